@@ -1,0 +1,22 @@
+# plover_library(<target> <folder> [LINKS <targets>...])
+# Builds every .cpp of <folder> into a static library. Folders are globbed so a
+# new unit needs no edit here; CONFIGURE_DEPENDS picks up added files on rebuild.
+function(plover_library target folder)
+  cmake_parse_arguments(ARG "" "" "LINKS" ${ARGN})
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${folder}/*.cpp)
+  if(NOT sources)
+    # A header-only or not yet populated folder still gives a target to link against.
+    add_library(${target} INTERFACE)
+    target_include_directories(${target} INTERFACE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/src)
+    if(ARG_LINKS)
+      target_link_libraries(${target} INTERFACE ${ARG_LINKS})
+    endif()
+    return()
+  endif()
+  add_library(${target} STATIC ${sources})
+  target_include_directories(${target} PUBLIC ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${target} PRIVATE plover_warnings)
+  if(ARG_LINKS)
+    target_link_libraries(${target} PUBLIC ${ARG_LINKS})
+  endif()
+endfunction()

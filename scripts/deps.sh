@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs the Debian packages plover builds with, only those that are missing.
+# apt-get update runs once, and only when something has to be installed.
+set -euo pipefail
+packages=(g++ cmake make nlohmann-json3-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO="sudo"
+  $SUDO apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq "${missing[@]}"
+fi
