@@ -1,0 +1,47 @@
+#include <gtest/gtest.h>
+
+#include "engine/DesignCriteria.h"
+
+using namespace Veltrix::Marlin::Native;
+
+TEST(DesignCriteria, DefaultsAndSetterRules)
+{
+    DesignCriteria c;
+    EXPECT_EQ(c.searchMode(), 0);
+    EXPECT_TRUE(c.isRxSearchBifurcated());
+    EXPECT_TRUE(c.isTxSearchBifurcated());
+    EXPECT_EQ(c.minSystemClock(), 160000000u);
+    EXPECT_EQ(c.maxSystemClock(), 200000000u);
+    EXPECT_DOUBLE_EQ(c.targetRipple(), 0.1);
+    EXPECT_TRUE(c.isRscicSearchFirst());
+    EXPECT_FALSE(c.isDebug());
+    EXPECT_TRUE(c.useExtendedLookup());
+    EXPECT_FALSE(c.useModelingSearch());
+
+    c.isResponseIgnored(true);
+    EXPECT_EQ(c.isResponseIgnored(), 2);
+    c.isResponseIgnored(false);
+    EXPECT_EQ(c.isResponseIgnored(), 0);
+
+    c.expandedSearchEnable(true);
+    EXPECT_EQ(c.minSystemClock(), 150000000u);
+    c.expandedSearchEnable(false);
+    EXPECT_EQ(c.minSystemClock(), 160000000u);
+}
+
+TEST(DesignCriteria, InitializeRestoresDefaultsButKeepsDebug)
+{
+    DesignCriteria c;
+    c.isDebug(true);
+    c.searchMode(2);
+    c.maxSystemClock(1);
+    c.useModelingSearch(true);
+    EXPECT_EQ(c.DefaultDesignCriteria_Initialize(true), 0);
+    EXPECT_TRUE(c.isDebug());
+    EXPECT_EQ(c.searchMode(), 0);
+    EXPECT_EQ(c.maxSystemClock(), 200000000u);
+    EXPECT_FALSE(c.useModelingSearch());
+    EXPECT_EQ(c.isResponseIgnored(), 2);
+    EXPECT_EQ(c.Design_Initialize(), 0);
+    EXPECT_EQ(c.isResponseIgnored(), 0);
+}
