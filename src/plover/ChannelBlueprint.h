@@ -96,8 +96,11 @@ public:
 };
 
 // Transmit signal types the model tests.
-inline constexpr vx_marlin_TxSignalType TxSignalIq = 0;
-inline constexpr vx_marlin_TxSignalType TxSignalDirectFmFsk = 2;
+namespace TxSignalType {
+inline constexpr vx_marlin_TxSignalType IQ = 0;
+inline constexpr vx_marlin_TxSignalType IQ_FM_FSK = 1;
+inline constexpr vx_marlin_TxSignalType DIRECT_FM_FSK = 2;
+}  // namespace TxSignalType
 
 class TxChannelBlueprint : public DataPathAdapter<TxPath> {
 public:
@@ -119,7 +122,7 @@ public:
     void channelSignalType(vx_marlin_TxSignalType value);
 
 private:
-    vx_marlin_TxSignalType channelSignalType_ = TxSignalIq;
+    vx_marlin_TxSignalType channelSignalType_ = TxSignalType::IQ;
 };
 
 }  // namespace Veltrix::Marlin::Native
