@@ -56,6 +56,9 @@ public:
     // format outside 0..6.
     std::uint32_t SsiClock_Get() const;
 
+    // Hands wblpfSelect to the data path's wideband low-pass selection stage.
+    void WblpfSelect_Apply() { wblpfEnum(wblpfSelect); }
+
 protected:
     friend class FilterDesigner;
     // Stores the wideband low-pass selection into the data path; no path here.

@@ -1,9 +1,6 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <filesystem>
 #include <memory>
 
@@ -243,30 +240,4 @@ TEST(BlueprintFile, UnwritableSaveIsReportedWithItsPath)
     EXPECT_EQ(capture.lines()[0], std::string("ERROR: In ") + SourceUnit::Blueprint +
                                       " on line 402: Unable to write the blueprint file \"" + path + "\".");
     EXPECT_FALSE(std::filesystem::exists(path));
-}
-
-TEST(BlueprintFile, FailedSaveKeepsThePreviousFile)
-{
-    TempFolder folder;
-    const std::string path = folder.File("bp.json");
-    Configured().Save(path);
-    std::string before;
-    ASSERT_TRUE(ReadFileWhole(path, before));
-    {
-        // A write that runs out of room part way, as on a full disk.
-        auto* previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit previous{};
-        ::getrlimit(RLIMIT_FSIZE, &previous);
-        rlimit lowered = previous;
-        lowered.rlim_cur = 64;
-        ::setrlimit(RLIMIT_FSIZE, &lowered);
-        ReportCapture capture;
-        MarlinBlueprint().Save(path);
-        ::setrlimit(RLIMIT_FSIZE, &previous);
-        std::signal(SIGXFSZ, previousHandler);
-        EXPECT_EQ(capture.lines().size(), 1u);
-    }
-    std::string after;
-    ASSERT_TRUE(ReadFileWhole(path, after));
-    EXPECT_EQ(after, before);
 }
