@@ -24,16 +24,16 @@ bool RowSelection_Get(MappingRow row, RowSelection& out)
 {
     switch (row) {
     case MappingRow::A:
-        out = {LoSel::LO2, LoSel::LO2, LoSel::LO1, LoSel::LO1};
+        out = {LO2, LO2, LO1, LO1};
         return true;
     case MappingRow::B:
-        out = {LoSel::LO1, LoSel::LO2, LoSel::LO1, LoSel::LO2};
+        out = {LO1, LO2, LO1, LO2};
         return true;
     case MappingRow::C:
-        out = {LoSel::LO1, LoSel::LO1, LoSel::LO2, LoSel::LO2};
+        out = {LO1, LO1, LO2, LO2};
         return true;
     case MappingRow::D:
-        out = {LoSel::LO1, LoSel::LO1, LoSel::LO1, LoSel::LO1};
+        out = {LO1, LO1, LO1, LO1};
         return true;
     }
     return false;
@@ -41,13 +41,13 @@ bool RowSelection_Get(MappingRow row, RowSelection& out)
 
 vx_marlin_LoSel SwappedLo(vx_marlin_LoSel lo)
 {
-    if (lo == LoSel::LO1) {
-        return LoSel::LO2;
+    if (lo == LO1) {
+        return LO2;
     }
-    if (lo == LoSel::LO2) {
-        return LoSel::LO1;
+    if (lo == LO2) {
+        return LO1;
     }
-    if (lo == LoSel::LO3) {
+    if (lo == LO3) {
         return lo;
     }
     ErrorHandler::Error("Unsupported vx_marlin_LoSel_e", SourceUnit::Blueprint, 361);
@@ -118,9 +118,9 @@ std::int8_t MarlinBlueprint::LoMapping_Get(LoMapping& out) const
         {tx2, out.txLoSelect[1], txChannel2.loSource},
     }};
     out.loIsExternal = {false, false};
-    for (vx_marlin_LoSel lo : {LoSel::LO1, LoSel::LO2}) {
+    for (vx_marlin_LoSel lo : {LO1, LO2}) {
         bool seen = false;
-        bool& external = out.loIsExternal[static_cast<std::size_t>(lo - LoSel::LO1)];
+        bool& external = out.loIsExternal[static_cast<std::size_t>(lo - LO1)];
         for (const Participant& p : participants) {
             if (!p.enabled || p.lo != lo) {
                 continue;

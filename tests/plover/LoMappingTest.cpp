@@ -30,10 +30,10 @@ MarlinBlueprint Make(Duplex duplex, Enables e)
 
 // Rows of the LO assignment as (RX1, RX2, TX1, TX2).
 using Row = std::array<vx_marlin_LoSel, 4>;
-const Row RowA{LoSel::LO2, LoSel::LO2, LoSel::LO1, LoSel::LO1};
-const Row RowB{LoSel::LO1, LoSel::LO2, LoSel::LO1, LoSel::LO2};
-const Row RowC{LoSel::LO1, LoSel::LO1, LoSel::LO2, LoSel::LO2};
-const Row RowD{LoSel::LO1, LoSel::LO1, LoSel::LO1, LoSel::LO1};
+const Row RowA{LO2, LO2, LO1, LO1};
+const Row RowB{LO1, LO2, LO1, LO2};
+const Row RowC{LO1, LO1, LO2, LO2};
+const Row RowD{LO1, LO1, LO1, LO1};
 
 Row RowOf(const LoMapping& m) { return {m.rxLoSelect[0], m.rxLoSelect[1], m.txLoSelect[0], m.txLoSelect[1]}; }
 
@@ -121,7 +121,7 @@ TEST(LoMapping, ConflictingExternalSourcesNameEverySelection)
                                       " on line 333: External LO Sources are conflicting.  "
                                       "RX1 = 2, RX2 = 3, TX1 = 2, TX2 = 3");
 
-    // FDD row A puts the receivers on LoSel::LO2: the numbers follow the row.
+    // FDD row A puts the receivers on LO2: the numbers follow the row.
     MarlinBlueprint fdd = Make(Duplex::FDD, {true, true, false, false});
     fdd.rxChannel2.loSource = LoSource::EXTERNAL;
     ReportCapture capture2;
@@ -135,7 +135,7 @@ TEST(LoMapping, ExternalFlagsComeFromEnabledChannelsOnly)
     MarlinBlueprint b = Make(Duplex::TDD, {true, true, true, false});
     b.rxChannel1.loSource = LoSource::EXTERNAL;
     b.txChannel1.loSource = LoSource::EXTERNAL;
-    b.txChannel2.loSource = LoSource::INTERNAL;  // disabled, on LoSel::LO2 with Rx2
+    b.txChannel2.loSource = LoSource::INTERNAL;  // disabled, on LO2 with Rx2
     b.rxChannel2.loSource = LoSource::INTERNAL;
     LoMapping m;
     ASSERT_EQ(b.LoMapping_Get(m), 0);
@@ -167,7 +167,7 @@ TEST(LoMapping, SwapExchangesTheLosWhenOneIsExternal)
     b.swapExternalLoMapping = true;
     LoMapping m;
     ASSERT_EQ(b.LoMapping_Get(m), 0);
-    EXPECT_EQ(RowOf(m), (Row{LoSel::LO2, LoSel::LO1, LoSel::LO2, LoSel::LO1}));
+    EXPECT_EQ(RowOf(m), (Row{LO2, LO1, LO2, LO1}));
     EXPECT_EQ(m.loIsExternal, (std::array<bool, 2>{false, true}));
 }
 
@@ -175,8 +175,8 @@ TEST(LoMapping, OverrideIsReturnedUnchangedUntilCleared)
 {
     MarlinBlueprint b = Make(Duplex::FDD, {true, false, true, false});
     LoMapping pinned;
-    pinned.rxLoSelect = {LoSel::LO1, 3};
-    pinned.txLoSelect = {LoSel::LO2, LoSel::LO2};
+    pinned.rxLoSelect = {LO1, 3};
+    pinned.txLoSelect = {LO2, LO2};
     pinned.loIsExternal = {false, true};
     EXPECT_EQ(b.LoMapping_Overwrite(pinned), 0);
     b.duplex = static_cast<Duplex>(9);  // not even looked at
@@ -206,7 +206,7 @@ TEST(LoMapping, FeaturesAdjustAfterTheBlueprintAndMayFail)
     auto first = std::make_shared<TestFeature>("A");
     first->onLoMapping = [](LoMapping& m) {
         m.loIsExternal = {false, false};
-        m.rxLoSelect = {LoSel::LO2, LoSel::LO2};
+        m.rxLoSelect = {LO2, LO2};
         return std::int8_t{0};
     };
     auto second = std::make_shared<TestFeature>("B");
@@ -219,7 +219,7 @@ TEST(LoMapping, FeaturesAdjustAfterTheBlueprintAndMayFail)
     b.Feature_Enable(second);
     LoMapping m;
     ASSERT_EQ(b.LoMapping_Get(m), 0);
-    EXPECT_EQ(RowOf(m), (Row{LoSel::LO2, LoSel::LO2, LoSel::LO1, LoSel::LO2}));
+    EXPECT_EQ(RowOf(m), (Row{LO2, LO2, LO1, LO2}));
     EXPECT_EQ(m.loIsExternal, (std::array<bool, 2>{false, false}));
     EXPECT_EQ(secondCalls, 1);
 
