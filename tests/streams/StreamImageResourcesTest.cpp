@@ -111,7 +111,8 @@ TEST(ResourceImage, SourcesUseEveryToken)
     for (const char* file : {"main", "tx1", "tx2", "rx1", "rx2"}) {
         all += Testing::ReadText(std::string(PLOVER_SOURCE_DIR) + "/resources/asm/marlin/stream_image_" + file + ".txt");
     }
-    for (const auto& [token, value] : MarlinSettings().tokens->tokens) {
+    const MarlinSettings settings;
+    for (const auto& [token, value] : settings.tokens->tokens) {
         EXPECT_NE(all.find(token), std::string::npos) << token;
     }
 }
