@@ -19,7 +19,7 @@ namespace {
 // Stop-band weight against the relative passband weight of about 1: the stop
 // band only has to keep the filter from lifting what the path has already
 // taken down, so the passband gets nearly all of the exchange's freedom.
-constexpr double StopWeight = 0.05;
+constexpr double StopWeight = 0.01;
 // Beyond 40 % of the position rate the stages ahead of it are in their
 // transition bands; their droop there is not ours to undo.
 constexpr double CornerLimitOfRate = 0.4;
