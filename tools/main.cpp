@@ -1,15 +1,108 @@
+// plover: the command-line face of the library. Each subcommand lives in its
+// own cmd_*.cpp unit; this one parses, dispatches and turns every outcome into
+// an exit status: 0 success, 1 the design or operation failed (the collected
+// report lines say why), 2 bad usage or unreadable input (one line).
+
 #include <CLI/CLI.hpp>
 
-#include <iostream>
+#include <nlohmann/json.hpp>
 
+#include <iostream>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "Cli.h"
 #include "plover/Version.h"
+
+namespace {
+
+using namespace Veltrix::Marlin::Cli;
+
+// Parser messages may span lines; the tool's errors are one line each.
+std::string OneLine(std::string text)
+{
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) {
+        text.pop_back();
+    }
+    for (char& c : text) {
+        if (c == '\n' || c == '\r') {
+            c = ' ';
+        }
+    }
+    return text;
+}
+
+void PrintError(const std::string& text)
+{
+    std::cerr << "plover: error: " << OneLine(text) << '\n';
+}
+
+int Run(const Command& command)
+{
+    const ReportWatch reports;
+    try {
+        const int status = command.run();
+        reports.PrintNew();
+        return status;
+    } catch (const UsageError& e) {
+        PrintError(e.what());
+        return ExitUsage;
+    } catch (const nlohmann::json::exception& e) {
+        PrintError(e.what());
+        return ExitUsage;
+    } catch (const OperationFailed& e) {
+        reports.PrintNew();
+        if (*e.what() != '\0') {
+            PrintError(e.what());
+        }
+        return ExitFailed;
+    } catch (const std::bad_alloc&) {
+        reports.PrintNew();
+        PrintError("out of memory");
+        return ExitFailed;
+    } catch (const std::exception& e) {
+        reports.PrintNew();
+        if (!reports.IsRecordedError(e.what())) {
+            PrintError(e.what());
+        }
+        return ExitFailed;
+    }
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
-    using namespace Veltrix::Marlin::Native;
+    using namespace Veltrix::Marlin;
     CLI::App app{"plover: designs device profiles for the Marlin RF transceiver"};
-    app.set_version_flag("--version", std::string("plover ") + LibraryVersion + " (streams " + StreamGeneratorVersion + ")");
-    CLI11_PARSE(app, argc, argv);
-    std::cout << app.help();
-    return 0;
+    app.set_version_flag("--version", std::string("plover ") + Native::LibraryVersion + " (streams " +
+                                          Native::StreamGeneratorVersion + ")");
+    app.require_subcommand(1);
+
+    const std::vector<Command> commands = {
+        AddBlueprintCommand(app),        AddDesignCommand(app),         AddInspectCommand(app),
+        AddResponseCommand(app),         AddDynamicProfilesCommand(app), AddStreamSettingsCommand(app),
+        AddStreamImageCommand(app),      AddDisasmCommand(app),         AddChainsCommand(app),
+    };
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        PrintError(std::string(e.what()) + " (see plover --help)");
+        return ExitUsage;
+    }
+
+    for (const auto& command : commands) {
+        if (command.app->parsed()) {
+            return Run(command);
+        }
+    }
+    return ExitUsage;
 }

@@ -1,0 +1,188 @@
+#include "host/MarlinBlueprint.h"
+
+#include <stdexcept>
+
+namespace Veltrix::Marlin {
+
+namespace {
+
+// Numbers 1 and 2 to indices 0 and 1; anything else is the caller's mistake.
+std::size_t IndexOf(std::int32_t number, const char* message)
+{
+    if (number != 1 && number != 2) {
+        throw std::invalid_argument(message);
+    }
+    return static_cast<std::size_t>(number - 1);
+}
+
+constexpr const char* LoNumberMessage = "LO number not recognized.";
+constexpr const char* ChannelNumberMessage = "Channel number not recognized.";
+
+// The IDs a blueprint handle knows, in the order they are tried.
+constexpr std::array<const char*, 6> KnownFeatureIds{"ExternalLna", "DynamicProfile", "FH",
+                                                     "MCS",         "MMSync",         "RxPortImpedanceControl"};
+
+}  // namespace
+
+MarlinBlueprint::MarlinBlueprint(const Native::MarlinBlueprint* blueprint) : Managed(blueprint)
+{
+    ChildrenFromNative();
+}
+
+Native::MarlinBlueprint& MarlinBlueprint::ToNative()
+{
+    Native::MarlinBlueprint& native = Object();
+    native.loExternal1 = *loExternal_[0].GetInstance();
+    native.loExternal2 = *loExternal_[1].GetInstance();
+    native.rxChannel1 = *rxChannel_[0].GetInstance();
+    native.rxChannel2 = *rxChannel_[1].GetInstance();
+    native.txChannel1 = *txChannel_[0].GetInstance();
+    native.txChannel2 = *txChannel_[1].GetInstance();
+    return native;
+}
+
+void MarlinBlueprint::ChildrenFromNative()
+{
+    const Native::MarlinBlueprint& native = Object();
+    loExternal_ = {LoExternalBlueprint(native.loExternal1), LoExternalBlueprint(native.loExternal2)};
+    rxChannel_ = {RxChannelBlueprint(native.rxChannel1), RxChannelBlueprint(native.rxChannel2)};
+    txChannel_ = {TxChannelBlueprint(native.txChannel1), TxChannelBlueprint(native.txChannel2)};
+}
+
+LoExternalBlueprint& MarlinBlueprint::LoExternals_Get(std::int32_t loNumber)
+{
+    return loExternal_[IndexOf(loNumber, LoNumberMessage)];
+}
+
+void MarlinBlueprint::LoExternals_Set(const LoExternalBlueprint& loExternal, std::int32_t loNumber)
+{
+    loExternal_[IndexOf(loNumber, LoNumberMessage)] = loExternal;
+}
+
+RxChannelBlueprint& MarlinBlueprint::RxChannels_Get(std::int32_t channelNumber)
+{
+    return rxChannel_[IndexOf(channelNumber, ChannelNumberMessage)];
+}
+
+void MarlinBlueprint::RxChannels_Set(const RxChannelBlueprint& rxChannel, std::int32_t channelNumber)
+{
+    rxChannel_[IndexOf(channelNumber, ChannelNumberMessage)] = rxChannel;
+}
+
+TxChannelBlueprint& MarlinBlueprint::TxChannels_Get(std::int32_t channelNumber)
+{
+    return txChannel_[IndexOf(channelNumber, ChannelNumberMessage)];
+}
+
+void MarlinBlueprint::TxChannels_Set(const TxChannelBlueprint& txChannel, std::int32_t channelNumber)
+{
+    txChannel_[IndexOf(channelNumber, ChannelNumberMessage)] = txChannel;
+}
+
+bool MarlinBlueprint::isViable()
+{
+    return ToNative().isViable();
+}
+
+bool MarlinBlueprint::isDesigned()
+{
+    return ToNative().isDesigned();
+}
+
+void MarlinBlueprint::Save(const std::string& filename)
+{
+    ToNative().Save(filename);
+}
+
+void MarlinBlueprint::Load(const std::string& filename)
+{
+    Native::MarlinBlueprint fresh;
+    fresh.Load(filename);
+    Object() = fresh;
+    ChildrenFromNative();
+}
+
+void MarlinBlueprint::LoadFromString(const std::string& contents)
+{
+    Native::MarlinBlueprint read;
+    read.LoadFromString(contents);
+    Native::MarlinBlueprint& native = Object();
+    native.loExternal1 = read.loExternal1;
+    native.loExternal2 = read.loExternal2;
+    native.rxChannel1 = read.rxChannel1;
+    native.rxChannel2 = read.rxChannel2;
+    native.txChannel1 = read.txChannel1;
+    native.txChannel2 = read.txChannel2;
+    // After the channels: the ADC rate is written through into their paths.
+    native.adcRate(read.adcRate());
+    native.allowPllRetuning = read.allowPllRetuning;
+    native.clockPllMode = read.clockPllMode;
+    native.clockPllPower = read.clockPllPower;
+    native.deviceClockInput_kHz = read.deviceClockInput_kHz;
+    native.diversity = read.diversity;
+    native.duplex = read.duplex;
+    native.pllCalibration = read.pllCalibration;
+    native.processorClockDivisor = read.processorClockDivisor;
+    native.swapExternalLoMapping = read.swapExternalLoMapping;
+    native.warmBootEnable = read.warmBootEnable;
+    ChildrenFromNative();
+}
+
+std::int8_t MarlinBlueprint::LoMapping_Get(LoMapping& mapping)
+{
+    return ToNative().LoMapping_Get(mapping);
+}
+
+std::int8_t MarlinBlueprint::LoMapping_Overwrite(LoMapping& mapping)
+{
+    return Object().LoMapping_Overwrite(mapping);
+}
+
+std::int8_t MarlinBlueprint::LoMapping_Clear()
+{
+    return Object().LoMapping_Clear();
+}
+
+std::int8_t MarlinBlueprint::SupportedInitCalMask_Get(InitCalMask& mask)
+{
+    return ToNative().SupportedInitCalMask_Get(mask);
+}
+
+std::int8_t MarlinBlueprint::SupportedTrackingCalMask_Get(TrackingCalMask& mask)
+{
+    return ToNative().SupportedTrackingCalMask_Get(mask);
+}
+
+std::int8_t MarlinBlueprint::RequiresTwoStageInitCal_Get(bool& required)
+{
+    return ToNative().RequiresTwoStageInitCal_Get(required);
+}
+
+void MarlinBlueprint::Features_Clear()
+{
+    Object().Features_Clear();
+}
+
+void MarlinBlueprint::Feature_Disable(const std::string& featureId)
+{
+    Object().Feature_Disable(featureId);
+}
+
+std::uint8_t MarlinBlueprint::Feature_Enable(const Feature& feature)
+{
+    const std::string id = feature.ID();
+    for (const char* known : KnownFeatureIds) {
+        if (id != known) {
+            continue;
+        }
+        // The features check and adjust the blueprint as the host has edited
+        // it, so the children go in first; what a feature changes (the
+        // monitor-mode-sync interface rates) comes back out to them.
+        const std::uint8_t status = ToNative().Feature_Enable(feature.SharedCopy());
+        ChildrenFromNative();
+        return status;
+    }
+    return 255;
+}
+
+}  // namespace Veltrix::Marlin

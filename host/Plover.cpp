@@ -1,0 +1,72 @@
+#include "host/Plover.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "plover/Version.h"
+
+namespace Veltrix::Marlin {
+
+namespace {
+
+// The value of a "Key: value" line: the text from the line's first blank,
+// read as a decimal number. A value that is not a number reads as 0, one
+// beyond 32 bits keeps its low bits, as the device tools do.
+std::uint32_t LineValue(const std::string& line)
+{
+    const auto blank = line.find(' ');
+    if (blank == std::string::npos) {
+        return 0;
+    }
+    unsigned long long value = 0;
+    if (std::sscanf(line.c_str() + blank, "%llu", &value) != 1) {
+        return 0;
+    }
+    return static_cast<std::uint32_t>(value);
+}
+
+}  // namespace
+
+PloverVersion ParseVersionText(const std::string& text)
+{
+    PloverVersion version;
+    unsigned build = 0;
+    std::sscanf(text.c_str(), "%u.%u.%u.%u", &version.major, &version.minor, &version.patch, &build);
+    version.build = 0;
+    return version;
+}
+
+PloverVersion Plover::Version_Get()
+{
+    return ParseVersionText(Native::LibraryVersion);
+}
+
+PloverVersion Plover::RunnelVersion_Get()
+{
+    return ParseVersionText(Native::StreamGeneratorVersion);
+}
+
+PloverVersion Plover::RunnelAsmVersion_Get(const std::string& topLevelPath)
+{
+    PloverVersion version;
+    std::ifstream file(std::filesystem::path(topLevelPath) / "top_level.txt");
+    if (!file) {
+        return version;
+    }
+    std::string line;
+    while (std::getline(file, line)) {
+        if (line.find("MajorVersionID:") != std::string::npos) {
+            version.major = LineValue(line);
+        } else if (line.find("MinorVersionID:") != std::string::npos) {
+            version.minor = LineValue(line);
+        } else if (line.find("MaintVersionID:") != std::string::npos) {
+            version.patch = LineValue(line);
+        } else if (line.find("BuildVersionID:") != std::string::npos) {
+            version.build = LineValue(line);
+        }
+    }
+    return version;
+}
+
+}  // namespace Veltrix::Marlin

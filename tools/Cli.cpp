@@ -1,0 +1,151 @@
+#include "Cli.h"
+
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <iostream>
+#include <system_error>
+
+#include "plover/ErrorHandler.h"
+#include "plover/FileIo.h"
+
+namespace Veltrix::Marlin::Cli {
+
+namespace fs = std::filesystem;
+
+void AddBlueprintOptions(CLI::App& command, BlueprintOptions& options, bool pathRequired)
+{
+    auto* path = command.add_option("blueprint", options.path, "blueprint file (JSON)");
+    if (pathRequired) {
+        path->required();
+    }
+    command.add_option("--feature", options.features,
+                       "enable a feature after loading: ID[:field=value,...] (repeatable, applied in order)");
+    command.add_flag("--expanded-search", options.expandedSearch,
+                     "let the design retry with a wider system-clock search");
+}
+
+std::string ReadInput(const std::string& path, const std::string& what)
+{
+    std::error_code ec;
+    if (fs::is_directory(path, ec)) {
+        throw UsageError(what + " '" + path + "' is a folder, not a file");
+    }
+    std::string text;
+    if (!Native::ReadFileWhole(path, text)) {
+        throw UsageError("cannot read " + what + " '" + path + "'");
+    }
+    return text;
+}
+
+void WriteOutput(const std::string& path, const std::string& bytes)
+{
+    if (!Native::WriteFileAtomically(path, bytes)) {
+        throw UsageError("cannot write '" + path + "'");
+    }
+}
+
+MarlinBlueprint LoadBlueprint(const BlueprintOptions& options)
+{
+    // Feature texts are checked before anything is read, so a typo costs nothing.
+    std::vector<std::unique_ptr<Feature>> features;
+    for (const auto& spec : options.features) {
+        features.push_back(ParseFeatureSpec(spec));
+    }
+
+    MarlinBlueprint blueprint;
+    if (!options.path.empty()) {
+        const std::string text = ReadInput(options.path, "blueprint file");
+        try {
+            blueprint.LoadFromString(text);
+        } catch (const nlohmann::json::exception& e) {
+            throw UsageError("'" + options.path + "' is not a valid blueprint: " + e.what());
+        } catch (const std::exception& e) {
+            throw UsageError("'" + options.path + "' is not a valid blueprint: " + e.what());
+        }
+    }
+    blueprint.expandedSearchEnable(options.expandedSearch);
+    for (std::size_t i = 0; i < features.size(); ++i) {
+        if (blueprint.Feature_Enable(*features[i]) != 0) {
+            throw OperationFailed("enabling feature '" + options.features[i] + "' failed");
+        }
+    }
+    return blueprint;
+}
+
+namespace {
+
+fs::path ExecutableFolder()
+{
+    std::error_code ec;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? fs::path() : self.parent_path();
+}
+
+// The chip's top-level folder inside a resources folder.
+fs::path TopLevelIn(const fs::path& resources)
+{
+    return resources / "asm" / "marlin" / "top_level";
+}
+
+}  // namespace
+
+std::string DefaultTopLevelPath()
+{
+    std::error_code ec;
+#ifdef PLOVER_RESOURCES_INSTALL_RELATIVE
+    if (const fs::path folder = ExecutableFolder(); !folder.empty()) {
+        const fs::path installed = TopLevelIn(folder / PLOVER_RESOURCES_INSTALL_RELATIVE);
+        if (fs::is_directory(installed, ec)) {
+            return installed.lexically_normal().string();
+        }
+    }
+#endif
+#ifdef PLOVER_RESOURCES_SOURCE_DIR
+    if (const fs::path source = TopLevelIn(PLOVER_RESOURCES_SOURCE_DIR); fs::is_directory(source, ec)) {
+        return source.string();
+    }
+#endif
+    return {};
+}
+
+std::string TopLevelPath(const std::string& given)
+{
+    if (given.empty()) {
+        std::string found = DefaultTopLevelPath();
+        if (found.empty()) {
+            throw UsageError("no bundled stream resources found; give the top-level folder with --resources");
+        }
+        return found;
+    }
+    std::error_code ec;
+    if (!fs::is_directory(given, ec)) {
+        throw UsageError("resources folder '" + given + "' does not exist");
+    }
+    return given;
+}
+
+ReportWatch::ReportWatch()
+    : messages_(Native::ErrorHandler::messages().size()), errors_(Native::ErrorHandler::errors().size())
+{
+}
+
+void ReportWatch::PrintNew() const
+{
+    const auto& messages = Native::ErrorHandler::messages();
+    for (std::size_t i = messages_; i < messages.size(); ++i) {
+        std::cerr << messages[i] << '\n';
+    }
+    const auto& errors = Native::ErrorHandler::errors();
+    for (std::size_t i = errors_; i < errors.size(); ++i) {
+        std::cerr << errors[i].what() << '\n';
+    }
+}
+
+bool ReportWatch::IsRecordedError(const std::string& text) const
+{
+    const auto& errors = Native::ErrorHandler::errors();
+    return errors.size() > errors_ && text == errors.back().what();
+}
+
+}  // namespace Veltrix::Marlin::Cli

@@ -1,0 +1,97 @@
+#pragma once
+// What every subcommand of the plover tool shares: the exit statuses and the
+// exceptions that lead to them, blueprint loading with the feature options,
+// the report lines, atomic output files and the bundled resources.
+
+#include <CLI/CLI.hpp>
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "host/Features.h"
+#include "host/MarlinBlueprint.h"
+
+namespace Veltrix::Marlin::Cli {
+
+inline constexpr int ExitSuccess = 0;
+inline constexpr int ExitFailed = 1;  // the design or the operation failed
+inline constexpr int ExitUsage = 2;   // bad usage or unreadable input
+
+// Bad usage or unreadable input: one line, status 2.
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The operation failed; the collected report lines say why. An empty text
+// adds no line of its own.
+class OperationFailed : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A registered subcommand and what runs when it was chosen; run returns the
+// exit status or throws one of the errors above.
+struct Command {
+    CLI::App* app = nullptr;
+    std::function<int()> run;
+};
+
+// Options of every subcommand that reads a blueprint.
+struct BlueprintOptions {
+    std::string path;
+    std::vector<std::string> features;
+    bool expandedSearch = false;
+};
+void AddBlueprintOptions(CLI::App& command, BlueprintOptions& options, bool pathRequired);
+
+// Reads the blueprint file (a missing path gives the default blueprint),
+// enables the features in the order given and applies --expanded-search.
+MarlinBlueprint LoadBlueprint(const BlueprintOptions& options);
+
+// "ID[:field=value,...]" into a feature handle; UsageError for an unknown ID,
+// field or value.
+std::unique_ptr<Feature> ParseFeatureSpec(const std::string& spec);
+
+// Reads a whole input file; UsageError when it cannot be read.
+std::string ReadInput(const std::string& path, const std::string& what);
+// Writes through a temporary file renamed over path; UsageError on failure.
+void WriteOutput(const std::string& path, const std::string& bytes);
+
+// The stream top-level folder of the bundled resources: beside an installed
+// binary first, then the source tree the binary was built from.
+std::string DefaultTopLevelPath();
+// The top-level folder given with --resources, or the bundled one; a folder
+// that does not exist is a usage error.
+std::string TopLevelPath(const std::string& given);
+
+// Counts of the report lists when a command starts; the lines added since are
+// printed to standard error, one each, as stored.
+class ReportWatch {
+public:
+    ReportWatch();
+    void PrintNew() const;
+    // True when the text is the last error recorded since the start, which
+    // has then already been printed with the report lines.
+    bool IsRecordedError(const std::string& text) const;
+
+private:
+    std::size_t messages_ = 0;
+    std::size_t errors_ = 0;
+};
+
+Command AddBlueprintCommand(CLI::App& app);
+Command AddInspectCommand(CLI::App& app);
+Command AddDesignCommand(CLI::App& app);
+Command AddResponseCommand(CLI::App& app);
+Command AddDynamicProfilesCommand(CLI::App& app);
+Command AddStreamSettingsCommand(CLI::App& app);
+Command AddStreamImageCommand(CLI::App& app);
+Command AddDisasmCommand(CLI::App& app);
+Command AddChainsCommand(CLI::App& app);
+
+}  // namespace Veltrix::Marlin::Cli

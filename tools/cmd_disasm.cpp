@@ -1,0 +1,46 @@
+// plover disasm: lists the streams of a stream image file.
+
+#include <iostream>
+#include <sstream>
+#include <vector>
+
+#include "Cli.h"
+#include "streams/Marlin.h"
+
+namespace Veltrix::Marlin::Cli {
+
+Command AddDisasmCommand(CLI::App& app)
+{
+    struct Options {
+        std::string image;
+        std::string resources;
+        std::string siVersion = "c0";
+    };
+    auto options = std::make_shared<Options>();
+    auto* command = app.add_subcommand("disasm", "list the streams of a stream image");
+    command->add_option("image", options->image, "stream image file")->required();
+    command->add_option("--resources", options->resources,
+                        "stream top-level folder (default: the bundled resources)");
+    command->add_option("--si-version", options->siVersion, "silicon version")
+        ->check(CLI::IsMember({"c0", "b0"}));
+    return {command, [options] {
+                const std::string bytes = ReadInput(options->image, "stream image");
+                const std::string topLevel = TopLevelPath(options->resources);
+                std::unique_ptr<Runnel::Marlin> device;
+                try {
+                    device = std::make_unique<Runnel::Marlin>(options->siVersion, topLevel);
+                } catch (const std::logic_error& e) {
+                    throw UsageError("stream resources '" + topLevel + "': " + e.what());
+                }
+                std::ostringstream listing;
+                try {
+                    device->Image_Disassemble(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), listing);
+                } catch (const std::logic_error& e) {
+                    throw UsageError("'" + options->image + "' is not a readable stream image: " + e.what());
+                }
+                std::cout << listing.str();
+                return ExitSuccess;
+            }};
+}
+
+}  // namespace Veltrix::Marlin::Cli
