@@ -1,7 +1,6 @@
 // Profile operations on a designed profile: the frequency response of one
 // channel and the dynamic profiles derived from the design.
 
-#include <memory>
 #include <string>
 
 #include "engine/EngineRecords.h"
@@ -33,16 +32,27 @@ std::uint8_t ChannelIndex(vx_common_ChannelNumber channelNumber)
     return Decode::ChannelNumberToIndex(known ? static_cast<std::uint8_t>(channelNumber) : 0);
 }
 
+// The analysis grid the engine fills beside the response. Only its start and
+// step are read, but the engine needs all 32 MiB of it; mapping fresh pages
+// for every call costs more than the evaluation itself, so one buffer is kept
+// for the process (the library is driven from one thread).
+std::vector<double>& GridBuffer()
+{
+    static std::vector<double> grid;
+    grid.resize(ResponseGridPoints);
+    return grid;
+}
+
 // Runs one response entry into the caller's sequence and reads the grid's
-// start and step; the grid itself is only needed for those two values.
+// start and step. The engine writes every point of both buffers.
 template <typename Request, typename Entry>
 std::int8_t Response_Evaluate(const Request& request, Entry entry, std::vector<double>& responseMagnitudes,
                               double& initialFrequency, double& deltaFrequency)
 {
-    const auto grid = std::make_unique<double[]>(ResponseGridPoints);
-    responseMagnitudes.assign(ResponseGridPoints, 0.0);
+    std::vector<double>& grid = GridBuffer();
+    responseMagnitudes.resize(ResponseGridPoints);
     std::uint8_t status = 0;
-    entry(request, status, grid.get(), responseMagnitudes.data());
+    entry(request, status, grid.data(), responseMagnitudes.data());
     initialFrequency = grid[0];
     deltaFrequency = grid[1] - grid[0];
     return static_cast<std::int8_t>(status);
