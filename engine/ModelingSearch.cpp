@@ -60,6 +60,14 @@ std::vector<std::size_t> WithConverterSide(const ChainList& list, const std::vec
     return out;
 }
 
+bool SameOptions(const ChainOptionSet& a, const ChainOptionSet& b)
+{
+    for (std::size_t p = 0; p < a.size(); ++p) {
+        if (a[p].codes != b[p].codes || a[p].bandwidthFactors != b[p].bandwidthFactors) return false;
+    }
+    return true;
+}
+
 struct SearchState {
     ModelingSearchProgress totals;
     double clock_Hz = 0.0;
@@ -90,10 +98,18 @@ double Search(EngineContext& context, const ChannelDesignRecord& first, const Ch
     const double txRate = txOn ? first.txSampleRate_Hz : first.rxSampleRate_Hz;
 
     context.bandTag = txRate < NarrowbandBelow_Hz ? "NB" : "WB";
-    const ChainList txList = ChainList_Enumerate(
-        ChainOptionSet_Build(ChainDirection::Tx, context.bandTag, context.isTxSearchBifurcated != 0), context.isDebug);
-    const ChainList rxList = ChainList_Enumerate(
-        ChainOptionSet_Build(ChainDirection::Rx, context.bandTag, context.isRxSearchBifurcated != 0), context.isDebug);
+    // Both directions share the stage layout: equal option sets give equal
+    // lists, enumerated once (the debug line still appears per direction).
+    const ChainOptionSet txSet = ChainOptionSet_Build(ChainDirection::Tx, context.bandTag, context.isTxSearchBifurcated != 0);
+    const ChainOptionSet rxSet = ChainOptionSet_Build(ChainDirection::Rx, context.bandTag, context.isRxSearchBifurcated != 0);
+    const ChainList txList = ChainList_Enumerate(txSet, context.isDebug);
+    const bool sameSets = SameOptions(txSet, rxSet);
+    if (sameSets && context.isDebug) {
+        std::printf("Possible Ints/Decs Overall %ld\n", static_cast<long>(txList.size()));
+        std::fflush(stdout);
+    }
+    const ChainList rxOwn = sameSets ? ChainList{} : ChainList_Enumerate(rxSet, context.isDebug);
+    const ChainList& rxList = sameSets ? txList : rxOwn;
     const RatioIndex txIndex(txList);
     const RatioIndex rxIndex(rxList);
     PfirCandidateScorer rxScorer(ChainDirection::Rx, rxRate, first.rxBandwidth_Hz);
