@@ -58,10 +58,10 @@ double Converter_Magnitude(ConverterModel model, double frequency_Hz, double clo
 
 double AnalogFilter_OutOfBandLimit_dB(AnalogFilterModel model)
 {
-    // The second-order filter falls faster beyond its corner and leaves less
-    // for the compensation to lift; both limits keep the compensated stop
-    // band well under the passband.
-    return model == AnalogFilterModel::Tia ? -6.0 : -6.0;
+    // The stop band of a compensation design starts where the path is 15 dB
+    // down; the compensated path must still be that far down there, behind
+    // either filter.
+    return model == AnalogFilterModel::Tia ? -15.0 : -15.0;  // one rule for both today
 }
 
 int ConverterClock_Class(std::uint32_t clock_Hz)

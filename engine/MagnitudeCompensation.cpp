@@ -19,10 +19,10 @@ namespace {
 // Stop-band weight against the relative passband weight of about 1: the stop
 // band only has to keep the filter from lifting what the path has already
 // taken down, so the passband gets nearly all of the exchange's freedom.
-constexpr double StopWeight = 0.05;
-// Beyond 40 % of the position rate the stages ahead of it are in their
+constexpr double StopWeight = 0.01;
+// Beyond 38 % of the position rate the stages ahead of it are in their
 // transition bands; their droop there is not ours to undo.
-constexpr double CornerLimitOfRate = 0.4;
+constexpr double CornerLimitOfRate = 0.38;
 // Last usable stop-band start, and the narrowest transition band given to
 // the exchange (both on the 0..1 scale of the position's Nyquist rate).
 constexpr double LatestStopEdge = 0.95;

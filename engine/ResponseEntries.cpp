@@ -58,7 +58,7 @@ void Engine_RxResponse(const RxFilterRequest& request, std::uint8_t& status, dou
     Path_Response(layout, stages, ResponseGridPoints, grid_Hz, response_dB, workspace);
     const double ripple =
         Passband_Ripple_dB(response_dB, RxPassband_Bins(request.channelBandwidth_Hz, request.converterRate_Hz));
-    status = ripple > ResponseRippleLimit_dB ? MagCompRippleMissed : MagCompSuccess;
+    status = ResponseStatus_FromRipple(ripple);
 }
 
 void Engine_TxResponse(const TxFilterRequest& request, std::uint8_t& status, double* grid_Hz, double* response_dB)
@@ -81,7 +81,7 @@ void Engine_TxResponse(const TxFilterRequest& request, std::uint8_t& status, dou
     Path_Response(layout, stages, ResponseGridPoints, grid_Hz, response_dB, workspace);
     const double ripple =
         Passband_Ripple_dB(response_dB, TxPassband_Bins(request.channelBandwidth_Hz, request.converterRate_Hz));
-    status = ripple > ResponseRippleLimit_dB ? MagCompRippleMissed : MagCompSuccess;
+    status = ResponseStatus_FromRipple(ripple);
 }
 
 }  // namespace Veltrix::Marlin::Native

@@ -2,6 +2,7 @@
 // Frequency response of a designed Rx or Tx path on the 2^22-point analysis
 // grid from 0 up to the converter clock, with its magnitude compensation.
 
+#include <cstddef>
 #include <cstdint>
 
 #include "engine/EngineRecords.h"
@@ -20,5 +21,8 @@ std::size_t RxPassband_Bins(std::uint32_t channelBandwidth_Hz, std::uint32_t con
 std::size_t TxPassband_Bins(std::uint32_t channelBandwidth_Hz, std::uint32_t converterRate_Hz);
 
 inline constexpr double ResponseRippleLimit_dB = 0.1;
+
+// 255 when the passband ripple exceeds 0.1 dB (exactly 0.1 passes), else 0.
+inline std::uint8_t ResponseStatus_FromRipple(double ripple_dB) { return ripple_dB > ResponseRippleLimit_dB ? 255 : 0; }
 
 }  // namespace Veltrix::Marlin::Native

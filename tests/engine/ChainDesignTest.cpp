@@ -265,6 +265,14 @@ TEST(DesignChains, DebugLines)
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
 }
 
+TEST(DesignChains, ModellingSearchRequestKeepsTheLookupVerdictUntilBuilt)
+{
+    DesignCriteria criteria;
+    criteria.useModelingSearch(true);
+    EXPECT_EQ(Design(criteria, Rx(51000000, 20000000)).status, -2);
+    EXPECT_EQ(Design(criteria, Rx(61440000, 40000000)).status, 0);  // lookups first
+}
+
 TEST(DesignChains, GoalText)
 {
     EXPECT_EQ(DesignGoal_FromSearchMode(0), "MaximizeChannelBandwidth");
