@@ -41,8 +41,10 @@ bool AllZero(const std::array<std::uint8_t, 18>& stages)
 TEST(ModelingSearch, MimoRefusals)
 {
     testing::internal::CaptureStdout();
-    auto run = Design(SearchCriteria(0), RxTx(CustomRate_Hz, CustomBandwidth_Hz), RxTx(CustomRate_Hz, CustomBandwidth_Hz));
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Arbitrary response verification is not supported for MIMO Mode\n");
+    const ChannelDesignRecord both = RxTx(CustomRate_Hz, CustomBandwidth_Hz);
+    auto run = Design(SearchCriteria(0), both, both);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              "Arbitrary response verification is not supported for MIMO Mode\n");
     EXPECT_EQ(run.status, -6);
     EXPECT_EQ(run.first.status, -6);
     EXPECT_TRUE(AllZero(run.first.rxStages));
@@ -67,8 +69,8 @@ TEST(ModelingSearch, ResponseIgnoredModes)
         DesignCriteria c = SearchCriteria(2);
         c.isResponseIgnoredMode(mode);
         ModelingSearchProgress last;
-        const auto outcome =
-            Engine_ModelingSearch(c, RxTx(CustomRate_Hz, CustomBandwidth_Hz), [&](const ModelingSearchProgress& p) { last = p; });
+        const auto outcome = Engine_ModelingSearch(c, RxTx(CustomRate_Hz, CustomBandwidth_Hz),
+                                                   [&](const ModelingSearchProgress& p) { last = p; });
         EXPECT_EQ(outcome.status, 0) << int(mode);
         EXPECT_EQ(outcome.totals.pairsDesigned, 0u) << int(mode);
         EXPECT_EQ(outcome.totals.candidatesScored, 0u) << int(mode);
