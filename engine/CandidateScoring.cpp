@@ -7,7 +7,9 @@
 // cannot get from 127 taps, and its ripple shows it.
 //
 // Stage magnitudes are cosine series of the fixed coefficient sets, summed
-// with Clenshaw's recurrence (one cosine a point and stage). A stage at
+// with Clenshaw's recurrence (one cosine a point and stage), the sinc/CIC
+// shapes in closed form; the analog filter and converter come from the
+// engine's models (AnalogModels.h). A stage at
 // position i runs at the output rate times the product of the codes from i to
 // the baseband end, so the product of the stages i..17 depends only on those
 // codes: consecutive candidates, which mostly differ near the converter, reuse
@@ -28,13 +30,14 @@ constexpr double Pi = 3.14159265358979323846;
 // Widest passband (on the 0..1 scale) we try to equalise; beyond it the
 // transition band left to the FIR is narrower than its 127 taps can resolve.
 constexpr double MaxPassEdge = 0.96;
-// The ripple is measured at eight points per design-grid step.
 // The FIR is also the channel filter: its stop band starts 2.5 % of the sample
 // rate above the channel edge (0.05 on the 0..1 scale), where 127 taps reach
 // about 60 dB of rejection with some 0.02 dB of passband ripple. Chains that
 // need lifting near the edge, and channels so wide that the transition band
 // must shrink, pay in ripple.
 constexpr double TransitionWidth = 0.05;
+// The ripple is measured at eight points per design-grid step: the equalised
+// ripple peaks fall between grid points, and four per step miss some 5 %.
 constexpr std::size_t FinePerGridStep = 8;
 constexpr std::size_t MinFinePoints = 65;
 
@@ -213,6 +216,8 @@ CandidateDesign PfirCandidateScorer::Design(const StageVector& stages, const Sta
     UpdateChainMagnitude(stages, variants);
     const std::vector<double>& chain = cumulative_[0];
 
+    // The grid front end asks for the desired values in grid order, passband
+    // first, which is the order of the design-grid points tabulated above.
     std::size_t passIndex = 0;
     auto desired = [&](double, std::uint8_t band) {
         if (band != 0) return 0.0;
