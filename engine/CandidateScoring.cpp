@@ -7,7 +7,9 @@
 // cannot get from 127 taps, and its ripple shows it.
 //
 // Stage magnitudes are cosine series of the fixed coefficient sets, summed
-// with Clenshaw's recurrence (one cosine a point and stage). A stage at
+// with Clenshaw's recurrence (one cosine a point and stage), the sinc/CIC
+// shapes in closed form; the analog filter and converter come from the
+// engine's models (AnalogModels.h). A stage at
 // position i runs at the output rate times the product of the codes from i to
 // the baseband end, so the product of the stages i..17 depends only on those
 // codes: consecutive candidates, which mostly differ near the converter, reuse
@@ -19,6 +21,7 @@
 #include <cmath>
 
 #include "engine/EquirippleDesign.h"
+#include "engine/PathEvaluation.h"
 
 namespace Veltrix::Marlin::Native {
 namespace {
@@ -27,13 +30,32 @@ constexpr double Pi = 3.14159265358979323846;
 // Widest passband (on the 0..1 scale) we try to equalise; beyond it the
 // transition band left to the FIR is narrower than its 127 taps can resolve.
 constexpr double MaxPassEdge = 0.96;
-// The ripple is measured at four points per design-grid step.
-constexpr std::size_t FinePerGridStep = 4;
+// The FIR is also the channel filter: its stop band starts 2.5 % of the sample
+// rate above the channel edge (0.05 on the 0..1 scale), where 127 taps reach
+// about 60 dB of rejection with some 0.02 dB of passband ripple. Chains that
+// need lifting near the edge, and channels so wide that the transition band
+// must shrink, pay in ripple.
+constexpr double TransitionWidth = 0.05;
+// The ripple is measured at eight points per design-grid step: the equalised
+// ripple peaks fall between grid points, and four per step miss some 5 %.
+constexpr std::size_t FinePerGridStep = 8;
 constexpr std::size_t MinFinePoints = 65;
 
+// An odd-length symmetric stage as c[0] + sum c[m] cos(2 pi m nu), unity at
+// nu = 0; the sinc/CIC shapes (even length for even factors) in closed form.
 struct CosineSeries {
-    std::vector<double> c;  // c[0] + sum c[m] cos(2 pi m nu), unity at nu = 0
+    std::vector<double> c;
+    int cicLength = 0;
 };
+
+// Third-order moving sum of the given length, unity at nu = 0.
+double CicMagnitude(int length, double nu)
+{
+    const double denominator = length * std::sin(Pi * nu);
+    if (std::fabs(denominator) < 1e-300) return 1.0;
+    const double ratio = std::fabs(std::sin(Pi * length * nu) / denominator);
+    return ratio * ratio * ratio;
+}
 
 const CosineSeries& Series(StageFilter filter)
 {
@@ -41,6 +63,10 @@ const CosineSeries& Series(StageFilter filter)
         std::array<CosineSeries, static_cast<std::size_t>(StageFilter::Cic10) + 1> out{};
         for (std::size_t f = 0; f < out.size(); ++f) {
             const StageCoefficientSet& set = StageCoefficients_Get(static_cast<StageFilter>(f));
+            if (static_cast<StageFilter>(f) >= StageFilter::Cic2) {
+                out[f].cicLength = set.factor;
+                continue;
+            }
             const std::size_t n = set.taps.size();
             const std::size_t centre = n / 2;
             double sum = 0.0;
@@ -89,6 +115,7 @@ double Factor(double code) { return code > 0.0 ? code : 1.0; }
 double StageFilter_Magnitude(StageFilter filter, double nu)
 {
     const CosineSeries& s = Series(filter);
+    if (s.cicLength > 0) return CicMagnitude(s.cicLength, nu);
     return std::fabs(Clenshaw(s.c.data(), s.c.size(), std::cos(2.0 * Pi * nu)));
 }
 
@@ -98,7 +125,7 @@ PfirCandidateScorer::PfirCandidateScorer(ChainDirection direction, double sample
     passEdge_ = sampleRate_Hz > 0.0 ? bandwidth_Hz / sampleRate_Hz : 0.0;
     feasible_ = passEdge_ > 0.0 && passEdge_ <= MaxPassEdge;
     if (!feasible_) return;
-    stopEdge_ = passEdge_ + 0.5 * (1.0 - passEdge_);
+    stopEdge_ = std::min(passEdge_ + TransitionWidth, 0.5 * (1.0 + passEdge_));
 
     EquirippleGridStorage grid;
     EquirippleGrid_Build(grid, EquirippleBandEdges{0.0, passEdge_, stopEdge_, 1.0}, EquirippleGridSpacing,
@@ -134,22 +161,16 @@ void PfirCandidateScorer::UpdateChainMagnitude(const StageVector& stages, const 
     for (double code : previousStages_) previousTotal *= Factor(code);
     if (!havePrevious_ || previousTotal != total) {
         havePrevious_ = false;
+        // The analog filter and converter models of the numeric engine: the
+        // high-performance converter behind a TIA for Rx, a held DAC before a
+        // second-order reconstruction filter for Tx.
+        PathLayout layout;
+        layout.converterRate_Hz = converter_Hz;
+        layout.analogCorner_Hz = analogCorner_Hz_;
+        layout.analog = direction_ == ChainDirection::Rx ? AnalogFilterModel::Tia : AnalogFilterModel::Biquad;
+        layout.converter = direction_ == ChainDirection::Rx ? ConverterModel::HighPower : ConverterModel::DacHold;
         for (std::size_t k = 0; k < points_Hz_.size(); ++k) {
-            const double f = points_Hz_[k];
-            double front = 1.0;
-            if (direction_ == ChainDirection::Rx) {
-                // First-order TIA in front of the converter.
-                const double s = f / analogCorner_Hz_;
-                front = 1.0 / std::sqrt(1.0 + s * s);
-            } else {
-                // Second-order reconstruction filter (Q = 0.707) behind a DAC that holds each sample.
-                const double s = f / analogCorner_Hz_;
-                const double re = 1.0 - s * s;
-                const double im = s / 0.707;
-                const double x = Pi * f / converter_Hz;
-                front = (x == 0.0 ? 1.0 : std::fabs(std::sin(x) / x)) / std::sqrt(re * re + im * im);
-            }
-            cumulative_[18][k] = front;
+            cumulative_[18][k] = PathFront_Magnitude(layout, points_Hz_[k]);
         }
     }
 
@@ -172,6 +193,12 @@ void PfirCandidateScorer::UpdateChainMagnitude(const StageVector& stages, const 
             continue;
         }
         const CosineSeries& s = Series(static_cast<StageFilter>(filterOf[i]));
+        if (s.cicLength > 0) {
+            for (std::size_t k = 0; k < points_Hz_.size(); ++k) {
+                here[k] = next[k] * CicMagnitude(s.cicLength, points_Hz_[k] / rate_Hz);
+            }
+            continue;
+        }
         for (std::size_t k = 0; k < points_Hz_.size(); ++k) {
             const double x = std::cos(2.0 * Pi * points_Hz_[k] / rate_Hz);
             here[k] = next[k] * std::fabs(Clenshaw(s.c.data(), s.c.size(), x));
@@ -189,6 +216,8 @@ CandidateDesign PfirCandidateScorer::Design(const StageVector& stages, const Sta
     UpdateChainMagnitude(stages, variants);
     const std::vector<double>& chain = cumulative_[0];
 
+    // The grid front end asks for the desired values in grid order, passband
+    // first, which is the order of the design-grid points tabulated above.
     std::size_t passIndex = 0;
     auto desired = [&](double, std::uint8_t band) {
         if (band != 0) return 0.0;

@@ -57,7 +57,8 @@ private:
     std::vector<double> points_Hz_;  // design-grid passband points, then the fine points
     std::size_t passPoints_ = 0;
     std::vector<double> fine_Hz_;
-    // cumulative_[i]: magnitude of stages i..17 at every point; cumulative_[18] is all ones.
+    // cumulative_[i]: magnitude of stages i..17 and the analog filter and
+    // converter at every point; cumulative_[18]: analog filter and converter alone.
     std::array<std::vector<double>, 19> cumulative_;
     std::array<int, 18> previousFilter_{};
     StageVector previousStages_{};

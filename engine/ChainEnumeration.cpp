@@ -48,39 +48,43 @@ ChainList ChainList_Enumerate(const ChainOptionSet& options, bool isDebug)
         }
     }
 
-    ChainList list;
-    std::array<std::size_t, 16> index{};  // the odometer, 0-based
+    // Accepted combinations as option indices in walk order first (16 bytes a
+    // row), then the columns at their final size, filled last row first.
+    std::vector<std::array<std::uint8_t, 16>> accepted;
+    std::array<std::uint8_t, 16> index{};  // the odometer, 0-based
     std::array<double, 16> code{};
     for (;;) {
         for (std::size_t p = 0; p < 16; ++p) code[p] = options[p].codes[index[p]];
         if (ConverterEndAccepted(code[0], code[1], code[2]) && SaturatingProduct16(code.data(), 16) != 0) {
-            for (std::size_t p = 0; p < 16; ++p) {
-                list.codes[p].push_back(code[p]);
-                list.bandwidthFactors[p].push_back(options[p].bandwidthFactors[index[p]]);
-                list.optionIndices[p].push_back(static_cast<std::uint8_t>(index[p] + 1));
-            }
+            accepted.push_back(index);
         }
         std::size_t p = 0;
         while (p < 16 && ++index[p] == length[p]) index[p++] = 0;
         if (p == 16) break;
     }
     if (isDebug) {
-        std::printf("Possible Ints/Decs Overall %ld\n", static_cast<long>(list.codes[0].size()));
+        std::printf("Possible Ints/Decs Overall %ld\n", static_cast<long>(accepted.size()));
         std::fflush(stdout);
     }
 
+    ChainList list;
+    const std::size_t rows = accepted.size();
     for (std::size_t p = 0; p < 16; ++p) {
-        std::reverse(list.codes[p].begin(), list.codes[p].end());
-        std::reverse(list.bandwidthFactors[p].begin(), list.bandwidthFactors[p].end());
-        std::reverse(list.optionIndices[p].begin(), list.optionIndices[p].end());
+        list.codes[p].resize(rows);
+        list.bandwidthFactors[p].resize(rows);
+        list.optionIndices[p].resize(rows);
     }
-    const std::size_t rows = list.codes[0].size();
     list.ratio.resize(rows);
     list.converterRatio.resize(rows);
     for (std::size_t r = 0; r < rows; ++r) {
+        const std::array<std::uint8_t, 16>& walk = accepted[rows - 1 - r];
         double product = 1.0;
         for (std::size_t p = 0; p < 16; ++p) {
-            product *= list.codes[p][r];
+            const double c = options[p].codes[walk[p]];
+            list.codes[p][r] = c;
+            list.bandwidthFactors[p][r] = options[p].bandwidthFactors[walk[p]];
+            list.optionIndices[p][r] = static_cast<std::uint8_t>(walk[p] + 1);
+            product *= c;
             if (p == 2) list.converterRatio[r] = product;
         }
         list.ratio[r] = product;

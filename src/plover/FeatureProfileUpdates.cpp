@@ -8,17 +8,9 @@
 #include "plover/MonitorModeSyncFeature.h"
 #include "plover/RxPortImpedanceControlFeature.h"
 
-#if __has_include("plover/Profile.h")
 #include "plover/Profile.h"
-#define PLOVER_HAS_PROFILE 1
-#else
-#include "plover/ErrorHandler.h"
-#include "plover/SourceUnit.h"
-#endif
 
 namespace Veltrix::Marlin::Native {
-
-#ifdef PLOVER_HAS_PROFILE
 
 std::int8_t DynamicProfileFeature::Profile_Update(Profile& profile)
 {
@@ -66,24 +58,5 @@ std::int8_t RxPortImpedanceControlFeature::Profile_Update(Profile& profile)
     profile.clocks.rxPortImpedanceControl(2, rxPortImpedanceControl_[1]);
     return 0;
 }
-
-#else
-
-// Until the profile class is part of the build, a profile update cannot run.
-namespace {
-std::int8_t Unavailable()
-{
-    ErrorHandler::Error("Profile updates are not available in this build", SourceUnit::ProfileBuilder, 0);
-}
-}  // namespace
-
-std::int8_t DynamicProfileFeature::Profile_Update(Profile&) { return Unavailable(); }
-std::int8_t ExternalLnaFeature::Profile_Update(Profile&) { return Unavailable(); }
-std::int8_t FrequencyHoppingFeature::Profile_Update(Profile&) { return Unavailable(); }
-std::int8_t McsFeature::Profile_Update(Profile&) { return Unavailable(); }
-std::int8_t MonitorModeSyncFeature::Profile_Update(Profile&) { return Unavailable(); }
-std::int8_t RxPortImpedanceControlFeature::Profile_Update(Profile&) { return Unavailable(); }
-
-#endif
 
 }  // namespace Veltrix::Marlin::Native

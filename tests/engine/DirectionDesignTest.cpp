@@ -58,7 +58,8 @@ EngineContext Context(const char* goal, bool rscicFirst = false)
     return c;
 }
 
-DirectionResult DesignRx(const EngineContext& context, const ChainList& list, CandidateScorer& scorer, double clock = 180e6)
+DirectionResult DesignRx(const EngineContext& context, const ChainList& list, CandidateScorer& scorer,
+                         double clock = 180e6)
 {
     std::vector<std::size_t> rows(list.size());
     std::iota(rows.begin(), rows.end(), 0);
