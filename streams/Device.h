@@ -37,6 +37,7 @@ public:
 
     // Lists the processors' streams of an image; std::invalid_argument for an
     // image that does not match this device or whose tables point outside it.
+    void Image_Disassemble(const std::string& imagePath) const;  // to standard output
     void Image_Disassemble(const std::string& imagePath, std::ostream& out) const;
     void Image_Disassemble(const std::vector<std::uint8_t>& image, std::ostream& out) const;
 

@@ -41,7 +41,7 @@ struct OpInfo {
     int digits;        // minimum digits of the numbers in the disassembly text
 };
 
-constexpr std::array<OpInfo, 37> kOps{{
+constexpr std::array<OpInfo, 36> kOps{{
     {"wrad", 0x00, Form::RegPair, "WRAD", 1},
     {"wrd", 0x40, Form::RegData8, "WRD", 1},
     {"wra", 0x48, Form::RegAddr, "WRA", 1},
@@ -78,7 +78,6 @@ constexpr std::array<OpInfo, 37> kOps{{
     {"semlock", 0xD0, Form::Pair8, "SEMLOCK", 1},
     {"semunlock", 0xD1, Form::Imm8, "SEMUNLOCK", 2},
     {"rd0", 0xD8, Form::Reg, "RD0", 1},
-    {"stream", 0x00, Form::None, "", 1},  // handled before the table is searched
 }};
 
 // Register number in the opcode's low three bits.
@@ -110,7 +109,7 @@ const OpInfo* FindByOpcode(std::uint8_t opcode)
         return &kOps[0];
     }
     for (const OpInfo& op : kOps) {
-        if (op.mnemonic == std::string_view("stream") || op.base == 0x00) {
+        if (op.form == Form::RegPair) {
             continue;
         }
         if (HasRegisterInOpcode(op.form) ? (opcode & 0xF8) == op.base : opcode == op.base) {

@@ -1,6 +1,7 @@
 #include "streams/StreamListing.h"
 
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <ostream>
 #include <stdexcept>
@@ -62,6 +63,11 @@ std::vector<StreamInstruction> DisassembleStream(const SpiRegisterMap& registers
             return instructions;
         }
     }
+}
+
+void Device::Image_Disassemble(const std::string& imagePath) const
+{
+    Image_Disassemble(imagePath, std::cout);
 }
 
 void Device::Image_Disassemble(const std::string& imagePath, std::ostream& out) const

@@ -242,13 +242,8 @@ TEST(TopLevelFile, IdentifiersAndProcessorsAreRequired)
     EXPECT_EQ(errorFor(ids + "main m.txt\n"),
               "top_level.txt required to provide: ProductID, ProfileID, MajorVersionID, MinorVersionID, "
               "MaintVersionID, & BuildVersionID");
-    try {
-        errorFor("");
-        Marlin device("c0", top.string());
-    } catch (const std::out_of_range&) {
-        ADD_FAILURE() << "identifiers are checked first";
-    } catch (const std::invalid_argument&) {
-    }
+    // Identifiers are checked before the processor list.
+    EXPECT_EQ(errorFor(""), errorFor(ids + "main m.txt\n"));
     folder.Write("asm/marlin/top_level/top_level.txt", ids + "BuildVersionID: 1\nmain m.txt\ntx1 t.txt\n");
     EXPECT_THROW(Marlin("c0", top.string()), std::out_of_range);
     EXPECT_EQ(errorFor(ids + "BuildVersionID: 1\nmain m.txt\ntx1 t.txt\n"),
@@ -324,6 +319,15 @@ TEST(MarlinDevice, MissingFilesAreReported)
     } catch (const std::invalid_argument& e) {
         EXPECT_STREQ(e.what(), "Can't open template file!");
     }
+    std::filesystem::remove(r.folder_.path() / "asm" / "marlin" / "top_level" / "top_level.txt");
+    try {
+        Marlin("b0", top);
+        FAIL();
+    } catch (const std::invalid_argument& e) {
+        EXPECT_EQ(std::string(e.what()), "Can't open top level text file, check the path: " +
+                                             (std::filesystem::path(top) / "top_level.txt").string());
+    }
+    r.TopLevelFolder();
     r.folder_.Write("asm/marlin/spi_marlin_b0.tv", "A_CORE_REG 12345\n");
     EXPECT_THROW(Marlin("b0", top), std::invalid_argument);
     r.folder_.Write("asm/marlin/spi_marlin_b0.tv", "ABC 12\n");

@@ -93,19 +93,12 @@ TEST(MarlinSettingsTokens, IfTokensKeepOrCommentALine)
 TEST(TokenReplaceRules, PatternsAreWrappedInDollarsAndValuesAreNotSearchedAgain)
 {
     TokenReplace table;
-    table.AddToken("A", "$B$");
-    table.AddToken("$B$", "x");
-    table.AddToken("A", "ignored");  // the first replacement stays
-    const std::string once = table.ReplaceTokens("$A$");
-    // "$A$" becomes "$B$"; whether that is searched again depends on the table
-    // order, but a value is never searched where it was inserted by its own token.
-    EXPECT_TRUE(once == "$B$" || once == "x");
-    table.RemoveToken("$B$");
-    EXPECT_EQ(table.ReplaceTokens("$A$ A $A"), "$B$ A $A");
-
-    TokenReplace self;
-    self.AddToken("$T$", "$T$$T$");
-    EXPECT_EQ(self.ReplaceTokens("$T$"), "$T$$T$");
+    table.AddToken("Tok", "v");
+    table.AddToken("Tok", "ignored");  // the first replacement stays
+    table.AddToken("$T$", "$T$$T$");   // a value holding its own pattern is not searched again
+    EXPECT_EQ(table.ReplaceTokens("$Tok$ Tok $Tok $T$"), "v Tok $Tok $T$$T$");
+    table.RemoveToken("Tok");
+    EXPECT_EQ(table.ReplaceTokens("$Tok$"), "$Tok$");
 }
 
 TEST(TokenReplaceRules, ProcessAndDeleteTempNeedATempLocation)
