@@ -6,6 +6,7 @@
 #include <iostream>
 #include <system_error>
 
+#include "host/ProfileArchitect.h"
 #include "plover/ErrorHandler.h"
 #include "plover/FileIo.h"
 
@@ -71,6 +72,17 @@ MarlinBlueprint LoadBlueprint(const BlueprintOptions& options)
         }
     }
     return blueprint;
+}
+
+Profile DevelopProfile(MarlinBlueprint& blueprint, bool redesign)
+{
+    Profile profile;
+    DesignSummary summary;
+    const std::int8_t status = ProfileArchitect::Profile_Develop(profile, summary, blueprint, redesign);
+    if (status != 0) {
+        throw OperationFailed("");
+    }
+    return profile;
 }
 
 namespace {

@@ -14,6 +14,7 @@
 
 #include "host/Features.h"
 #include "host/MarlinBlueprint.h"
+#include "host/Profile.h"
 
 namespace Veltrix::Marlin::Cli {
 
@@ -52,6 +53,10 @@ void AddBlueprintOptions(CLI::App& command, BlueprintOptions& options, bool path
 // Reads the blueprint file (a missing path gives the default blueprint),
 // enables the features in the order given and applies --expanded-search.
 MarlinBlueprint LoadBlueprint(const BlueprintOptions& options);
+
+// Develops the profile; OperationFailed (the report lines say why) when the
+// development fails.
+Profile DevelopProfile(MarlinBlueprint& blueprint, bool redesign = false);
 
 // "ID[:field=value,...]" into a feature handle; UsageError for an unknown ID,
 // field or value.

@@ -1,0 +1,82 @@
+#include "host/Profile.h"
+
+#include <nlohmann/json.hpp>
+
+#include <stdexcept>
+
+#include "plover/ErrorHandler.h"
+#include "plover/FileIo.h"
+#include "plover/ProfileRecordsJson.h"
+#include "plover/SourceUnit.h"
+
+namespace Veltrix::Marlin {
+
+namespace {
+
+std::size_t ChannelIndexOf(std::int32_t channelNumber)
+{
+    if (channelNumber != 1 && channelNumber != 2) {
+        throw std::invalid_argument("Channel number not recognized.");
+    }
+    return static_cast<std::size_t>(channelNumber - 1);
+}
+
+}  // namespace
+
+RxChannel Profile::RxChannels_Get(std::int32_t channelNumber) const
+{
+    return RxChannel(&Object().rxChannels[ChannelIndexOf(channelNumber)]);
+}
+
+TxChannel Profile::TxChannels_Get(std::int32_t channelNumber) const
+{
+    return TxChannel(&Object().txChannels[ChannelIndexOf(channelNumber)]);
+}
+
+const InitRecord& Profile::ToInit()
+{
+    init_ = Object().ToInit();
+    return init_;
+}
+
+std::int8_t Profile::Save(const std::string& filename, ProfileSaveMethod method)
+{
+    if (method != ProfileSaveMethod::JSON_NET) {
+        return Object().Save(filename);
+    }
+    const nlohmann::json document = ToInit();
+    if (!Native::WriteFileAtomically(filename, document.dump(2) + "\n")) {
+        Native::ErrorHandler::Message(Native::LogLevel::ERROR, "Unable to write the profile file \"" + filename + "\".",
+                                      Native::SourceUnit::Profile, 573);
+        return -1;
+    }
+    return 0;
+}
+
+void Profile::Load(const std::string& filename)
+{
+    Object().Load(filename);
+}
+
+std::int8_t Profile::FrequencyResponse_Get(std::vector<double>& responseMagnitudes, double& initialFrequency,
+                                           double& deltaFrequency, std::int32_t port,
+                                           std::int32_t channelNumber) const
+{
+    std::vector<double> scratch;
+    double start = 0.0;
+    double step = 0.0;
+    const std::int8_t status = Object().FrequencyResponse_Get(scratch, start, step, port, channelNumber);
+    if (status == 0) {
+        responseMagnitudes = std::move(scratch);
+        initialFrequency = start;
+        deltaFrequency = step;
+    }
+    return status;
+}
+
+std::int8_t Profile::DynamicProfiles_Get(DynamicProfiles& dynamicProfiles) const
+{
+    return Object().DynamicProfiles_Get(dynamicProfiles);
+}
+
+}  // namespace Veltrix::Marlin
