@@ -9,6 +9,7 @@
 #include "host/Managed.h"
 #include "host/MarlinBlueprint.h"
 #include "host/ProfileSections.h"
+#include "host/StreamSettings.h"
 #include "host/Types.h"
 #include "plover/DynamicProfile.h"
 #include "plover/Profile.h"
@@ -52,6 +53,23 @@ public:
     std::int8_t FrequencyResponse_Get(std::vector<double>& responseMagnitudes, double& initialFrequency,
                                       double& deltaFrequency, std::int32_t port, std::int32_t channelNumber) const;
     std::int8_t DynamicProfiles_Get(DynamicProfiles& dynamicProfiles) const;
+
+    // Stream operations; silicon version "c0" unless given. Failures are the
+    // stream generator's exceptions.
+    std::vector<std::uint8_t> StreamImage_Get(const std::string& topLevelPath) const
+    {
+        return StreamImage_Get(topLevelPath, "c0");
+    }
+    std::vector<std::uint8_t> StreamImage_Get(const std::string& topLevelPath, const std::string& siVersion) const;
+    void StreamImage_Save(const std::string& filename, const std::string& topLevelPath) const
+    {
+        StreamImage_Save(filename, topLevelPath, "c0");
+    }
+    void StreamImage_Save(const std::string& filename, const std::string& topLevelPath,
+                          const std::string& siVersion) const;
+    void StreamSettings_Get(StreamSettings& settings) const;
+    void StreamSettings_Save(const std::string& filename) const;
+    std::uint16_t NanoSecondsToStreamDelay(std::uint32_t targetTime_ns) const;
 
     void InternalLoMapping_Swap() { Object().InternalLoMapping_Swap(); }
     void FrequencyHoppingEnable(bool enable) { Object().FrequencyHoppingEnable(enable); }

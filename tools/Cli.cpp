@@ -9,6 +9,7 @@
 #include "host/ProfileArchitect.h"
 #include "plover/ErrorHandler.h"
 #include "plover/FileIo.h"
+#include "streams/Marlin.h"
 
 namespace Veltrix::Marlin::Cli {
 
@@ -121,20 +122,25 @@ std::string DefaultTopLevelPath()
     return {};
 }
 
-std::string TopLevelPath(const std::string& given)
+std::string TopLevelPath(const std::string& given, const std::string& siVersion)
 {
-    if (given.empty()) {
-        std::string found = DefaultTopLevelPath();
-        if (found.empty()) {
+    std::string path = given;
+    if (path.empty()) {
+        path = DefaultTopLevelPath();
+        if (path.empty()) {
             throw UsageError("no bundled stream resources found; give the top-level folder with --resources");
         }
-        return found;
     }
     std::error_code ec;
-    if (!fs::is_directory(given, ec)) {
-        throw UsageError("resources folder '" + given + "' does not exist");
+    if (!fs::is_directory(path, ec)) {
+        throw UsageError("resources folder '" + path + "' does not exist");
     }
-    return given;
+    try {
+        const Runnel::Marlin device(siVersion, path);
+    } catch (const std::logic_error& e) {
+        throw UsageError("stream resources '" + path + "': " + e.what());
+    }
+    return path;
 }
 
 ReportWatch::ReportWatch()

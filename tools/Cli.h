@@ -70,9 +70,10 @@ void WriteOutput(const std::string& path, const std::string& bytes);
 // The stream top-level folder of the bundled resources: beside an installed
 // binary first, then the source tree the binary was built from.
 std::string DefaultTopLevelPath();
-// The top-level folder given with --resources, or the bundled one; a folder
-// that does not exist is a usage error.
-std::string TopLevelPath(const std::string& given);
+// The top-level folder given with --resources, or the bundled one, checked
+// by opening the chip's resources there: a folder that does not hold them is
+// a usage error.
+std::string TopLevelPath(const std::string& given, const std::string& siVersion);
 
 // Counts of the report lists when a command starts; the lines added since are
 // printed to standard error, one each, as stored.

@@ -25,13 +25,8 @@ Command AddDisasmCommand(CLI::App& app)
         ->check(CLI::IsMember({"c0", "b0"}));
     return {command, [options] {
                 const std::string bytes = ReadInput(options->image, "stream image");
-                const std::string topLevel = TopLevelPath(options->resources);
-                std::unique_ptr<Runnel::Marlin> device;
-                try {
-                    device = std::make_unique<Runnel::Marlin>(options->siVersion, topLevel);
-                } catch (const std::logic_error& e) {
-                    throw UsageError("stream resources '" + topLevel + "': " + e.what());
-                }
+                const std::string topLevel = TopLevelPath(options->resources, options->siVersion);
+                const auto device = std::make_unique<Runnel::Marlin>(options->siVersion, topLevel);
                 std::ostringstream listing;
                 try {
                     device->Image_Disassemble(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), listing);

@@ -1,9 +1,28 @@
 // plover stream-settings and stream-image: what the stream processors are
 // built with, and the image built from the stream resources.
 
+#include <filesystem>
+
 #include "Cli.h"
+#include "streams/AtomicFile.h"
 
 namespace Veltrix::Marlin::Cli {
+
+namespace {
+
+// The library writes through a temporary file; a file it cannot write is
+// the caller's path, so a usage error.
+template <typename Write>
+void WriteWith(const std::string& path, Write write)
+{
+    try {
+        write();
+    } catch (const Runnel::FileWriteError&) {
+        throw UsageError("cannot write '" + path + "'");
+    }
+}
+
+}  // namespace
 
 Command AddStreamSettingsCommand(CLI::App& app)
 {
@@ -15,7 +34,12 @@ Command AddStreamSettingsCommand(CLI::App& app)
     auto* command = app.add_subcommand("stream-settings", "write the stream settings of the designed profile");
     AddBlueprintOptions(*command, options->blueprint, true);
     command->add_option("-o,--output", options->output, "stream settings file to write")->required();
-    return {command, [] () -> int { throw OperationFailed("stream-settings is not available in this build"); }};
+    return {command, [options] {
+                MarlinBlueprint blueprint = LoadBlueprint(options->blueprint);
+                const Profile profile = DevelopProfile(blueprint);
+                WriteWith(options->output, [&] { profile.StreamSettings_Save(options->output); });
+                return ExitSuccess;
+            }};
 }
 
 Command AddStreamImageCommand(CLI::App& app)
@@ -34,7 +58,14 @@ Command AddStreamImageCommand(CLI::App& app)
                         "stream top-level folder (default: the bundled resources)");
     command->add_option("--si-version", options->siVersion, "silicon version")
         ->check(CLI::IsMember({"c0", "b0"}));
-    return {command, [] () -> int { throw OperationFailed("stream-image is not available in this build"); }};
+    return {command, [options] {
+                const std::string topLevel = TopLevelPath(options->resources, options->siVersion);
+                MarlinBlueprint blueprint = LoadBlueprint(options->blueprint);
+                const Profile profile = DevelopProfile(blueprint);
+                WriteWith(options->output,
+                          [&] { profile.StreamImage_Save(options->output, topLevel, options->siVersion); });
+                return ExitSuccess;
+            }};
 }
 
 }  // namespace Veltrix::Marlin::Cli
