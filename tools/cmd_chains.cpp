@@ -1,9 +1,75 @@
-// plover chains: the engine's chain selection for given rates, with the
-// modelling search, without a blueprint.
+// plover chains: the engine's modelling search for given rates, without a
+// blueprint: the chosen chains, the system clock and the ripples.
+
+#include <nlohmann/json.hpp>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <iostream>
 
 #include "Cli.h"
+#include "engine/ModelingSearch.h"
 
 namespace Veltrix::Marlin::Cli {
+
+namespace {
+
+using json = nlohmann::json;
+using Clock = std::chrono::steady_clock;
+
+// Search modes of the design criteria, by goal.
+std::uint8_t SearchMode(const std::string& goal)
+{
+    if (goal == "target-ripple") {
+        return 1;
+    }
+    if (goal == "minimize-ripple") {
+        return 2;
+    }
+    return 0;
+}
+
+json Chain(const Native::StageCodes& stages)
+{
+    json out = json::array();
+    for (double stage : stages) {
+        out.push_back(static_cast<long long>(std::lround(stage)));
+    }
+    return out;
+}
+
+// A progress line on standard error, rewritten in place, only once the search
+// has run long enough for anyone to wonder.
+class ProgressLine {
+public:
+    void operator()(const Native::ModelingSearchProgress& progress)
+    {
+        const auto now = Clock::now();
+        if (now - start_ < std::chrono::milliseconds(500) || now - last_ < std::chrono::milliseconds(200)) {
+            return;
+        }
+        last_ = now;
+        shown_ = true;
+        std::fprintf(stderr, "\rsearching: clock ratio %zu of %zu, %zu pairs designed, best ripple %.4f dB ",
+                     progress.ratiosVisited, Native::ModelingSearchRatioCount, progress.pairsDesigned,
+                     progress.bestRipple_dB);
+        std::fflush(stderr);
+    }
+    void Finish() const
+    {
+        if (shown_) {
+            std::fputc('\n', stderr);
+        }
+    }
+
+private:
+    Clock::time_point start_ = Clock::now();
+    Clock::time_point last_{};
+    bool shown_ = false;
+};
+
+}  // namespace
 
 Command AddChainsCommand(CLI::App& app)
 {
@@ -14,23 +80,70 @@ Command AddChainsCommand(CLI::App& app)
         std::uint32_t txBandwidth = 0;
         std::string goal = "maximize-bandwidth";
         double targetRipple_dB = 0.1;
-        std::uint32_t minClock = 160000000;
-        std::uint32_t maxClock = 200000000;
+        std::uint32_t minClock = Native::DesignCriteria::DefaultMinSystemClock_Hz;
+        std::uint32_t maxClock = Native::DesignCriteria::DefaultMaxSystemClock_Hz;
     };
     auto options = std::make_shared<Options>();
-    auto* command = app.add_subcommand("chains", "choose decimation and interpolation chains and the system clock");
-    command->add_option("--rx-rate", options->rxRate, "receive sampling rate (Hz)")->required();
-    command->add_option("--rx-bandwidth", options->rxBandwidth, "receive RF bandwidth (Hz)")->required();
-    auto* txRate = command->add_option("--tx-rate", options->txRate, "transmit sampling rate (Hz)");
-    auto* txBandwidth = command->add_option("--tx-bandwidth", options->txBandwidth, "transmit RF bandwidth (Hz)");
+    auto* command = app.add_subcommand("chains", "choose decimation and interpolation chains and the system clock "
+                                                 "with the engine's modelling search");
+    command->add_option("--rx-rate", options->rxRate, "receive sampling rate (Hz)")->required()->check(CLI::PositiveNumber);
+    command->add_option("--rx-bandwidth", options->rxBandwidth, "receive RF bandwidth (Hz)")->required()->check(CLI::PositiveNumber);
+    auto* txRate = command->add_option("--tx-rate", options->txRate, "transmit sampling rate (Hz)")->check(CLI::PositiveNumber);
+    auto* txBandwidth =
+        command->add_option("--tx-bandwidth", options->txBandwidth, "transmit RF bandwidth (Hz)")->check(CLI::PositiveNumber);
     txRate->needs(txBandwidth);
     txBandwidth->needs(txRate);
     command->add_option("--goal", options->goal, "design goal")
         ->check(CLI::IsMember({"maximize-bandwidth", "target-ripple", "minimize-ripple"}));
-    command->add_option("--target-ripple", options->targetRipple_dB, "target passband ripple (dB)");
+    command->add_option("--target-ripple", options->targetRipple_dB, "target passband ripple (dB)")
+        ->check(CLI::Range(0.0, 100.0));
     command->add_option("--min-clock", options->minClock, "lowest system clock (Hz)");
     command->add_option("--max-clock", options->maxClock, "highest system clock (Hz)");
-    return {command, [] () -> int { throw OperationFailed("chains is not available in this build"); }};
+    return {command, [options] {
+                if (options->minClock > options->maxClock) {
+                    throw UsageError("--min-clock is above --max-clock");
+                }
+                Native::DesignCriteria criteria;
+                criteria.searchMode(SearchMode(options->goal));
+                criteria.targetRipple(options->targetRipple_dB);
+                criteria.minSystemClock(options->minClock);
+                criteria.maxSystemClock(options->maxClock);
+                criteria.useModelingSearch(true);
+
+                // The chain heads a default blueprint starts from (its ADC rate's SINC and half-band choices).
+                const Native::MarlinBlueprint defaults;
+                Native::ChannelDesignRecord record;
+                record.rxEnabled = 1;
+                record.rxSampleRate_Hz = options->rxRate;
+                record.rxBandwidth_Hz = options->rxBandwidth;
+                record.txEnabled = options->txRate != 0 ? 1 : 0;
+                record.txSampleRate_Hz = options->txRate;
+                record.txBandwidth_Hz = options->txBandwidth;
+                record.rxHead0 = defaults.rxChannel1.dataPath.stages[Native::RxPath::SincMuxStage];
+                record.rxHead1 = defaults.rxChannel1.dataPath.stages[Native::RxPath::Hb012SelectStage];
+                record.txHead0 = defaults.txChannel1.dataPath.stages[Native::TxPath::Int3Sinc3SelectStage];
+                record.txHead1 = defaults.txChannel1.dataPath.stages[Native::TxPath::Sinc2SelectStage] != 0 ? 1 : 0;
+
+                ProgressLine progress;
+                const Native::ModelingSearchOutcome outcome = Native::Engine_ModelingSearch(
+                    criteria, record, [&progress](const Native::ModelingSearchProgress& p) { progress(p); });
+                progress.Finish();
+
+                json out = {{"status", outcome.status},
+                            {"systemClockFrequency_Hz", outcome.systemClock_Hz},
+                            {"rxChain", Chain(outcome.rxChain)},
+                            {"rxRipple_dB", outcome.rxRipple_dB}};
+                if (record.txEnabled != 0) {
+                    out["txChain"] = Chain(outcome.txChain);
+                    out["txRipple_dB"] = outcome.txRipple_dB;
+                }
+                std::cout << out.dump() << '\n';
+                if (outcome.status != 0 || outcome.systemClock_Hz == 0.0) {
+                    throw OperationFailed("no chains found for these rates and clock bounds (status " +
+                                          std::to_string(outcome.status) + ")");
+                }
+                return ExitSuccess;
+            }};
 }
 
 }  // namespace Veltrix::Marlin::Cli
