@@ -111,7 +111,8 @@ Command AddChainsCommand(CLI::App& app)
                 criteria.useModelingSearch(true);
 
                 // The chain heads a default blueprint starts from (its ADC rate's SINC and half-band choices).
-                const Native::MarlinBlueprint defaults;
+                Native::MarlinBlueprint defaults;
+                defaults.adcRate(defaults.adcRate());
                 Native::ChannelDesignRecord record;
                 record.rxEnabled = 1;
                 record.rxSampleRate_Hz = options->rxRate;
