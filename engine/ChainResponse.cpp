@@ -21,28 +21,32 @@ int TrailingZeros(int value)
 }
 
 // Stage magnitudes at nu = j / q for j = base .. base + count - 1.
-void StageBlock(const ResponseStage& stage, const Rotor& rotor, const Rotor* cicRotor, std::size_t base,
-                std::size_t count, double* out)
+void StageBlock(const ResponseStage& stage, const Rotor& rotor, std::size_t base, std::size_t count, double* out)
 {
     double c[Block];
-    double s[Block];
-    rotor.Fill(base, count, c, s);
+    rotor.FillCos(base, count, c);
     switch (stage.kind) {
     case ResponseStage::Kind::Cic: {
-        double cl[Block];
-        double sl[Block];
-        cicRotor->Fill(base, count, cl, sl);
-        const double length = static_cast<double>(stage.cicLength);
+        // |sin(L theta) / (L sin theta)| = |U_{L-1}(cos theta)| / L, the
+        // Chebyshev polynomial of the second kind: no division, no second
+        // angle. Its recurrence runs outermost so the points vectorise.
+        double u1[Block];
+        double u2[Block];
         for (std::size_t i = 0; i < count; ++i) {
-            const double denominator = length * s[i];
-            double ratio = 1.0;
-            if (std::fabs(denominator) > 1e-300) {
-                ratio = std::fabs(sl[i] / denominator);
-            }
-            out[i] = ratio * ratio * ratio;
+            u1[i] = 1.0;  // U_0
+            u2[i] = 0.0;  // U_-1
         }
-        if (base == 0) {
-            out[0] = 1.0;
+        for (int k = 1; k < stage.cicLength; ++k) {
+            for (std::size_t i = 0; i < count; ++i) {
+                const double next = 2.0 * c[i] * u1[i] - u2[i];
+                u2[i] = u1[i];
+                u1[i] = next;
+            }
+        }
+        const double inverse = 1.0 / static_cast<double>(stage.cicLength);
+        for (std::size_t i = 0; i < count; ++i) {
+            const double ratio = std::fabs(u1[i]) * inverse;
+            out[i] = ratio * ratio * ratio;
         }
         return;
     }
@@ -108,13 +112,11 @@ void FoldStage(const ResponseStage& stage, std::size_t q, double* table, const d
                std::size_t odd)
 {
     const Rotor rotor(q, 1);
-    const bool cic = stage.kind == ResponseStage::Kind::Cic;
-    const Rotor cicRotor(q, cic ? static_cast<std::size_t>(stage.cicLength) : 1);
     const std::size_t mask = qNext - 1;
     const std::size_t half = q / 2;
     for (std::size_t base = 0; base <= half; base += Block) {
         const std::size_t count = std::min(Block, half + 1 - base);
-        StageBlock(stage, rotor, cic ? &cicRotor : nullptr, base, count, table + base);
+        StageBlock(stage, rotor, base, count, table + base);
         if (next != nullptr) {
             for (std::size_t i = 0; i < count; ++i) {
                 table[base + i] *= next[((base + i) * odd) & mask];

@@ -20,9 +20,9 @@ namespace {
 // band only has to keep the filter from lifting what the path has already
 // taken down, so the passband gets nearly all of the exchange's freedom.
 constexpr double StopWeight = 0.01;
-// Beyond 40 % of the position rate the stages ahead of it are in their
+// Beyond 38 % of the position rate the stages ahead of it are in their
 // transition bands; their droop there is not ours to undo.
-constexpr double CornerLimitOfRate = 0.4;
+constexpr double CornerLimitOfRate = 0.38;
 // Last usable stop-band start, and the narrowest transition band given to
 // the exchange (both on the 0..1 scale of the position's Nyquist rate).
 constexpr double LatestStopEdge = 0.95;
@@ -83,6 +83,10 @@ bool DesignAtPosition(const PathLayout& layout, double corner_Hz, double bandwid
                       std::array<double, Length>& taps, CompensationReport& report)
 {
     report.positionRate_Hz = layout.positionRate_Hz;
+    if (!(layout.converterRate_Hz > 0.0) || !(layout.positionRate_Hz > 0.0) || !(corner_Hz > 0.0)) {
+        report.status = MagCompRippleMissed;  // nothing to design against
+        return false;
+    }
     std::vector<double> front(CompensationDesignBins);
     ResponseWorkspace workspace;
     Path_Magnitude(layout, layout.front, CompensationDesignBins, front, workspace);
