@@ -105,7 +105,7 @@ std::int8_t TransmitSlots_Configure(Profile& profile, const MarlinBlueprint& blu
     }
     // IQ FM/FSK on transmitter 1, or direct FM/FSK on transmitter 2, drives
     // the transmit LOs undivided.
-    const bool undivided = profile.txChannels[0].outputSignaling == TxSignalIqFmFsk ||
+    const bool undivided = profile.txChannels[0].outputSignaling == TxSignalType::IQ_FM_FSK ||
                            profile.txChannels[1].outputSignaling == TxSignalType::DIRECT_FM_FSK;
     if (anyInUse && undivided) {
         profile.clocks.tx1LoDivMode = 0;
