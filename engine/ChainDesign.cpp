@@ -182,10 +182,15 @@ std::int8_t Engine_DesignChains(const DesignCriteria& criteria,
 
     ChainSelection chains;
     const double rawStatus = SelectChains(context, first, second, chains);
-    if (context.firstRxDisabled) chains.firstRx = {}, chains.firstRxRipple_dB = NoRipple_dB;
-    if (context.firstTxDisabled) chains.firstTx = {}, chains.firstTxRipple_dB = NoRipple_dB;
-    if (context.secondRxDisabled) chains.secondRx = {}, chains.secondRxRipple_dB = NoRipple_dB;
-    if (context.secondTxDisabled) chains.secondTx = {}, chains.secondTxRipple_dB = NoRipple_dB;
+    auto clear = [](bool disabled, StageCodes& codes, double& ripple_dB) {
+        if (!disabled) return;
+        codes = {};
+        ripple_dB = NoRipple_dB;
+    };
+    clear(context.firstRxDisabled, chains.firstRx, chains.firstRxRipple_dB);
+    clear(context.firstTxDisabled, chains.firstTx, chains.firstTxRipple_dB);
+    clear(context.secondRxDisabled, chains.secondRx, chains.secondRxRipple_dB);
+    clear(context.secondTxDisabled, chains.secondTx, chains.secondTxRipple_dB);
 
     const std::int8_t status = SaturateToStatus(rawStatus);
     if (context.isResponseIgnored == 0 && (status == 0 || status == -1)) {

@@ -27,7 +27,7 @@ constexpr std::uint32_t TrackSlowProcessorKeep = 0xFFFFECE0;
 
 bool UsesTxChain(const TxChannelBlueprint& tx)
 {
-    return tx.enabled && tx.channelSignalType() != TxSignalDirectFmFsk;
+    return tx.enabled && tx.channelSignalType() != TxSignalType::DIRECT_FM_FSK;
 }
 
 }  // namespace
@@ -85,10 +85,10 @@ std::int8_t MarlinBlueprint::SupportedTrackingCalMask_Get(vx_marlin_TrackingCals
                                 (duplex == Duplex::FDD && tx.enabled && !rx.enabled);
         if (txTracking) {
             mask = TrackTx;
-            if (tx.channelSignalType() == TxSignalIq && tx.elbType == ElbType::AFTER_PA) {
+            if (tx.channelSignalType() == TxSignalType::IQ && tx.elbType == ElbType::AFTER_PA) {
                 mask = TrackTxIqElbAfterPa;
             }
-            if (tx.channelSignalType() != TxSignalDirectFmFsk &&
+            if (tx.channelSignalType() != TxSignalType::DIRECT_FM_FSK &&
                 tx.rfChannelBandwidth_Hz >= WideBandwidthThreshold_Hz) {
                 mask |= TrackTxWide;
             }

@@ -47,7 +47,7 @@ vx_marlin_LoSel SwappedLo(vx_marlin_LoSel lo)
     if (lo == LO2) {
         return LO1;
     }
-    if (lo == 3) {
+    if (lo == LO3) {
         return lo;
     }
     ErrorHandler::Error("Unsupported vx_marlin_LoSel_e", SourceUnit::Blueprint, 361);

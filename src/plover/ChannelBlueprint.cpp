@@ -51,7 +51,7 @@ std::uint32_t ChannelBlueprint::SsiClock_Get() const
 void TxChannelBlueprint::channelSignalType(vx_marlin_TxSignalType value)
 {
     channelSignalType_ = value;
-    dataPath.isDirectFmFsk(value == TxSignalDirectFmFsk);
+    dataPath.isDirectFmFsk(value == TxSignalType::DIRECT_FM_FSK);
 }
 
 }  // namespace Veltrix::Marlin::Native

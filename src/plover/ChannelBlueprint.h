@@ -56,6 +56,9 @@ public:
     // format outside 0..6.
     std::uint32_t SsiClock_Get() const;
 
+    // Hands wblpfSelect to the data path's wideband low-pass selection stage.
+    void WblpfSelect_Apply() { wblpfEnum(wblpfSelect); }
+
 protected:
     friend class FilterDesigner;
     // Stores the wideband low-pass selection into the data path; no path here.
@@ -96,8 +99,11 @@ public:
 };
 
 // Transmit signal types the model tests.
-inline constexpr vx_marlin_TxSignalType TxSignalIq = 0;
-inline constexpr vx_marlin_TxSignalType TxSignalDirectFmFsk = 2;
+namespace TxSignalType {
+inline constexpr vx_marlin_TxSignalType IQ = 0;
+inline constexpr vx_marlin_TxSignalType IQ_FM_FSK = 1;
+inline constexpr vx_marlin_TxSignalType DIRECT_FM_FSK = 2;
+}  // namespace TxSignalType
 
 class TxChannelBlueprint : public DataPathAdapter<TxPath> {
 public:
@@ -119,7 +125,7 @@ public:
     void channelSignalType(vx_marlin_TxSignalType value);
 
 private:
-    vx_marlin_TxSignalType channelSignalType_ = TxSignalIq;
+    vx_marlin_TxSignalType channelSignalType_ = TxSignalType::IQ;
 };
 
 }  // namespace Veltrix::Marlin::Native

@@ -7,8 +7,10 @@
 
 namespace Veltrix::Marlin::Native {
 
+// LO selections (vx_marlin_LoSel values); the device also knows a third, 3.
 inline constexpr vx_marlin_LoSel LO1 = 1;
 inline constexpr vx_marlin_LoSel LO2 = 2;
+inline constexpr vx_marlin_LoSel LO3 = 3;
 
 struct LoMapping {
     std::array<vx_marlin_LoSel, 2> rxLoSelect{LO1, LO1};  // by channel index

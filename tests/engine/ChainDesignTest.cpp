@@ -241,6 +241,13 @@ TEST(DesignChains, SingleDirectionRequestsReachTheCustomTable)
     const DesignRun both = Design(DesignCriteria{}, Tx(9000000, 4000000), Tx(9000000, 3000000));
     ASSERT_EQ(both.status, 0);
     EXPECT_EQ(Ratio(both.second.txStages), 20.0);
+    // Rx only on the second channel, mirrored into the first: designed on the shared clock.
+    const DesignRun mirrored = Design(DesignCriteria{}, Tx(9000000, 4000000), RxTx(9000000, 4000000));
+    ASSERT_EQ(mirrored.status, 0);
+    EXPECT_EQ(Ratio(mirrored.second.rxStages), 20.0);
+    EXPECT_EQ(Ratio(mirrored.first.rxStages), 0.0);
+    EXPECT_EQ(mirrored.first.rxRipple_dB, 1000000.0);
+    EXPECT_EQ(mirrored.second.rxRipple_dB, -1.0);
 }
 
 TEST(DesignChains, DebugLines)
@@ -256,6 +263,14 @@ TEST(DesignChains, DebugLines)
     testing::internal::CaptureStdout();
     Design(DesignCriteria{}, Rx(10000000, 5000000));
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+}
+
+TEST(DesignChains, ModellingSearchRequestKeepsTheLookupVerdictUntilBuilt)
+{
+    DesignCriteria criteria;
+    criteria.useModelingSearch(true);
+    EXPECT_EQ(Design(criteria, Rx(51000000, 20000000)).status, -2);
+    EXPECT_EQ(Design(criteria, Rx(61440000, 40000000)).status, 0);  // lookups first
 }
 
 TEST(DesignChains, GoalText)

@@ -7,25 +7,15 @@
 
 using namespace Veltrix::Marlin::Native;
 
-TEST(Blueprint, NewBlueprintHoldsTheDefaults)
+TEST(Blueprint, NewBlueprintHasNothingEnabled)
 {
     const MarlinBlueprint b;
-    EXPECT_EQ(b.adcRate(), AdcRate::HIGH);
-    EXPECT_EQ(b.duplex, Duplex::TDD);
-    EXPECT_EQ(b.clockPllMode, ClockPllMode::HIGH_PERFORMANCE);
-    EXPECT_EQ(b.clockPllPower, 2);
-    EXPECT_EQ(b.processorClockDivisor, ProcessorClockDivisor::DIVISOR_1);
-    EXPECT_EQ(b.deviceClockInput_kHz, 0u);
-    EXPECT_FALSE(b.allowPllRetuning || b.diversity || b.swapExternalLoMapping || b.warmBootEnable ||
-                 b.expandedSearchEnable || b.loMappingOverridden);
-    EXPECT_FALSE(b.loMappingOverride);
-    EXPECT_TRUE(b.features().empty());
     for (std::size_t i = 0; i < 2; ++i) {
         EXPECT_FALSE(b.rxChannel(i).enabled);
         EXPECT_FALSE(b.txChannel(i).enabled);
-        EXPECT_FALSE(b.rxChannel(i).dataPath.isDesigned());
     }
-    EXPECT_EQ(b.loExternal1.loDivisor, 0);
+    EXPECT_FALSE(b.loMappingOverride);
+    EXPECT_TRUE(b.features().empty());
     EXPECT_THROW((void)b.rxChannel(2), std::out_of_range);
 }
 

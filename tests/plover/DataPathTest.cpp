@@ -39,23 +39,6 @@ TEST(DataPath, FreshPathIsZeroCleanAndNotDesigned)
     EXPECT_TRUE(tx.isDesigned());
 }
 
-TEST(DataPath, CopiesCarryDirtyFlagAndStagesThroughTheBase)
-{
-    TxPath a = DesignedTx();
-    a.isDirty = true;
-    a.stages[25] = 2;
-    TxPath b;
-    b = a;
-    EXPECT_TRUE(b.isDirty);
-    EXPECT_EQ(b.stages, a.stages);
-    b.clean();
-    EXPECT_FALSE(b.isDirty);
-    EXPECT_TRUE(a.isDirty);
-    // Through the polymorphic base the designed test is the derived one.
-    const DataPath<unsigned char, 26>& base = b;
-    EXPECT_TRUE(base.isDesigned());
-}
-
 TEST(DataPath, AccessorsWriteTheirSelectionStages)
 {
     RxPath rx;

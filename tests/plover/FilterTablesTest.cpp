@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
@@ -160,8 +162,8 @@ struct LowPassCase {
     double stopLevelDb;  // the stopband stays below this
 };
 
-// Pass edges are the key's half bandwidth over its sampling rate where the set
-// reaches it; stop edges follow the transition each set's centre value implies.
+// Flat (within 0.5 dB of the DC gain) to the pass edge, and below the stop
+// level from the stop edge to half the sampling rate.
 void ExpectLowPass(const LowPassCase& c)
 {
     SCOPED_TRACE(c.name);
@@ -252,6 +254,8 @@ TEST(FilterTables, EverySetIsALowPassFilter)
 {
     using C = ChannelFilterSelect;
     using P = PulseShapeFilterSelect;
+    // Pass edges are the key's half bandwidth over its sampling rate where the
+    // set reaches it; stop edges follow the transition its centre value implies.
     const std::vector<LowPassCase> cases = {
         {"DMR_24k", ChannelSet(C::DMR_24k), 0.19, 0.245, -80},  // 12.5 kHz channel at 24 kHz
         {"DMR_48k", ChannelSet(C::DMR_48k), 0.094, 0.145, -80},

@@ -1,15 +1,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
 #include "plover/ProfileRecordsJson.h"
 
 using namespace Veltrix::Marlin::Native;
-using ::testing::HasSubstr;
 
 namespace {
 

@@ -18,8 +18,9 @@ How a row comes about
     by-3 stage alone, 52 for the converter half-bands, 43 for a wideband by-2,
     40 for a narrowband stage that follows an active stage and 30 for one that
     follows a bypassed stage.
-  * Seven rows are fixed chains (they were tuned by hand); they follow the same
-    window, nominal and bandwidth construction.
+  * A few rows carry chains fixed beforehand (FIXED below; the half-band row
+    at N = 4 appears in both tables); only their stage layout is not the
+    canonical one, they follow the same window, nominal and bandwidth rules.
   * Each family has 56 rows ordered from high to low rate. The window ratios are
     chosen so that the rows of both families together serve every rate from
     20,834 Hz upward that some chain of either family can put inside the clock
@@ -41,7 +42,7 @@ NARROWBAND = (9, 10, 11, 12, 15, 13)  # fill order of the narrowband by-2 stages
 
 BY3, HALFBANDS = 3, 4
 
-# Hand-tuned chains: family -> {row in family: (window ratio, codes)}.
+# Fixed chains: family -> {row in family: (window ratio, codes)}.
 FIXED = {
     BY3: {
         0: (3, (3, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1)),
@@ -126,35 +127,44 @@ def served(row):
     return (lo, hi) if lo <= hi else None
 
 
+def cover(pool, covered):
+    """Greedy interval cover from the top rate down: at the highest rate not yet
+    served, take the pool row serving it whose interval reaches lowest."""
+    taken = []
+    lowest = Fraction(CLOCK_MIN, MAX_RATIO)
+    x = max(hi for (_, hi), _ in pool)
+    while x >= lowest:
+        inside = [iv for iv in covered if iv[0] <= x <= iv[1]]
+        if inside:
+            x = min(lo for lo, _ in inside) - Fraction(1, 1000)
+            continue
+        reach = [(iv, row) for iv, row in pool if iv[0] <= x <= iv[1]]
+        if reach:
+            iv, row = min(reach, key=lambda entry: entry[0][0])
+            taken.append(row)
+            covered.append(iv)
+        else:  # no chain of this pool serves x: go on below it
+            x = max((hi for (_, hi), _ in pool if hi < x), default=lowest - 1)
+    return taken
+
+
 def plan():
     family_chains = {f: chains(f) for f in (BY3, HALFBANDS)}
     fixed_rows = {f: {i: make_row(n, c) for i, (n, c) in FIXED[f].items()} for f in FIXED}
-    # Candidate rows: one per ratio of either family (N = P).
-    candidates = [(f, make_row(p, c)) for f in family_chains for p, c in family_chains[f].items()]
-    chosen = [(f, r) for f in fixed_rows for r in fixed_rows[f].values()]
-    # Greedy cover from the top rate downwards: first with half-band rows, whose
-    # family has room at the top of its range, then the gaps left with by-3 rows.
-    covered = [served(r) for _, r in chosen]
-    for family in (HALFBANDS, BY3):
-        pool = sorted(((served(r), f, r) for f, r in candidates if f == family), key=lambda x: -x[0][1])
-        for lo, hi in missing(covered, [iv[0] for iv in pool]):
-            x = hi
-            while x >= lo:
-                inside = [c for c in covered if c[0] <= x <= c[1]]
-                if inside:
-                    x = min(c[0] for c in inside) - Fraction(1, 1000)
-                    continue
-                reach = [iv for iv in pool if iv[0][0] <= x <= iv[0][1]]
-                if not reach:
-                    x = max([iv[0][1] for iv in pool if iv[0][1] < x], default=lo - 1)
-                    continue
-                iv = min(reach, key=lambda iv: iv[0][0])
-                chosen.append((iv[1], iv[2]))
-                covered.append(iv[0])
+    for f in FIXED:  # a fixed chain differs from the canonical one in its layout only
+        for n, codes in FIXED[f].values():
+            assert product(codes) == product(chain_for(family_chains[f], n)), (f, n)
+    kept = {f: {row[0]: row for row in fixed_rows[f].values()} for f in FIXED}
+    covered = [served(row) for f in kept for row in kept[f].values()]
+    # Cover with half-band rows first (that family has room at the top of its
+    # range), then the rates left with by-3 rows; each candidate row has N = P.
+    for f in (HALFBANDS, BY3):
+        pool = [(served(row), row) for row in (make_row(p, c) for p, c in family_chains[f].items())]
+        for row in cover(pool, covered):
+            kept[f].setdefault(row[0], row)
     tables = {}
     for f in (BY3, HALFBANDS):
-        rows = {r[0]: r for g, r in chosen if g == f}
-        fixed = fixed_rows[f]
+        rows, fixed = kept[f], fixed_rows[f]
         spare = [n for n in range(f, 8193) if n not in rows and fitting(family_chains[f], n)]
         # Pad with further window ratios, keeping the fixed rows at their places:
         # each time the one farthest (in ratio) from the ratios already kept.
@@ -169,18 +179,8 @@ def plan():
         assert len(order) == ROWS_PER_FAMILY, (f, len(order))
         for i, row in fixed.items():
             assert order[i] == row[0], (f, i, order[i], row[0])
-        tables[f] = [fixed.get(i, rows[n]) for i, n in enumerate(order)]
+        tables[f] = [rows[n] for n in order]
     return tables
-
-
-def missing(covered, wanted):
-    """The parts of the wanted intervals (above the lowest rate) that covered leaves open."""
-    gaps = []
-    for lo, hi in sorted(wanted, key=lambda iv: -iv[1]):
-        lo = max(lo, Fraction(CLOCK_MIN, MAX_RATIO))
-        if lo <= hi:
-            gaps.append((lo, hi))
-    return gaps
 
 
 def fits_order(order, fixed, n):
