@@ -85,7 +85,7 @@ void FilterDesigner::Blueprint_Prepare(MarlinBlueprint& blueprint)
         tx.dataPath.stages[TxPath::Int3Sinc3SelectStage] =
             static_cast<unsigned char>(tx.int3Factor == 3 ? ToInt(TxInt3Sinc3::INT3) : ToInt(TxInt3Sinc3::BYPASS));
         static_cast<ChannelBlueprint&>(tx).wblpfEnum(tx.wblpfSelect);
-        tx.dataPath.isDirectFmFsk(tx.channelSignalType() == TxSignalDirectFmFsk);
+        tx.dataPath.isDirectFmFsk(tx.channelSignalType() == TxSignalType::DIRECT_FM_FSK);
         tx.loopBackAdcRate = blueprint.adcRate();
         tx.loopBackAnalogFilterCorner_Hz = wide ? WideLoopBackCorner_Hz : NarrowLoopBackCorner_Hz;
     }

@@ -61,8 +61,8 @@ std::int8_t TxChannel::SignalType_Set(vx_marlin_TxSignalType type, std::uint32_t
     marlin_TxIntTopFreqDevMap_t& map = txDpProfile.txIntTopFreqDevMap;
     std::int32_t& mode = txDpProfile.txPreProc.txPreProcMode;
     switch (type) {
-    case TxSignalIq:
-        outputSignaling = TxSignalIq;
+    case TxSignalType::IQ:
+        outputSignaling = TxSignalType::IQ;
         mode = preProcMode | 1;
         map.freqDevMapEn = 0;
         map.txRoundEn = 1;
@@ -74,8 +74,8 @@ std::int8_t TxChannel::SignalType_Set(vx_marlin_TxSignalType type, std::uint32_t
         map.freqDevMapEn = 0;
         map.txRoundEn = 1;
         return 0;
-    case TxSignalDirectFmFsk:
-        outputSignaling = TxSignalDirectFmFsk;
+    case TxSignalType::DIRECT_FM_FSK:
+        outputSignaling = TxSignalType::DIRECT_FM_FSK;
         frequencyDeviation_Hz = deviation_Hz;
         mode = preProcMode;
         map.mpll = DirectFmFskModulus;

@@ -69,7 +69,7 @@ TEST(FilterDesigner, PreparationDerivesEachChannelsSettings)
     blueprint.txChannel1.rfChannelBandwidth_Hz = 5000000;
     blueprint.txChannel1.dataPath.stages[TxPath::Sinc2SelectStage] = 1;
     blueprint.txChannel2.rfChannelBandwidth_Hz = 999999;
-    blueprint.txChannel2.channelSignalType(TxSignalDirectFmFsk);
+    blueprint.txChannel2.channelSignalType(TxSignalType::DIRECT_FM_FSK);
     blueprint.txChannel2.wblpfSelect = WidebandFilterSelect::BYPASSED;
     DesignerProbe::Blueprint_Prepare(blueprint);
 
@@ -105,7 +105,7 @@ TEST(FilterDesigner, RequestCarriesRatesHeadsAndSelectors)
     blueprint.rxChannel2.ncoEnable = true;
     blueprint.txChannel2.dataPath.stages[TxPath::Int3Sinc3SelectStage] = 2;
     blueprint.txChannel2.dataPath.stages[TxPath::Sinc2SelectStage] = 7;
-    blueprint.txChannel2.channelSignalType(TxSignalDirectFmFsk);
+    blueprint.txChannel2.channelSignalType(TxSignalType::DIRECT_FM_FSK);
     blueprint.txChannel2.channelFilterType = ChannelFilterType::CUSTOM;
     blueprint.txChannel2.channelFilterInterpolation = ChannelFilterInterpolation::INTERPOLATE_BY_3;
 
