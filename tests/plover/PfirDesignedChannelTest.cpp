@@ -277,3 +277,32 @@ INSTANTIATE_TEST_SUITE_P(Designed, ChannelResponseTest,
                                          ResponseCase{1920000, 1008000, AnalogFilterOrder::ORDER_2},
                                          ResponseCase{144000, 25000, AnalogFilterOrder::ORDER_1}));
 
+
+// A channel read back from a profile file carries the device record but no
+// data path: no response is made up for it.
+TEST(ChannelResponse, ChannelsWithoutADesignedPathAreRefused)
+{
+    marlin_RxProfile_t record{};
+    record.adcClk_kHz = 2211840;
+    record.primarySigBandwidth_Hz = 18000000;
+    record.filterOrder = 1;
+    const RxChannel loaded(record);
+    marlin_TxProfile_t txRecord{};
+    const TxChannel loadedTx(txRecord);
+    const std::string expected = "ERROR: In " + DesignerUnit +
+                                 " on line 760: The channel carries no designed data path and converter clock, so its "
+                                 "frequency response cannot be computed.";
+    std::vector<double> response{1.0};
+    double start_Hz = 7.0;
+    double step_Hz = 8.0;
+    for (const bool rx : {true, false}) {
+        const ReportCapture capture;
+        EXPECT_EQ(rx ? ChannelResponse_Get(loaded, response, start_Hz, step_Hz)
+                     : ChannelResponse_Get(loadedTx, response, start_Hz, step_Hz),
+                  -1);
+        EXPECT_EQ(capture.lines(), std::vector<std::string>{expected});
+    }
+    EXPECT_EQ(response, std::vector<double>{1.0});
+    EXPECT_EQ(start_Hz, 7.0);
+    EXPECT_EQ(step_Hz, 8.0);
+}
