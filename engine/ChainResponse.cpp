@@ -21,28 +21,32 @@ int TrailingZeros(int value)
 }
 
 // Stage magnitudes at nu = j / q for j = base .. base + count - 1.
-void StageBlock(const ResponseStage& stage, const Rotor& rotor, const Rotor* cicRotor, std::size_t base,
-                std::size_t count, double* out)
+void StageBlock(const ResponseStage& stage, const Rotor& rotor, std::size_t base, std::size_t count, double* out)
 {
     double c[Block];
-    double s[Block];
-    rotor.Fill(base, count, c, s);
+    rotor.FillCos(base, count, c);
     switch (stage.kind) {
     case ResponseStage::Kind::Cic: {
-        double cl[Block];
-        double sl[Block];
-        cicRotor->Fill(base, count, cl, sl);
-        const double length = static_cast<double>(stage.cicLength);
+        // |sin(L theta) / (L sin theta)| = |U_{L-1}(cos theta)| / L, the
+        // Chebyshev polynomial of the second kind: no division, no second
+        // angle. Its recurrence runs outermost so the points vectorise.
+        double u1[Block];
+        double u2[Block];
         for (std::size_t i = 0; i < count; ++i) {
-            const double denominator = length * s[i];
-            double ratio = 1.0;
-            if (std::fabs(denominator) > 1e-300) {
-                ratio = std::fabs(sl[i] / denominator);
-            }
-            out[i] = ratio * ratio * ratio;
+            u1[i] = 1.0;  // U_0
+            u2[i] = 0.0;  // U_-1
         }
-        if (base == 0) {
-            out[0] = 1.0;
+        for (int k = 1; k < stage.cicLength; ++k) {
+            for (std::size_t i = 0; i < count; ++i) {
+                const double next = 2.0 * c[i] * u1[i] - u2[i];
+                u2[i] = u1[i];
+                u1[i] = next;
+            }
+        }
+        const double inverse = 1.0 / static_cast<double>(stage.cicLength);
+        for (std::size_t i = 0; i < count; ++i) {
+            const double ratio = std::fabs(u1[i]) * inverse;
+            out[i] = ratio * ratio * ratio;
         }
         return;
     }
@@ -69,7 +73,7 @@ void StageBlock(const ResponseStage& stage, const Rotor& rotor, const Rotor* cic
             }
         }
         for (std::size_t i = 0; i < count; ++i) {
-            out[i] = std::fabs(0.5 + w[i] * (b1[i] - b2[i]));
+            out[i] = 0.5 + w[i] * (b1[i] - b2[i]);  // signed: the caller may complement it
         }
         return;
     }
@@ -102,23 +106,34 @@ void StageBlock(const ResponseStage& stage, const Rotor& rotor, const Rotor* cic
     }
 }
 
-// table[j] := stage(j / q) * next[(j * odd) mod qNext] for j = 0..q-1, using
-// the mirror symmetry of both factors about q / 2.
+// table[j] := |stage(j / q)| * next[(j * odd) mod qNext] for j = 0..q-1,
+// using the mirror symmetry of both factors about q / 2. A half-band's
+// amplitude satisfies A(nu) + A(1/2 - nu) = 1, so only a quarter of the
+// period is evaluated for it.
 void FoldStage(const ResponseStage& stage, std::size_t q, double* table, const double* next, std::size_t qNext,
                std::size_t odd)
 {
     const Rotor rotor(q, 1);
-    const bool cic = stage.kind == ResponseStage::Kind::Cic;
-    const Rotor cicRotor(q, cic ? static_cast<std::size_t>(stage.cicLength) : 1);
     const std::size_t mask = qNext - 1;
     const std::size_t half = q / 2;
-    for (std::size_t base = 0; base <= half; base += Block) {
-        const std::size_t count = std::min(Block, half + 1 - base);
-        StageBlock(stage, rotor, cic ? &cicRotor : nullptr, base, count, table + base);
-        if (next != nullptr) {
-            for (std::size_t i = 0; i < count; ++i) {
-                table[base + i] *= next[((base + i) * odd) & mask];
-            }
+    const bool complement = stage.kind == ResponseStage::Kind::HalfBand && q >= 4;
+    const std::size_t direct = complement ? q / 4 : half;
+    for (std::size_t base = 0; base <= direct; base += Block) {
+        const std::size_t count = std::min(Block, direct + 1 - base);
+        StageBlock(stage, rotor, base, count, table + base);
+    }
+    if (complement) {
+        for (std::size_t j = direct + 1; j <= half; ++j) {
+            table[j] = 1.0 - table[half - j];
+        }
+    }
+    if (next != nullptr) {
+        for (std::size_t j = 0; j <= half; ++j) {
+            table[j] = std::fabs(table[j]) * next[(j * odd) & mask];
+        }
+    } else {
+        for (std::size_t j = 0; j <= half; ++j) {
+            table[j] = std::fabs(table[j]);
         }
     }
     for (std::size_t j = half + 1; j < q; ++j) {

@@ -56,6 +56,17 @@ public:
         }
     }
 
+    void FillCos(std::size_t base, std::size_t count, double* c) const
+    {
+        const std::size_t reduced = (m_ * base) % (2 * q_);
+        const double angle = 3.14159265358979323846 * static_cast<double>(reduced) / static_cast<double>(q_);
+        const double cb = std::cos(angle);
+        const double sb = std::sin(angle);
+        for (std::size_t i = 0; i < count; ++i) {
+            c[i] = cb * fineCos_[i] - sb * fineSin_[i];
+        }
+    }
+
 private:
     std::size_t q_;
     std::size_t m_;

@@ -83,6 +83,10 @@ bool DesignAtPosition(const PathLayout& layout, double corner_Hz, double bandwid
                       std::array<double, Length>& taps, CompensationReport& report)
 {
     report.positionRate_Hz = layout.positionRate_Hz;
+    if (!(layout.converterRate_Hz > 0.0) || !(layout.positionRate_Hz > 0.0) || !(corner_Hz > 0.0)) {
+        report.status = MagCompRippleMissed;  // nothing to design against
+        return false;
+    }
     std::vector<double> front(CompensationDesignBins);
     ResponseWorkspace workspace;
     Path_Magnitude(layout, layout.front, CompensationDesignBins, front, workspace);

@@ -1,6 +1,7 @@
 #include "engine/PathEvaluation.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace Veltrix::Marlin::Native {
@@ -9,43 +10,99 @@ namespace {
 
 constexpr double Pi = 3.14159265358979323846;
 
-// Squared magnitude of the analog filter at u = f / corner.
-inline double AnalogPower(bool tia, double u)
-{
-    const double u2 = u * u;
-    if (tia) {
-        return 1.0 / (1.0 + u2);
+// A polynomial in z = (k / n)^2, the squared grid frequency in units of the
+// converter clock; every squared model magnitude is a ratio of two of them.
+struct Polynomial {
+    std::array<double, 16> c{};
+    int degree = 0;
+
+    void MultiplyBy(const Polynomial& other)
+    {
+        std::array<double, 16> product{};
+        for (int i = 0; i <= degree; ++i) {
+            for (int j = 0; j <= other.degree && i + j < 16; ++j) {
+                product[static_cast<std::size_t>(i + j)] += c[static_cast<std::size_t>(i)] * other.c[static_cast<std::size_t>(j)];
+            }
+        }
+        c = product;
+        degree = std::min(15, degree + other.degree);
     }
-    const double real = 1.0 - u2;
-    return 1.0 / (real * real + u2 / (0.707 * 0.707));
+    double operator()(double z) const
+    {
+        double value = c[static_cast<std::size_t>(degree)];
+        for (int i = degree - 1; i >= 0; --i) {
+            value = value * z + c[static_cast<std::size_t>(i)];
+        }
+        return value;
+    }
+};
+
+// Squared front-end magnitude = numerator(z) / denominator(z) (times the
+// hold droop for the sampling converters).
+struct FrontPower {
+    Polynomial numerator;
+    Polynomial denominator;
+    bool hold = false;
+};
+
+FrontPower FrontPower_Build(const PathLayout& layout)
+{
+    FrontPower front;
+    front.numerator.c[0] = 1.0;
+    front.denominator.c[0] = 1.0;
+    if (layout.converter == ConverterModel::HighPower) {
+        // |c0 - c2 nu^2 + j c1 nu|^2 with nu^2 = z / 4.
+        for (const ConverterRow& row : HighPowerRows) {
+            Polynomial factor;
+            factor.degree = 2;
+            factor.c[0] = row.c0 * row.c0;
+            factor.c[1] = (row.c1 * row.c1 - 2.0 * row.c0 * row.c2) / 4.0;
+            factor.c[2] = row.c2 * row.c2 / 16.0;
+            for (int p = 0; p < row.power; ++p) {
+                (row.side > 0 ? front.numerator : front.denominator).MultiplyBy(factor);
+            }
+        }
+    } else {
+        front.hold = true;
+    }
+    if (layout.analogCorner_Hz > 0.0) {
+        const double ratio = layout.converterRate_Hz / layout.analogCorner_Hz;
+        const double a = ratio * ratio;  // u^2 = a z
+        Polynomial factor;
+        if (layout.analog == AnalogFilterModel::Tia) {
+            factor.degree = 1;
+            factor.c[0] = 1.0;
+            factor.c[1] = a;
+        } else {
+            factor.degree = 2;
+            factor.c[0] = 1.0;
+            factor.c[1] = (1.0 / (0.707 * 0.707) - 2.0) * a;
+            factor.c[2] = a * a;
+        }
+        front.denominator.MultiplyBy(factor);
+    }
+    return front;
 }
 
-// Squared magnitude of the front end (analog filter and converter) of grid
-// points base .. base+count-1 into power.
-void FrontPowerBlock(const PathLayout& layout, const Rotor& rotor, std::size_t n, std::size_t base,
+// Squared front-end magnitude of grid points base .. base+count-1.
+void FrontPowerBlock(const FrontPower& front, const Rotor& rotor, std::size_t n, std::size_t base,
                      std::size_t count, double* power)
 {
-    const double step = layout.converterRate_Hz / static_cast<double>(n);
-    const bool analog = layout.analogCorner_Hz > 0.0;
-    const bool tia = layout.analog == AnalogFilterModel::Tia;
-    const double inverseCorner = analog ? 1.0 / layout.analogCorner_Hz : 0.0;
-    if (layout.converter == ConverterModel::HighPower) {
-        for (std::size_t i = 0; i < count; ++i) {
-            const double f = step * static_cast<double>(base + i);
-            power[i] = (analog ? AnalogPower(tia, f * inverseCorner) : 1.0) *
-                       HighPowerConverter_Power(f, layout.converterRate_Hz);
-        }
-        return;
-    }
-    double c[Rotor::Block];
-    double s[Rotor::Block];
-    rotor.Fill(base, count, c, s);
-    const double scale = static_cast<double>(n) / Pi;
+    const double inverse = 1.0 / static_cast<double>(n);
     for (std::size_t i = 0; i < count; ++i) {
-        const std::size_t k = base + i;
-        const double f = step * static_cast<double>(k);
-        const double hold = k == 0 ? 1.0 : s[i] * scale / static_cast<double>(k);
-        power[i] = (analog ? AnalogPower(tia, f * inverseCorner) : 1.0) * hold * hold;
+        const double x = inverse * static_cast<double>(base + i);
+        const double z = x * x;
+        power[i] = front.numerator(z) / front.denominator(z);
+    }
+    if (front.hold) {
+        // (sin(pi k / n) / (pi k / n))^2 from the rotor.
+        double c[Rotor::Block];
+        double s[Rotor::Block];
+        rotor.Fill(base, count, c, s);
+        for (std::size_t i = (base == 0 ? 1 : 0); i < count; ++i) {
+            const double angle = Pi * inverse * static_cast<double>(base + i);
+            power[i] *= (s[i] * s[i]) / (angle * angle);
+        }
     }
 }
 
@@ -65,25 +122,14 @@ void Path_Magnitude(const PathLayout& layout, std::span<const ResponseStage> sta
 {
     ChainResponse_Tabulate(stages, n, magnitude, {}, workspace);
     const Rotor rotor(n, 1);
+    const FrontPower front = FrontPower_Build(layout);
     for (std::size_t base = 0; base < n; base += Rotor::Block) {
         const std::size_t count = std::min(Rotor::Block, n - base);
         double power[Rotor::Block];
-        FrontPowerBlock(layout, rotor, n, base, count, power);
+        FrontPowerBlock(front, rotor, n, base, count, power);
         for (std::size_t i = 0; i < count; ++i) {
             magnitude[base + i] *= std::sqrt(power[i]);
         }
-    }
-}
-
-void Grid_Fill(double* grid_Hz, std::size_t n, double clock_Hz)
-{
-    const double step = clock_Hz / static_cast<double>(n);
-    for (std::size_t k = 0; k < n; ++k) {
-        grid_Hz[k] = step * static_cast<double>(k);
-    }
-    const double end = clock_Hz - step;
-    if (n > 0 && std::fabs(grid_Hz[n - 1] - end) <= 4.440892098500626e-16 * std::fabs(end)) {
-        grid_Hz[n - 1] = end;
     }
 }
 
@@ -92,18 +138,29 @@ void Path_Response(const PathLayout& layout, std::span<const ResponseStage> stag
 {
     // The grid buffer holds the inner stages' tables until the grid is written.
     ChainResponse_Tabulate(stages, n, std::span<double>(response_dB, n), std::span<double>(grid_Hz, n), workspace);
-    Grid_Fill(grid_Hz, n, layout.converterRate_Hz);
     const Rotor rotor(n, 1);
+    const FrontPower front = FrontPower_Build(layout);
+    const double step = layout.converterRate_Hz / static_cast<double>(n);
     for (std::size_t base = 0; base < n; base += Rotor::Block) {
         const std::size_t count = std::min(Rotor::Block, n - base);
+        // The analysis grid, k times the step, in the same pass.
+        for (std::size_t i = 0; i < count; ++i) {
+            grid_Hz[base + i] = step * static_cast<double>(base + i);
+        }
         double* values = response_dB + base;
         double power[Rotor::Block];
-        FrontPowerBlock(layout, rotor, n, base, count, power);
+        FrontPowerBlock(front, rotor, n, base, count, power);
         // 20 log10 of the magnitude as 10 log10 of its square: no square root.
         for (std::size_t i = 0; i < count; ++i) {
             const double squared = values[i] * values[i] * power[i];
             values[i] = 10.0 * std::log10(std::max(squared, ResponseFloor * ResponseFloor));
         }
+    }
+    // The usual guard of a stepped range: a last point within rounding of
+    // the end is placed on it.
+    const double end = layout.converterRate_Hz - step;
+    if (n > 0 && std::fabs(grid_Hz[n - 1] - end) <= 4.440892098500626e-16 * std::fabs(end)) {
+        grid_Hz[n - 1] = end;
     }
 }
 

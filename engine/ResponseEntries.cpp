@@ -17,6 +17,9 @@ ResponseStage CompensationStage(std::span<const double> taps) { return ResponseS
 
 std::size_t RxPassband_Bins(std::uint32_t channelBandwidth_Hz, std::uint32_t converterRate_Hz)
 {
+    if (converterRate_Hz == 0) {
+        return 0;
+    }
     const double bin = static_cast<double>(converterRate_Hz) / static_cast<double>(ResponseGridPoints);
     const double count = std::ceil(static_cast<double>(channelBandwidth_Hz) / 2.0 / bin);
     return static_cast<std::size_t>(std::clamp(count, 0.0, static_cast<double>(ResponseGridPoints)));
@@ -24,6 +27,9 @@ std::size_t RxPassband_Bins(std::uint32_t channelBandwidth_Hz, std::uint32_t con
 
 std::size_t TxPassband_Bins(std::uint32_t channelBandwidth_Hz, std::uint32_t converterRate_Hz)
 {
+    if (converterRate_Hz == 0) {
+        return 0;
+    }
     const double bin = static_cast<double>(converterRate_Hz) / static_cast<double>(ResponseGridPoints);
     const double count = std::floor(static_cast<double>(channelBandwidth_Hz) / 2.0 / bin);
     return static_cast<std::size_t>(std::clamp(count, 0.0, static_cast<double>(ResponseGridPoints)));

@@ -153,38 +153,59 @@ const std::int32_t int3Taps[] = {
 };
 
 // Sinc/CIC shapes: third-order moving-sum cascades for factors 2 to 10; the
-// nulls at multiples of the low-side rate take the alias bands.
+// nulls at multiples of the low-side rate take the alias bands. Order 3 is the
+// least that keeps the converter-side SINC (factors 3, 4, 6; passband edge 0.06
+// of its low-side rate) 60 dB clear of its aliases; the sinc/CIC block of the
+// narrowband chains serves passbands up to 0.02 of its low-side rate.
+// cic2, passband edge 0.06: droop 0.1159 dB, alias rejection 61.6 dB
+// cic2, passband edge 0.02: droop 0.0129 dB, alias rejection 90.2 dB
 const std::int32_t cic2Taps[] = {
     1, 3, 3, 1
 };
+// cic3, passband edge 0.06: droop 0.1373 dB, alias rejection 67.5 dB
+// cic3, passband edge 0.02: droop 0.0152 dB, alias rejection 96.7 dB
 const std::int32_t cic3Taps[] = {
     1, 3, 6, 7, 6, 3, 1
 };
+// cic4, passband edge 0.06: droop 0.1448 dB, alias rejection 69.5 dB
+// cic4, passband edge 0.02: droop 0.0161 dB, alias rejection 98.9 dB
 const std::int32_t cic4Taps[] = {
     1, 3, 6, 10, 12, 12, 10, 6, 3, 1
 };
+// cic5, passband edge 0.06: droop 0.1483 dB, alias rejection 70.4 dB
+// cic5, passband edge 0.02: droop 0.0165 dB, alias rejection 99.9 dB
 const std::int32_t cic5Taps[] = {
     1, 3, 6, 10, 15, 18, 19, 18, 15, 10,
     6, 3, 1
 };
+// cic6, passband edge 0.06: droop 0.1502 dB, alias rejection 70.8 dB
+// cic6, passband edge 0.02: droop 0.0167 dB, alias rejection 100.4 dB
 const std::int32_t cic6Taps[] = {
     1, 3, 6, 10, 15, 21, 25, 27, 27, 25,
     21, 15, 10, 6, 3, 1
 };
+// cic7, passband edge 0.06: droop 0.1513 dB, alias rejection 71.1 dB
+// cic7, passband edge 0.02: droop 0.0168 dB, alias rejection 100.6 dB
 const std::int32_t cic7Taps[] = {
     1, 3, 6, 10, 15, 21, 28, 33, 36, 37,
     36, 33, 28, 21, 15, 10, 6, 3, 1
 };
+// cic8, passband edge 0.06: droop 0.1521 dB, alias rejection 71.3 dB
+// cic8, passband edge 0.02: droop 0.0169 dB, alias rejection 101.0 dB
 const std::int32_t cic8Taps[] = {
     1, 3, 6, 10, 15, 21, 28, 36, 42, 46,
     48, 48, 46, 42, 36, 28, 21, 15, 10, 6,
     3, 1
 };
+// cic9, passband edge 0.06: droop 0.1526 dB, alias rejection 71.4 dB
+// cic9, passband edge 0.02: droop 0.0169 dB, alias rejection 101.1 dB
 const std::int32_t cic9Taps[] = {
     1, 3, 6, 10, 15, 21, 28, 36, 45, 52,
     57, 60, 61, 60, 57, 52, 45, 36, 28, 21,
     15, 10, 6, 3, 1
 };
+// cic10, passband edge 0.06: droop 0.1529 dB, alias rejection 71.6 dB
+// cic10, passband edge 0.02: droop 0.0170 dB, alias rejection 101.3 dB
 const std::int32_t cic10Taps[] = {
     1, 3, 6, 10, 15, 21, 28, 36, 45, 55,
     63, 69, 73, 75, 75, 73, 69, 63, 55, 45,

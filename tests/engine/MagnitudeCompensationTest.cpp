@@ -167,3 +167,42 @@ TEST(MagnitudeCompensation, TxNarrowbandPathDesignsTheThirteenTapFilter)
 }
 
 }  // namespace
+
+namespace {
+
+using namespace Veltrix::Marlin::Native;
+
+// Requests the channel code could build wrongly: no stages, no clock, no
+// analog bandwidth, odd stage bytes. Each gives a status, never a crash.
+TEST(MagnitudeCompensation, DegenerateRequestsGiveAStatus)
+{
+    std::array<std::int32_t, 21> taps21{};
+    std::array<std::int32_t, 13> taps13{};
+    std::uint8_t status = 0;
+    RxFilterRequest request;
+    request.mode4 = 1;
+    Engine_RxMagComp(request, taps21.data(), taps13.data(), status);  // no stages
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(taps21[10], 8388608);
+
+    const std::uint8_t odd[18] = {6, 2, 7, 9, 0, 2, 2, 2, 2, 2, 11, 2, 2, 2, 2, 2, 5, 2};
+    request.stages = odd;
+    Engine_RxMagComp(request, taps21.data(), taps13.data(), status);  // no clock, no analog bandwidth
+    EXPECT_EQ(status, 255);
+    EXPECT_EQ(taps21[10], 8388608);
+
+    request.converterRate_Hz = 2211840000u;
+    request.analogBandwidth_Hz = 100000000u;
+    request.tiaFilter = 1;
+    request.channelBandwidth_Hz = 4000000000u;
+    Engine_RxMagComp(request, taps21.data(), taps13.data(), status);
+    EXPECT_TRUE(status == 0 || status >= 252);
+
+    TxFilterRequest tx;
+    std::int32_t txStatus = 0;
+    tx.stages = odd;
+    Engine_TxMagComp(tx, taps21.data(), taps13.data(), txStatus);
+    EXPECT_EQ(txStatus, 255);
+}
+
+}  // namespace

@@ -6,6 +6,7 @@
 #include "PathQualitySupport.h"
 #include "engine/AnalogModels.h"
 #include "engine/ChainResponse.h"
+#include "engine/MagnitudeCompensation.h"
 #include "engine/PathStages.h"
 #include "engine/ResponseEntries.h"
 #include "engine/StageCoefficients.h"
@@ -148,6 +149,41 @@ TEST(ResponseEntries, GridOfTheMidClockClass)
     EXPECT_EQ(grid[ResponseGridPoints - 1], 1474559648.4375);
     EXPECT_EQ(status, 0);
     EXPECT_NEAR(response[0], 0.0, 0.01);
+}
+
+// The 2^22-point response equals the path evaluated directly, part by part,
+// at grid frequencies across the whole band, for both converter models.
+TEST(ResponseEntries, ResponseMatchesDirectEvaluationOfEveryPart)
+{
+    const PathQuality::Configuration& c = PathQuality::Configurations()[1];
+    const auto bytes = PathQuality::RxStages(c);
+    std::vector<double> grid(ResponseGridPoints);
+    std::vector<double> response(ResponseGridPoints);
+    for (bool highPower : {true, false}) {
+        const RxFilterRequest request = PathQuality::RxRequest(c, bytes.data(), highPower, false);
+        const CompensationDesign design = RxCompensation_Design(request);
+        ASSERT_TRUE(design.compensated);
+        std::uint8_t status = 99;
+        Engine_RxResponse(request, status, grid.data(), response.data());
+        const PathLayout layout = RxPath_Layout(request, 2);
+        const ResponseStage compensation = ResponseStage_FromTaps(design.taps21, 1);
+        std::vector<ResponseStage> stages(layout.front.begin(), layout.front.end());
+        stages.push_back(compensation);
+        stages.insert(stages.end(), layout.back.begin(), layout.back.end());
+        for (std::size_t k = 0; k < ResponseGridPoints; k += 99991) {
+            const double f = grid[k];
+            double magnitude = highPower ? HighPowerConverter_Magnitude(f, request.converterRate_Hz)
+                                         : LowPowerConverter_Magnitude(f, request.converterRate_Hz);
+            magnitude *= BiquadFilter_Magnitude(f, request.analogBandwidth_Hz);
+            double rate = request.converterRate_Hz;
+            for (const ResponseStage& stage : stages) {
+                magnitude *= ResponseStage_Magnitude(stage, f / rate);
+                rate /= stage.factor;
+            }
+            const double expected = Db(std::max(magnitude, 1e-15));
+            EXPECT_NEAR(response[k], expected, 1e-6 + 1e-9 * std::fabs(expected)) << k;
+        }
+    }
 }
 
 TEST(ResponseEntries, RippleOfExactlyTheLimitPasses)

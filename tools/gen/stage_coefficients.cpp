@@ -72,6 +72,25 @@ void Measure(Designed& d, const Spec& s, double scale)
     d.passRipple_dB = 20.0 * std::log10(maxPass / minPass);
 }
 
+// For the sinc/CIC shapes: droop over the passband edge and the rejection of
+// the bands within that edge of every multiple of the low-side rate.
+void MeasureAliases(Designed& d, const Spec& s, double scale)
+{
+    const double low = 1.0 / static_cast<double>(s.factor);
+    const double edge = s.passEdge * low;
+    const double dc = Amplitude(d.taps, scale, 0.0);
+    double worst = 0.0;
+    for (int i = 0; i <= 20000; ++i) {
+        const double nu = 0.5 * i / 20000.0;
+        const double nearest = std::round(nu / low) * low;
+        if (nearest > 0.0 && std::fabs(nu - nearest) <= edge) {
+            worst = std::fmax(worst, std::fabs(Amplitude(d.taps, scale, nu) / dc));
+        }
+    }
+    d.attenuation_dB = -20.0 * std::log10(worst);
+    d.passRipple_dB = -20.0 * std::log10(std::fabs(Amplitude(d.taps, scale, edge) / dc));
+}
+
 template <std::size_t L>
 bool DesignLength(const Spec& s, Designed& out)
 {
@@ -188,9 +207,21 @@ int main()
         Emit(s, d);
     }
     std::printf("// Sinc/CIC shapes: third-order moving-sum cascades for factors 2 to 10; the\n");
-    std::printf("// nulls at multiples of the low-side rate take the alias bands.\n");
+    std::printf("// nulls at multiples of the low-side rate take the alias bands. Order 3 is the\n");
+    std::printf("// least that keeps the converter-side SINC (factors 3, 4, 6; passband edge 0.06\n");
+    std::printf("// of its low-side rate) 60 dB clear of its aliases; the sinc/CIC block of the\n");
+    std::printf("// narrowband chains serves passbands up to 0.02 of its low-side rate.\n");
     for (int factor = 2; factor <= 10; ++factor) {
         const auto taps = Cic(factor, 3);
+        const double scale = std::pow(static_cast<double>(factor), 3.0);
+        for (const double edge : {0.06, 0.02}) {
+            const Spec s{"cic", "", factor, edge, 0.0, false, 1.0};
+            Designed d;
+            d.taps = taps;
+            MeasureAliases(d, s, scale);
+            std::printf("// cic%d, passband edge %.2f: droop %.4f dB, alias rejection %.1f dB\n", factor, edge,
+                        d.passRipple_dB, d.attenuation_dB);
+        }
         std::printf("const std::int32_t cic%dTaps[] = {", factor);
         for (std::size_t i = 0; i < taps.size(); ++i) {
             std::printf("%s%d%s", i % 10 == 0 ? "\n    " : " ", taps[i], i + 1 < taps.size() ? "," : "");
