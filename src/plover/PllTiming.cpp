@@ -54,8 +54,9 @@ std::uint16_t PllPhaseSyncWait_us_Get(std::uint32_t deviceClock_kHz, std::uint32
 {
     const double clock_Hz = static_cast<double>(deviceClock_kHz) * 1000.0;
     const double d = static_cast<double>(divider);
-    // A 2^22-cycle reference count spread over 4095 steps of six cycles per
-    // divider tick, plus the settling of the 1024-cycle phase detector.
+    // The sequence's duration in device-clock periods: 2^22 / 4095 periods
+    // for each of six steps per divider tick, half a 1024-period window per
+    // divider tick and one whole window; then a 10 % margin.
     const double seconds =
         ((4194304.0 / clock_Hz) / 4095.0 * 6.0 * d + (d * (1024.0 / clock_Hz) * 0.5 + 1024.0 / clock_Hz)) * 1.1;
     const double wait_us = seconds * 1000000.0;

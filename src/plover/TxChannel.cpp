@@ -67,8 +67,8 @@ std::int8_t TxChannel::SignalType_Set(vx_marlin_TxSignalType type, std::uint32_t
         map.freqDevMapEn = 0;
         map.txRoundEn = 1;
         return 0;
-    case TxSignalIqFmFsk:
-        outputSignaling = TxSignalIqFmFsk;
+    case TxSignalType::IQ_FM_FSK:
+        outputSignaling = TxSignalType::IQ_FM_FSK;
         frequencyDeviation_Hz = deviation_Hz;
         mode = preProcMode;
         map.freqDevMapEn = 0;
@@ -169,7 +169,7 @@ std::int8_t TxChannel::Dac_Configure(std::uint32_t systemClock_Hz, DacRate dacMo
         txDpProfile.txIntTop.interpBy3Blk40En == 1 ? systemClock_Hz / 3 : systemClock_Hz / 4;
 
     marlin_TxIqdmDuc_t& duc = txDpProfile.txIqdmDuc;
-    if (outputSignaling == TxSignalIqFmFsk) {
+    if (outputSignaling == TxSignalType::IQ_FM_FSK) {
         if (frequencyOffsetCorrectionEnable) {
             ErrorHandler::Message(LogLevel::ERROR,
                                   "Signal type of IQ FM/FSK and Frequency offset correction enabled is not a "

@@ -14,9 +14,6 @@
 
 namespace Veltrix::Marlin::Native {
 
-// The transmit signal type between I/Q (0) and direct FM/FSK (2).
-inline constexpr vx_marlin_TxSignalType TxSignalIqFmFsk = 1;
-
 // Frequency-deviation mapping modulus of direct FM/FSK (also the PLL
 // fractional modulus of the device system).
 inline constexpr std::uint32_t DirectFmFskModulus = 0x7FFFF1;
