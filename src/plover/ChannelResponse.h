@@ -16,9 +16,9 @@ class TxChannel;
 // (4,194,304 values) and receives the response; `initialFrequency_Hz` and
 // `deltaFrequency_Hz` receive the first grid frequency and the grid step.
 // Returns the engine's status as a signed byte: 0 success, -1 (255) passband
-// ripple above 0.1 dB with the response still filled in, -3 (253) and -4 (252)
-// for a receive compensation request the engine refuses, after which the
-// response and the grid values are all zero.
+// ripple above 0.1 dB, with the response filled in either way. A channel
+// without a designed data path or converter clock (one read back from a
+// profile file) gets an ERROR line and -1, and the outputs are not touched.
 std::int8_t ChannelResponse_Get(const RxChannel& channel, std::vector<double>& magnitudes_dB,
                                 double& initialFrequency_Hz, double& deltaFrequency_Hz);
 std::int8_t ChannelResponse_Get(const TxChannel& channel, std::vector<double>& magnitudes_dB,
