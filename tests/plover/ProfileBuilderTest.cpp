@@ -157,8 +157,12 @@ TEST(ProfileDevelop, ExpandedSearchRetriesFrom150MHz)
     Profile profile;
     ReportCapture capture;
     ASSERT_EQ(Develop(profile, blueprint), 0);
-    // The first attempt's report stays; the retry succeeds below 160 MHz.
-    EXPECT_EQ(capture.lines(), std::vector<std::string>{notPossible});
+    // The first attempt's report stays; the retry succeeds below 160 MHz
+    // (its compensation designs may warn, but nothing else fails).
+    const auto lines = capture.lines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0], notPossible);
+    for (std::size_t i = 1; i < lines.size(); ++i) EXPECT_EQ(lines[i].rfind("WARNING: ", 0), 0u) << lines[i];
     EXPECT_EQ(profile.systemClockFrequency_Hz, 153600000u);
     EXPECT_EQ(profile.rxChannels[0].rippleTarget, 0.1);  // first-order analog filter
 }
