@@ -95,7 +95,9 @@ std::int8_t TransmitSlots_Configure(Profile& profile, const MarlinBlueprint& blu
             status != 0) {
             return status;
         }
-        if (const std::int8_t status = profile.pfir.TxMagnitudeCompensation_Design(channel); status != 0) return status;
+        if (const std::int8_t status = profile.pfir.TxMagnitudeCompensation_Design(channel); status != 0) {
+            return status;
+        }
     }
     // IQ FM/FSK on transmitter 1, or direct FM/FSK on transmitter 2, drives
     // the transmit LOs undivided.
@@ -133,8 +135,8 @@ std::int8_t MagnitudeCompensation_Design(Profile& profile)
             }
         } else if (transmitter.inUse && transmitter.outputSignaling != TxSignalType::DIRECT_FM_FSK &&
                    profile.rxChannels[IlbSlot(index)].inUse) {
-            if (const std::int8_t status = profile.pfir.RxMagnitudeCompensation_Design(profile.rxChannels[IlbSlot(index)]);
-                status != 0) {
+            const RxChannel& loopback = profile.rxChannels[IlbSlot(index)];
+            if (const std::int8_t status = profile.pfir.RxMagnitudeCompensation_Design(loopback); status != 0) {
                 return status;
             }
         }
