@@ -78,7 +78,7 @@ TEST_P(ChannelResponseTest, GridPassbandAndAliases)
         EXPECT_EQ(start_Hz, 0.0);
         EXPECT_DOUBLE_EQ(step_Hz, clock_Hz / 4194304.0);
         const Measured m = Measure(response, step_Hz, clock_Hz, c.rate_Hz, c.bandwidth_Hz);
-        EXPECT_NEAR(m.mean_dB, 0.0, 0.5);
+        EXPECT_NEAR(m.mean_dB, 0.0, 0.05);
         EXPECT_LE(m.ripple_dB, 0.1);
         EXPECT_LE(m.worstAlias_dB, m.mean_dB - 60.0);
     }
