@@ -65,6 +65,8 @@ void ExpectDesigned(const marlin_PfirMag21Buffer_t& bank)
 TEST(RxMagCompDesign, FailureStatusesWarnAndLeaveThePassThroughSet)
 {
     struct Case {
+        std::uint32_t rate_Hz;
+        std::uint32_t bandwidth_Hz;
         AnalogFilterOrder order;
         std::int32_t compensationMode;
         std::uint32_t analog_kHz;
@@ -73,16 +75,21 @@ TEST(RxMagCompDesign, FailureStatusesWarnAndLeaveThePassThroughSet)
         const char* text;
     };
     const Case cases[] = {
-        {AnalogFilterOrder::ORDER_1, 0, 1000, 255, 678, "filter design failed, where target ripple does not meet 0.1 dB"},
-        {AnalogFilterOrder::ORDER_1, 1, 100000, 253, 682,
+        {30720000, 18000000, AnalogFilterOrder::ORDER_1, 0, 1000, 255, 678,
+         "filter design failed, where target ripple does not meet 0.1 dB"},
+        // A Biquad corner this far below a 1.92 MHz converter path needs more
+        // lift above the band than the analog filter takes away.
+        {1920000, 1008000, AnalogFilterOrder::ORDER_2, 0, 5000, 254, 680,
+         "Generated filter has large out of band gain"},
+        {30720000, 18000000, AnalogFilterOrder::ORDER_1, 1, 100000, 253, 682,
          "When designing the low rate filter(102X), the analog filter bandwidth exceeds 86% sample rate at the low "
          "rate filter position."},
-        {AnalogFilterOrder::ORDER_2, 1, 20000, 252, 684,
+        {30720000, 18000000, AnalogFilterOrder::ORDER_2, 1, 20000, 252, 684,
          "Unsupported mode, Biquad cannot be used when low rate magcomp is enabled"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
-        const RxChannel& channel = Wide(c.order).rx;
+        const RxChannel channel = DesignedChannel::Design(c.rate_Hz, c.bandwidth_Hz, c.order).rx;
         RxFilterRequest request{};
         RxFilterDesigner{}.FilterRequest_Build(request, channel, c.compensationMode, 2, c.analog_kHz,
                                                c.order == AnalogFilterOrder::ORDER_1 ? 1 : 2, 1, 0.1);
