@@ -11,11 +11,6 @@ namespace Veltrix::Marlin::Native {
 
 namespace {
 
-// A receiver's response is evaluated with the wide analog corner of its
-// filter order: the first-order TIA at 100 MHz, the Biquad at 100 MHz / sqrt(2).
-constexpr std::uint32_t TiaWideCorner_kHz = 100000;
-constexpr std::uint32_t BiquadWideCorner_kHz = 70710;
-
 // The analysis grid the engine fills beside the response. Only its start and
 // step are kept, but the engine needs all 32 MiB of it; mapping fresh pages
 // for every call costs more than the evaluation itself, so one buffer is kept
@@ -64,10 +59,12 @@ std::int8_t ChannelResponse_Get(const RxChannel& channel, std::vector<double>& m
     if (!Evaluable(channel.dataPath.isDesigned(), channel.adcClk_kHz)) {
         return -1;
     }
+    // The path as built for wide-band operation: the wide corner of the analog filter order.
     const bool tia = channel.filterOrder == 1;
     RxFilterRequest request{};
-    RxFilterDesigner{}.FilterRequest_Build(request, channel, 0, 1, tia ? TiaWideCorner_kHz : BiquadWideCorner_kHz,
-                                           tia ? 1 : 2, channel.adcType, channel.rippleTarget);
+    RxFilterDesigner{}.FilterRequest_Build(request, channel, 0, 1,
+                                           channel.AnalogFilterCorner_Get(OperationalBandwidth::WIDE), tia ? 1 : 2,
+                                           channel.adcType, channel.rippleTarget);
     return Response_Evaluate(request, Engine_RxResponse, magnitudes_dB, initialFrequency_Hz, deltaFrequency_Hz);
 }
 

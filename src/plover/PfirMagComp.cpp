@@ -12,14 +12,10 @@ namespace Veltrix::Marlin::Native {
 
 namespace {
 
-// Wide analog corners of the receive path: the first-order TIA at 100 MHz,
-// the second-order Biquad at 100 MHz / sqrt(2).
-constexpr std::uint32_t TiaWideCorner_kHz = 100000;
-constexpr std::uint32_t BiquadWideCorner_kHz = 70710;
-
 // The three receive designs made for each ADC.
 struct RxDesign {
-    bool narrowCorner;  // the channel's (clamped) narrow-band corner and its own HB012 selection
+    bool narrowCorner;  // the (clamped) narrow-band corner and the channel's own HB012 selection;
+                        // otherwise the wide corner of the analog filter order
     bool lowRate;       // compensation at the low-rate position
 };
 
@@ -32,16 +28,16 @@ std::uint8_t RxDesign_Run(const RxChannel& channel, const RxDesign& design, bool
                           marlin_PfirMag13Buffer_t& taps13)
 {
     const bool tia = channel.filterOrder == 1;
-    const std::uint32_t corner_kHz = design.narrowCorner
-                                         ? channel.AnalogFilterCorner_Get(OperationalBandwidth::NARROW)
-                                         : (tia ? TiaWideCorner_kHz : BiquadWideCorner_kHz);
+    const std::uint32_t corner_kHz = channel.AnalogFilterCorner_Get(design.narrowCorner ? OperationalBandwidth::NARROW
+                                                                                         : OperationalBandwidth::WIDE);
     RxFilterRequest request{};
     RxFilterDesigner{}.FilterRequest_Build(request, channel, design.lowRate ? 1 : 0, design.narrowCorner ? 2 : 1,
                                            corner_kHz, tia ? 1 : 2, highPerformanceAdc ? 1 : 0, channel.rippleTarget);
     return designer.Rx_Design(taps21, taps13, request);
 }
 
-// Statuses 128 to 255 are failures; 1 to 127 are not.
+// The engine's failure codes sit at the top of the byte (252 to 255); a low
+// non-zero status does not fail a design pair.
 bool Failed(std::uint8_t status) { return static_cast<std::int8_t>(status) < 0; }
 
 std::int8_t PfirError(const char* text, int line)

@@ -149,18 +149,6 @@ TEST(PfirReceiveEntries, SixDesignRequests)
     }
 }
 
-TEST(PfirReceiveEntries, ClampedCornerWarns)
-{
-    const RxChannel channel = Receiver(ChannelType::RX1, AnalogFilterOrder::ORDER_2, 30000);
-    Pfir pfir;
-    const ReportCapture capture;
-    ASSERT_EQ(RxMagnitudeCompensation_Design(pfir, channel, ScriptedDesigner{}), 0);
-    const auto lines = capture.lines();
-    ASSERT_FALSE(lines.empty());
-    EXPECT_NE(lines.front().find("Analog filter bandwidth clamped."), std::string::npos);
-    EXPECT_TRUE(ErrorLines(lines).empty());
-}
-
 // Each receiver writes its own index of every bank; the 13-tap bank takes
 // what the last design (LP3) left.
 TEST(PfirReceiveEntries, BanksOfEachReceiver)
