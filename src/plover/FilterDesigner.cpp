@@ -73,7 +73,7 @@ void FilterDesigner::Blueprint_Prepare(MarlinBlueprint& blueprint)
     blueprint.adcRate(blueprint.adcRate());
     for (std::size_t index = 0; index < 2; ++index) {
         RxChannelBlueprint& rx = blueprint.rxChannel(index);
-        static_cast<ChannelBlueprint&>(rx).wblpfEnum(rx.wblpfSelect);
+        rx.WblpfSelect_Apply();
         blueprint.txChannel(index).loopBackAnalogFilterOrder = rx.analogFilterOrder;
     }
     for (std::size_t index = 0; index < 2; ++index) {
@@ -84,7 +84,7 @@ void FilterDesigner::Blueprint_Prepare(MarlinBlueprint& blueprint)
         tx.dataPath.stages[TxPath::Sinc2SelectStage] = ToInt(TxSinc2::BYPASS);
         tx.dataPath.stages[TxPath::Int3Sinc3SelectStage] =
             static_cast<unsigned char>(tx.int3Factor == 3 ? ToInt(TxInt3Sinc3::INT3) : ToInt(TxInt3Sinc3::BYPASS));
-        static_cast<ChannelBlueprint&>(tx).wblpfEnum(tx.wblpfSelect);
+        tx.WblpfSelect_Apply();
         tx.dataPath.isDirectFmFsk(tx.channelSignalType() == TxSignalType::DIRECT_FM_FSK);
         tx.loopBackAdcRate = blueprint.adcRate();
         tx.loopBackAnalogFilterCorner_Hz = wide ? WideLoopBackCorner_Hz : NarrowLoopBackCorner_Hz;

@@ -23,12 +23,6 @@ constexpr double RelaxedRippleTarget_dB = 0.22;
 
 constexpr std::size_t IlbSlot(std::size_t index) { return 4 + index; }
 
-// The PFIR entries of a transmitter and the magnitude compensation of a
-// receiver. They join the build with the programmable-FIR designs; until then
-// the banks keep their defaults.
-std::int8_t TransmitPfirEntries_Design(Pfir& /*pfir*/, const TxChannel& /*channel*/) { return 0; }
-std::int8_t ReceivePfirEntries_Design(Pfir& /*pfir*/, const RxChannel& /*channel*/) { return 0; }
-
 void AnalogFilter_Set(RxChannel& channel, bool loopbackSlot)
 {
     std::uint32_t corner_kHz = 0;
@@ -101,7 +95,9 @@ std::int8_t TransmitSlots_Configure(Profile& profile, const MarlinBlueprint& blu
             status != 0) {
             return status;
         }
-        if (const std::int8_t status = TransmitPfirEntries_Design(profile.pfir, channel); status != 0) return status;
+        if (const std::int8_t status = profile.pfir.TxMagnitudeCompensation_Design(channel); status != 0) {
+            return status;
+        }
     }
     // IQ FM/FSK on transmitter 1, or direct FM/FSK on transmitter 2, drives
     // the transmit LOs undivided.
@@ -134,13 +130,13 @@ std::int8_t MagnitudeCompensation_Design(Profile& profile)
             receiver.rippleTarget = receiver.samplingRate_Hz == RelaxedRippleRate_Hz && !firstOrder
                                         ? RelaxedRippleTarget_dB
                                         : RippleTarget_dB;
-            if (const std::int8_t status = ReceivePfirEntries_Design(profile.pfir, receiver); status != 0) {
+            if (const std::int8_t status = profile.pfir.RxMagnitudeCompensation_Design(receiver); status != 0) {
                 return status;
             }
         } else if (transmitter.inUse && transmitter.outputSignaling != TxSignalType::DIRECT_FM_FSK &&
                    profile.rxChannels[IlbSlot(index)].inUse) {
-            if (const std::int8_t status = ReceivePfirEntries_Design(profile.pfir, profile.rxChannels[IlbSlot(index)]);
-                status != 0) {
+            const RxChannel& loopback = profile.rxChannels[IlbSlot(index)];
+            if (const std::int8_t status = profile.pfir.RxMagnitudeCompensation_Design(loopback); status != 0) {
                 return status;
             }
         }

@@ -3,9 +3,7 @@
 
 #include <string>
 
-#include "engine/EngineRecords.h"
-#include "engine/ResponseEntries.h"
-#include "plover/ChannelFilterDesigner.h"
+#include "plover/ChannelResponse.h"
 #include "plover/ErrorHandler.h"
 #include "plover/Profile.h"
 #include "plover/SourceUnit.h"
@@ -14,10 +12,6 @@
 namespace Veltrix::Marlin::Native {
 
 namespace {
-
-// Analog bandwidth the response assumes for a first- and a second-order filter.
-constexpr std::uint32_t FirstOrderAnalogBandwidth_kHz = 100000;
-constexpr std::uint32_t SecondOrderAnalogBandwidth_kHz = 70710;
 
 std::int8_t Report(const std::string& text, int line)
 {
@@ -30,32 +24,6 @@ std::uint8_t ChannelIndex(vx_common_ChannelNumber channelNumber)
 {
     const bool known = channelNumber == 1 || channelNumber == 2;
     return Decode::ChannelNumberToIndex(known ? static_cast<std::uint8_t>(channelNumber) : 0);
-}
-
-// The analysis grid the engine fills beside the response. Only its start and
-// step are read, but the engine needs all 32 MiB of it; mapping fresh pages
-// for every call costs more than the evaluation itself, so one buffer is kept
-// for the process (the library is driven from one thread).
-std::vector<double>& GridBuffer()
-{
-    static std::vector<double> grid;
-    grid.resize(ResponseGridPoints);
-    return grid;
-}
-
-// Runs one response entry into the caller's sequence and reads the grid's
-// start and step. The engine writes every point of both buffers.
-template <typename Request, typename Entry>
-std::int8_t Response_Evaluate(const Request& request, Entry entry, std::vector<double>& responseMagnitudes,
-                              double& initialFrequency, double& deltaFrequency)
-{
-    std::vector<double>& grid = GridBuffer();
-    responseMagnitudes.resize(ResponseGridPoints);
-    std::uint8_t status = 0;
-    entry(request, status, grid.data(), responseMagnitudes.data());
-    initialFrequency = grid[0];
-    deltaFrequency = grid[1] - grid[0];
-    return static_cast<std::int8_t>(status);
 }
 
 // Half-band enables forced on, from `first` to the last of the five.
@@ -94,19 +62,12 @@ std::int8_t Profile::FrequencyResponse_Get(std::vector<double>& responseMagnitud
     if (port == PortRx) {
         const RxChannel& channel = rxChannels[index];
         if (!channel.inUse) return Report("Rx" + std::to_string(index + 1) + " is disabled.", 417);
-        const bool firstOrder = channel.filterOrder == 1;
-        RxFilterRequest request{};
-        RxFilterDesigner().FilterRequest_Build(
-            request, channel, 0, 1, firstOrder ? FirstOrderAnalogBandwidth_kHz : SecondOrderAnalogBandwidth_kHz,
-            firstOrder ? 1 : 2, channel.adcType, channel.rippleTarget);
-        return Response_Evaluate(request, Engine_RxResponse, responseMagnitudes, initialFrequency, deltaFrequency);
+        return ChannelResponse_Get(channel, responseMagnitudes, initialFrequency, deltaFrequency);
     }
     if (port == PortTx) {
         const TxChannel& channel = txChannels[index];
         if (!channel.inUse) return Report("Tx" + std::to_string(index + 1) + " is disabled.", 429);
-        TxFilterRequest request{};
-        TxFilterDesigner().FilterRequest_Build(request, channel);
-        return Response_Evaluate(request, Engine_TxResponse, responseMagnitudes, initialFrequency, deltaFrequency);
+        return ChannelResponse_Get(channel, responseMagnitudes, initialFrequency, deltaFrequency);
     }
     return Report("Cannot get frequency respoonse from ORx, ILB, or ELB.", 434);
 }

@@ -157,8 +157,12 @@ TEST(ProfileDevelop, ExpandedSearchRetriesFrom150MHz)
     Profile profile;
     ReportCapture capture;
     ASSERT_EQ(Develop(profile, blueprint), 0);
-    // The first attempt's report stays; the retry succeeds below 160 MHz.
-    EXPECT_EQ(capture.lines(), std::vector<std::string>{notPossible});
+    // The first attempt's report stays; the retry succeeds below 160 MHz
+    // (its compensation designs may warn, but nothing else fails).
+    const auto lines = capture.lines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0], notPossible);
+    for (std::size_t i = 1; i < lines.size(); ++i) EXPECT_EQ(lines[i].rfind("WARNING: ", 0), 0u) << lines[i];
     EXPECT_EQ(profile.systemClockFrequency_Hz, 153600000u);
     EXPECT_EQ(profile.rxChannels[0].rippleTarget, 0.1);  // first-order analog filter
 }
@@ -258,8 +262,9 @@ TEST(ProfileDevelop, ClockFiguresAndLoSources)
     EXPECT_EQ(profile.systemClockFrequency_Hz, 184320000u);
     EXPECT_EQ(profile.processorClockFrequency_Hz, 46080000u);
     EXPECT_EQ(profile.pllLockWait_us, 380u);
-    EXPECT_EQ(profile.channelLoSource,
-              (std::array<LoSource, 4>{LoSource::EXTERNAL, LoSource::INTERNAL, LoSource::EXTERNAL, LoSource::INTERNAL}));
+    constexpr auto In = LoSource::INTERNAL;
+    constexpr auto Ex = LoSource::EXTERNAL;
+    EXPECT_EQ(profile.channelLoSource, (std::array<LoSource, 4>{Ex, In, Ex, In}));
     EXPECT_EQ(profile.clocks.rfPll1LoMode, 2);
     EXPECT_EQ(profile.clocks.extLo1Divider, 2);
 }
@@ -269,7 +274,28 @@ TEST(ProfileDevelop, OnlyRxAndTxPortsHaveLoSources)
     Profile profile;
     ReportCapture capture;
     EXPECT_EQ(ChannelLoSource_Store(profile, 2, 1, LoSource::EXTERNAL), -1);
-    EXPECT_EQ(capture.lines(), std::vector<std::string>{ProfileBuilderError(1172, "Only ports Rx and Tx are supported")});
+    EXPECT_EQ(capture.lines(),
+              std::vector<std::string>{ProfileBuilderError(1172, "Only ports Rx and Tx are supported")});
     EXPECT_EQ(ChannelLoSource_Store(profile, 1, 2, LoSource::EXTERNAL), 0);
     EXPECT_EQ(profile.channelLoSource[3], LoSource::EXTERNAL);
+}
+
+TEST(ProfileDevelop, RelaxedRippleTargetForSecondOrder9p6MHzReceivers)
+{
+    struct Case {
+        const char* example;
+        AnalogFilterOrder order;
+        double ripple_dB;
+    };
+    for (const Case& c : {Case{"cmos-9p6mhz-4lane-expanded-search", AnalogFilterOrder::ORDER_1, 0.1},
+                          Case{"cmos-9p6mhz-4lane-expanded-search", AnalogFilterOrder::ORDER_2, 0.22},
+                          Case{"lte-10mhz-1t1r-fdd", AnalogFilterOrder::ORDER_2, 0.1}}) {
+        MarlinBlueprint blueprint = Example(c.example);
+        blueprint.expandedSearchEnable = true;
+        blueprint.rxChannel1.analogFilterOrder = c.order;
+        Profile profile;
+        ASSERT_EQ(Develop(profile, blueprint), 0) << c.example;
+        EXPECT_EQ(profile.rxChannels[0].rippleTarget, c.ripple_dB) << c.example;
+        EXPECT_EQ(profile.rxChannels[0].filterOrder, c.order == AnalogFilterOrder::ORDER_1 ? 1 : 2);
+    }
 }

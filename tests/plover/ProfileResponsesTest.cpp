@@ -170,7 +170,8 @@ TEST(DynamicProfiles, RefusesWithoutTheFeatureOrBeyondSixRecords)
     for (const Case& c : {Case{1, ProfileError(302, "Dynamic profile feature is not enabled.")},
                           Case{7, ProfileError(306, "Number of dynamic profiles out of range [2,6]: 7")},
                           Case{-1, ProfileError(306, "Number of dynamic profiles out of range [2,6]: -1")},
-                          Case{0x7FFFFFFF, ProfileError(306, "Number of dynamic profiles out of range [2,6]: 2147483647")}}) {
+                          Case{0x7FFFFFFF,
+                               ProfileError(306, "Number of dynamic profiles out of range [2,6]: 2147483647")}}) {
         profile.deviceSystem.numDynamicProfiles = c.count;
         DynamicProfiles records = Untouched();
         ReportCapture capture;
