@@ -22,6 +22,16 @@ constexpr const char* ChannelNumberMessage = "Channel number not recognized.";
 constexpr std::array<const char*, 6> KnownFeatureIds{"ExternalLna", "DynamicProfile", "FH",
                                                      "MCS",         "MMSync",         "RxPortImpedanceControl"};
 
+// A child the host disposed cannot be copied in; say so instead of crashing.
+template <typename H>
+const auto& EngineOf(const H& child)
+{
+    if (child.GetInstance() == nullptr) {
+        throw std::logic_error("The handle has been disposed.");
+    }
+    return *child.GetInstance();
+}
+
 }  // namespace
 
 MarlinBlueprint::MarlinBlueprint(const Native::MarlinBlueprint* blueprint) : Managed(blueprint)
@@ -32,12 +42,12 @@ MarlinBlueprint::MarlinBlueprint(const Native::MarlinBlueprint* blueprint) : Man
 Native::MarlinBlueprint& MarlinBlueprint::ToNative()
 {
     Native::MarlinBlueprint& native = Object();
-    native.loExternal1 = *loExternal_[0].GetInstance();
-    native.loExternal2 = *loExternal_[1].GetInstance();
-    native.rxChannel1 = *rxChannel_[0].GetInstance();
-    native.rxChannel2 = *rxChannel_[1].GetInstance();
-    native.txChannel1 = *txChannel_[0].GetInstance();
-    native.txChannel2 = *txChannel_[1].GetInstance();
+    native.loExternal1 = EngineOf(loExternal_[0]);
+    native.loExternal2 = EngineOf(loExternal_[1]);
+    native.rxChannel1 = EngineOf(rxChannel_[0]);
+    native.rxChannel2 = EngineOf(rxChannel_[1]);
+    native.txChannel1 = EngineOf(txChannel_[0]);
+    native.txChannel2 = EngineOf(txChannel_[1]);
     return native;
 }
 

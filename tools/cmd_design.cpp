@@ -40,6 +40,16 @@ json Chain(const Path& path)
     return stages;
 }
 
+// The SSI clock of a blueprint channel; absent for a format the SSI rules
+// would have refused.
+void AddSsiClock(json& channel, const Native::ChannelBlueprint& blueprint)
+{
+    try {
+        channel["ssiClock_Hz"] = blueprint.SsiClock_Get();
+    } catch (const std::exception&) {
+    }
+}
+
 json Summary(const Native::Profile& profile, const std::string& output)
 {
     json channels = json::array();
@@ -52,8 +62,9 @@ json Summary(const Native::Profile& profile, const std::string& output)
         json channel = {{"channel", RxSlotNames[i]},
                         {"rate_Hz", rx.rxOutputRate_Hz},
                         {"bandwidth_Hz", rx.primarySigBandwidth_Hz},
-                        {"clock_Hz", std::uint64_t{rx.adcClk_kHz} * 1000}};
+                        {"adcClock_Hz", std::uint64_t{rx.adcClk_kHz} * 1000}};
         if (i < 2) {
+            AddSsiClock(channel, blueprint.rxChannel(i));
             channel["stages"] = Chain(blueprint.rxChannel(i).dataPath);
         }
         channels.push_back(channel);
@@ -63,11 +74,12 @@ json Summary(const Native::Profile& profile, const std::string& output)
         if (!tx.inUse) {
             continue;
         }
-        channels.push_back({{"channel", TxSlotNames[i]},
-                            {"rate_Hz", tx.txInputRate_Hz},
-                            {"bandwidth_Hz", tx.primarySigBandwidth_Hz},
-                            {"clock_Hz", tx.txInterfaceSampleRate_Hz},
-                            {"stages", Chain(blueprint.txChannel(i).dataPath)}});
+        json channel = {{"channel", TxSlotNames[i]},
+                        {"rate_Hz", tx.txInputRate_Hz},
+                        {"bandwidth_Hz", tx.primarySigBandwidth_Hz}};
+        AddSsiClock(channel, blueprint.txChannel(i));
+        channel["stages"] = Chain(blueprint.txChannel(i).dataPath);
+        channels.push_back(channel);
     }
     return {{"status", 0},
             {"systemClockFrequency_Hz", profile.systemClockFrequency_Hz},
@@ -88,7 +100,13 @@ std::string Readable(const json& summary)
         << "PLL phase sync:   " << summary["pllPhaseSyncWait_us"] << " us\n";
     for (const auto& channel : summary["channels"]) {
         out << channel["channel"].get<std::string>() << ": rate " << channel["rate_Hz"] << " Hz, bandwidth "
-            << channel["bandwidth_Hz"] << " Hz, clock " << channel["clock_Hz"] << " Hz";
+            << channel["bandwidth_Hz"] << " Hz";
+        if (channel.contains("adcClock_Hz")) {
+            out << ", ADC clock " << channel["adcClock_Hz"] << " Hz";
+        }
+        if (channel.contains("ssiClock_Hz")) {
+            out << ", SSI clock " << channel["ssiClock_Hz"] << " Hz";
+        }
         if (channel.contains("stages")) {
             out << ", stages";
             for (const auto& stage : channel["stages"]) {

@@ -67,6 +67,10 @@ int Run(const Command& command)
             PrintError(e.what());
         }
         return ExitFailed;
+    } catch (...) {
+        reports.PrintNew();
+        PrintError("unexpected failure");
+        return ExitFailed;
     }
 }
 

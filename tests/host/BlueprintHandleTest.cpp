@@ -167,3 +167,15 @@ TEST(BlueprintHandle, LoadFromStringRebuildsChildrenAndKeepsFeatures)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(BlueprintHandle, DisposedChildIsReportedWhenCopiedIn)
+{
+    Veltrix::Marlin::MarlinBlueprint blueprint;
+    blueprint.txChannel2().Dispose();
+    EXPECT_THROW(blueprint.ToNative(), std::logic_error);
+    EXPECT_THROW(blueprint.isDesigned(), std::logic_error);
+}
+
+}  // namespace
