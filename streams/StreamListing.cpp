@@ -1,0 +1,151 @@
+#include "streams/StreamListing.h"
+
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <ostream>
+#include <stdexcept>
+
+#include "streams/Device.h"
+#include "streams/HexText.h"
+
+namespace Veltrix::Runnel {
+
+namespace {
+
+std::uint32_t Read32(std::span<const std::uint8_t> bytes, std::size_t at)
+{
+    return static_cast<std::uint32_t>(bytes[at]) | (static_cast<std::uint32_t>(bytes[at + 1]) << 8) |
+           (static_cast<std::uint32_t>(bytes[at + 2]) << 16) | (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
+}
+
+std::uint16_t Read16(std::span<const std::uint8_t> bytes, std::size_t at)
+{
+    return static_cast<std::uint16_t>(bytes[at] | (bytes[at + 1] << 8));
+}
+
+}  // namespace
+
+std::vector<StreamInstruction> DisassembleStream(const SpiRegisterMap& registers, std::span<const std::uint8_t> block,
+                                                 std::size_t opcodeOffset, std::size_t operandOffset,
+                                                 std::size_t limit, const std::string& sliceTag)
+{
+    limit = std::min(limit, block.size());
+    if (opcodeOffset >= limit || operandOffset > limit) {
+        throw std::invalid_argument("Cannot disasemble: stream addresses lie outside the processor block");
+    }
+    const auto operands = block.subspan(operandOffset, limit - operandOffset);
+    std::vector<StreamInstruction> instructions;
+    std::size_t position = 0;
+    std::uint32_t loopCount = 0;
+    std::size_t loopBodyStart = 0;
+    bool loopOpen = false;
+    for (std::size_t at = opcodeOffset;; ++at) {
+        if (at >= limit) {
+            throw std::invalid_argument("Cannot disasemble: stream runs past the end of the processor block");
+        }
+        instructions.emplace_back(registers, block[at], operands, position, sliceTag);
+        const StreamInstruction& instruction = instructions.back();
+        if (instruction.opcode == kOpcodeLdlc) {
+            loopCount = Read16(instruction.operands, 0);
+            loopBodyStart = position;
+            loopOpen = true;
+        } else if (instruction.text.rfind("LOOP", 0) == 0 && loopOpen) {
+            // The body's operands stand loopCount more times after the first pass.
+            const std::size_t copies = (position - loopBodyStart) * loopCount;
+            if (copies > operands.size() - position) {
+                throw std::invalid_argument("Cannot disasemble: loop operands run past the end of the processor block");
+            }
+            position += copies;
+            loopOpen = false;
+        }
+        if (instruction.opcode == kOpcodeReturn) {
+            return instructions;
+        }
+    }
+}
+
+void Device::Image_Disassemble(const std::string& imagePath) const
+{
+    Image_Disassemble(imagePath, std::cout);
+}
+
+void Device::Image_Disassemble(const std::string& imagePath, std::ostream& out) const
+{
+    std::ifstream in(imagePath, std::ios::binary);
+    if (!in) {
+        throw std::invalid_argument("Can't open " + imagePath);
+    }
+    const std::vector<std::uint8_t> image{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    Image_Disassemble(image, out);
+}
+
+void Device::Image_Disassemble(const std::vector<std::uint8_t>& image, std::ostream& out) const
+{
+    std::size_t total = 0;
+    for (const std::string& name : topLevel_.processors) {
+        total += Processor(name).size;
+    }
+    if (image.size() != total) {
+        throw std::invalid_argument("Stream binary image is not the correct size (final image sized fixed at 20512 bytes)");
+    }
+    std::size_t blockStart = 0;
+    for (const std::string& name : topLevel_.processors) {
+        const ProcessorInfo& processor = Processor(name);
+        const std::span<const std::uint8_t> block(image.data() + blockStart, processor.size);
+        blockStart += processor.size;
+        const std::size_t extra = name == coreProcessor_ ? ExtraCoreHeaderBytes() : 0;
+        out << name << " processor disassembly information: \n";
+        if (block.size() < extra + kBlockHeaderBytes) {
+            throw std::invalid_argument("Stream binary image is not the correct size (can not read file header)");
+        }
+        const std::uint32_t base = Read32(block, extra);
+        const std::uint32_t jumpTable = Read32(block, extra + 4);
+        const std::uint16_t numStreams = Read16(block, extra + 8);
+        const std::uint16_t size = Read16(block, extra + 10);
+        out << "Stream binary base Address: 0x" << Hex(base, 8) << "\n"
+            << "Jump Table Address: 0x" << Hex(jumpTable, 8) << "\n"
+            << "Number of Streams in Jump Table: " << numStreams << "\n"
+            << "Image Size: " << size << " bytes\n";
+
+        // Addresses are device addresses; the block lies at base. The CRC is not code.
+        const std::size_t limit = block.size() - kCrcBytes;
+        const auto offsetOf = [&](std::uint32_t address, const char* what) {
+            if (address < base || address - base >= limit) {
+                throw std::invalid_argument(std::string("Cannot disasemble: ") + what + " 0x" + Hex(address, 8) +
+                                            " lies outside the " + name + " processor block");
+            }
+            return static_cast<std::size_t>(address - base);
+        };
+        const std::size_t tableOffset = offsetOf(jumpTable, "jump table address");
+        if (tableOffset < extra + kBlockHeaderBytes ||
+            static_cast<std::size_t>(numStreams) * kJumpEntryBytes > limit - tableOffset) {
+            throw std::invalid_argument("Cannot disasemble: the jump table of the " + name +
+                                        " processor does not fit its block");
+        }
+        const std::size_t codeStart = tableOffset + kJumpEntryBytes * numStreams;
+        for (std::size_t s = 0; s < numStreams; ++s) {
+            const std::uint32_t opcodeAddress = Read32(block, tableOffset + kJumpEntryBytes * s);
+            const std::uint32_t operandAddress = Read32(block, tableOffset + kJumpEntryBytes * s + 4);
+            if (opcodeAddress == 0 && operandAddress == 0) {
+                continue;
+            }
+            const std::size_t opcodeOffset = offsetOf(opcodeAddress, "opcode address");
+            // An empty operand run may start right at the CRC.
+            const std::size_t operandOffset =
+                operandAddress == base + limit ? limit : offsetOf(operandAddress, "operand address");
+            if (opcodeOffset < codeStart || operandOffset < codeStart) {
+                throw std::invalid_argument("Cannot disasemble: stream " + std::to_string(s) +
+                                            " points into the header of the " + name + " processor block");
+            }
+            const auto instructions =
+                DisassembleStream(registers_, block, opcodeOffset, operandOffset, limit, processor.sliceTag);
+            for (std::size_t i = 0; i < instructions.size(); ++i) {
+                out << "StreamId: " << s << " Stream Inst addr: 0x" << Hex(opcodeAddress + static_cast<std::uint32_t>(i), 8)
+                    << " Index: " << i << " " << instructions[i].text << "\n";
+            }
+        }
+    }
+}
+
+}  // namespace Veltrix::Runnel
