@@ -1,0 +1,71 @@
+// Modelling search timings: the default goal for a rate no table covers, and
+// the minimising goal over all 7,678 clock ratios.
+
+#include <benchmark/benchmark.h>
+
+#include "engine/ChainDesign.h"
+#include "engine/ModelingSearch.h"
+
+namespace {
+
+using namespace Veltrix::Marlin::Native;
+
+ChannelDesignRecord RxTx(std::uint32_t rate_Hz, std::uint32_t bandwidth_Hz)
+{
+    ChannelDesignRecord r;
+    r.rxEnabled = r.txEnabled = 1;
+    r.rxSampleRate_Hz = r.txSampleRate_Hz = rate_Hz;
+    r.rxBandwidth_Hz = r.txBandwidth_Hz = bandwidth_Hz;
+    return r;
+}
+
+// Through Engine_DesignChains with the default criteria and the search
+// switched on: both lookups run and fail first.
+void DefaultGoal(benchmark::State& state, std::uint32_t rate_Hz, std::uint32_t bandwidth_Hz)
+{
+    DesignCriteria lookupsOnly;
+    ChannelDesignOutput a, b;
+    if (Engine_DesignChains(lookupsOnly, RxTx(rate_Hz, bandwidth_Hz), {}, a, b) == 0) {
+        state.SkipWithError("a table covers this rate");
+        return;
+    }
+    DesignCriteria criteria;
+    criteria.useModelingSearch(true);
+    for (auto _ : state) {
+        ChannelDesignOutput first, second;
+        const std::int8_t status = Engine_DesignChains(criteria, RxTx(rate_Hz, bandwidth_Hz), {}, first, second);
+        benchmark::DoNotOptimize(first);
+        if (status != 0) state.SkipWithError("search failed");
+    }
+}
+
+void MinimizeAllRatios(benchmark::State& state, std::uint32_t rate_Hz, std::uint32_t bandwidth_Hz)
+{
+    DesignCriteria criteria;
+    criteria.useModelingSearch(true);
+    criteria.searchMode(2);
+    ModelingSearchOutcome outcome;
+    for (auto _ : state) {
+        outcome = Engine_ModelingSearch(criteria, RxTx(rate_Hz, bandwidth_Hz));
+        benchmark::DoNotOptimize(outcome);
+    }
+    state.counters["feasibleClocks"] = static_cast<double>(outcome.totals.feasibleClocks);
+    state.counters["pairs"] = static_cast<double>(outcome.totals.pairsDesigned);
+    state.counters["candidates"] = static_cast<double>(outcome.totals.candidatesScored);
+    state.counters["worstRipple_dB"] = std::max(outcome.rxRipple_dB, outcome.txRipple_dB);
+}
+
+}  // namespace
+
+// Narrowband (below 1.25 MHz) and wideband rates that neither table serves at these bandwidths.
+BENCHMARK_CAPTURE(DefaultGoal, nb_1234567, 1234567, 1150000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(DefaultGoal, wb_29000000, 29000000, 26000000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(DefaultGoal, wb_2000001, 2000001, 1900000)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_CAPTURE(MinimizeAllRatios, nb_1234567, 1234567, 1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(MinimizeAllRatios, wb_1300000, 1300000, 1040000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(MinimizeAllRatios, wb_2000001, 2000001, 1600000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(MinimizeAllRatios, nb_250001, 250001, 200000)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK_CAPTURE(MinimizeAllRatios, nb_25000, 25000, 20000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,45 @@
+#pragma once
+// Whole-path magnitude on a uniform grid from 0 up to the converter clock:
+// the analog filter and converter model at every grid point times the stage
+// cascade (ChainResponse.h). Shared by the response entries and the
+// magnitude-compensation design.
+
+#include <cstddef>
+#include <span>
+#include <vector>
+
+#include "engine/ChainResponse.h"
+#include "engine/PathStages.h"
+
+namespace Veltrix::Marlin::Native {
+
+// Magnitudes below this floor (-300 dB) are written as the floor, so the dB
+// response stays finite at exact nulls.
+inline constexpr double ResponseFloor = 1e-15;
+
+// Linear magnitude of analog filter and converter at one frequency.
+double PathFront_Magnitude(const PathLayout& layout, double frequency_Hz);
+
+// Linear magnitude of the analog filter, converter and stages (in order, the
+// first running at the converter clock) at n grid points into magnitude.
+void Path_Magnitude(const PathLayout& layout, std::span<const ResponseStage> stages, std::size_t n,
+                    std::span<double> magnitude, ResponseWorkspace& workspace);
+
+// As Path_Magnitude, writing grid frequencies and 20 log10 of the magnitude.
+void Path_Response(const PathLayout& layout, std::span<const ResponseStage> stages, std::size_t n,
+                   double* grid_Hz, double* response_dB, ResponseWorkspace& workspace);
+
+// The analysis grid: k times the step for k = 0..n-1, the last point placed
+// on the end when rounding leaves it within 4.44e-16 of it.
+void Grid_Fill(double* grid_Hz, std::size_t n, double clock_Hz);
+
+// Max - min of response_dB over bins 0 .. count-1 (0 for an empty passband).
+double Passband_Ripple_dB(const double* response_dB, std::size_t count);
+
+// The stages of a path with compensation filters inserted: front stages,
+// then the 21-tap filter, then the remaining stages. When lowRate is given,
+// it is inserted after the stages of lowRateLayout.front.
+std::vector<ResponseStage> Path_WithCompensation(const PathLayout& layout, const ResponseStage* compensation,
+                                                 const PathLayout* lowRateLayout, const ResponseStage* lowRate);
+
+}  // namespace Veltrix::Marlin::Native
