@@ -73,7 +73,7 @@ void StageBlock(const ResponseStage& stage, const Rotor& rotor, std::size_t base
             }
         }
         for (std::size_t i = 0; i < count; ++i) {
-            out[i] = std::fabs(0.5 + w[i] * (b1[i] - b2[i]));
+            out[i] = 0.5 + w[i] * (b1[i] - b2[i]);  // signed: the caller may complement it
         }
         return;
     }
@@ -106,21 +106,34 @@ void StageBlock(const ResponseStage& stage, const Rotor& rotor, std::size_t base
     }
 }
 
-// table[j] := stage(j / q) * next[(j * odd) mod qNext] for j = 0..q-1, using
-// the mirror symmetry of both factors about q / 2.
+// table[j] := |stage(j / q)| * next[(j * odd) mod qNext] for j = 0..q-1,
+// using the mirror symmetry of both factors about q / 2. A half-band's
+// amplitude satisfies A(nu) + A(1/2 - nu) = 1, so only a quarter of the
+// period is evaluated for it.
 void FoldStage(const ResponseStage& stage, std::size_t q, double* table, const double* next, std::size_t qNext,
                std::size_t odd)
 {
     const Rotor rotor(q, 1);
     const std::size_t mask = qNext - 1;
     const std::size_t half = q / 2;
-    for (std::size_t base = 0; base <= half; base += Block) {
-        const std::size_t count = std::min(Block, half + 1 - base);
+    const bool complement = stage.kind == ResponseStage::Kind::HalfBand && q >= 4;
+    const std::size_t direct = complement ? q / 4 : half;
+    for (std::size_t base = 0; base <= direct; base += Block) {
+        const std::size_t count = std::min(Block, direct + 1 - base);
         StageBlock(stage, rotor, base, count, table + base);
-        if (next != nullptr) {
-            for (std::size_t i = 0; i < count; ++i) {
-                table[base + i] *= next[((base + i) * odd) & mask];
-            }
+    }
+    if (complement) {
+        for (std::size_t j = direct + 1; j <= half; ++j) {
+            table[j] = 1.0 - table[half - j];
+        }
+    }
+    if (next != nullptr) {
+        for (std::size_t j = 0; j <= half; ++j) {
+            table[j] = std::fabs(table[j]) * next[(j * odd) & mask];
+        }
+    } else {
+        for (std::size_t j = 0; j <= half; ++j) {
+            table[j] = std::fabs(table[j]);
         }
     }
     for (std::size_t j = half + 1; j < q; ++j) {

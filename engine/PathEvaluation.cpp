@@ -133,28 +133,20 @@ void Path_Magnitude(const PathLayout& layout, std::span<const ResponseStage> sta
     }
 }
 
-void Grid_Fill(double* grid_Hz, std::size_t n, double clock_Hz)
-{
-    const double step = clock_Hz / static_cast<double>(n);
-    for (std::size_t k = 0; k < n; ++k) {
-        grid_Hz[k] = step * static_cast<double>(k);
-    }
-    const double end = clock_Hz - step;
-    if (n > 0 && std::fabs(grid_Hz[n - 1] - end) <= 4.440892098500626e-16 * std::fabs(end)) {
-        grid_Hz[n - 1] = end;
-    }
-}
-
 void Path_Response(const PathLayout& layout, std::span<const ResponseStage> stages, std::size_t n,
                    double* grid_Hz, double* response_dB, ResponseWorkspace& workspace)
 {
     // The grid buffer holds the inner stages' tables until the grid is written.
     ChainResponse_Tabulate(stages, n, std::span<double>(response_dB, n), std::span<double>(grid_Hz, n), workspace);
-    Grid_Fill(grid_Hz, n, layout.converterRate_Hz);
     const Rotor rotor(n, 1);
     const FrontPower front = FrontPower_Build(layout);
+    const double step = layout.converterRate_Hz / static_cast<double>(n);
     for (std::size_t base = 0; base < n; base += Rotor::Block) {
         const std::size_t count = std::min(Rotor::Block, n - base);
+        // The analysis grid, k times the step, in the same pass.
+        for (std::size_t i = 0; i < count; ++i) {
+            grid_Hz[base + i] = step * static_cast<double>(base + i);
+        }
         double* values = response_dB + base;
         double power[Rotor::Block];
         FrontPowerBlock(front, rotor, n, base, count, power);
@@ -163,6 +155,12 @@ void Path_Response(const PathLayout& layout, std::span<const ResponseStage> stag
             const double squared = values[i] * values[i] * power[i];
             values[i] = 10.0 * std::log10(std::max(squared, ResponseFloor * ResponseFloor));
         }
+    }
+    // The usual guard of a stepped range: a last point within rounding of
+    // the end is placed on it.
+    const double end = layout.converterRate_Hz - step;
+    if (n > 0 && std::fabs(grid_Hz[n - 1] - end) <= 4.440892098500626e-16 * std::fabs(end)) {
+        grid_Hz[n - 1] = end;
     }
 }
 

@@ -25,13 +25,10 @@ double PathFront_Magnitude(const PathLayout& layout, double frequency_Hz);
 void Path_Magnitude(const PathLayout& layout, std::span<const ResponseStage> stages, std::size_t n,
                     std::span<double> magnitude, ResponseWorkspace& workspace);
 
-// As Path_Magnitude, writing grid frequencies and 20 log10 of the magnitude.
+// As Path_Magnitude, writing the analysis grid (k times the step, a last
+// point within 4.44e-16 of the end placed on it) and 20 log10 of the magnitude.
 void Path_Response(const PathLayout& layout, std::span<const ResponseStage> stages, std::size_t n,
                    double* grid_Hz, double* response_dB, ResponseWorkspace& workspace);
-
-// The analysis grid: k times the step for k = 0..n-1, the last point placed
-// on the end when rounding leaves it within 4.44e-16 of it.
-void Grid_Fill(double* grid_Hz, std::size_t n, double clock_Hz);
 
 // Max - min of response_dB over bins 0 .. count-1 (0 for an empty passband).
 double Passband_Ripple_dB(const double* response_dB, std::size_t count);
