@@ -13,6 +13,8 @@ namespace Veltrix::Marlin::Native {
 
 class RxChannel;
 class TxChannel;
+struct marlin_PfirMag21Buffer_t;
+struct marlin_PfirMag13Buffer_t;
 
 class RxFilterDesigner {
 public:
@@ -27,6 +29,12 @@ public:
                                     std::int32_t compensationMode, std::int32_t hb012Select,
                                     std::uint32_t analogBandwidth_kHz, std::int32_t analogFilterSelect,
                                     std::int32_t highPowerSelect, double rippleTarget_dB) const;
+
+    // Runs the engine's receive compensation into the coefficients of the
+    // two records; statuses 252 to 255 leave a WARNING. The engine's status
+    // is returned unchanged.
+    std::uint8_t MagComp_Design(marlin_PfirMag21Buffer_t& taps21, marlin_PfirMag13Buffer_t& taps13,
+                                const RxFilterRequest& request) const;
 };
 
 class TxFilterDesigner {
@@ -34,6 +42,11 @@ public:
     // Fills a transmit request from the designed channel; the request points
     // at the channel's stage bytes. Always 0.
     std::int8_t FilterRequest_Build(TxFilterRequest& request, const TxChannel& channel) const;
+
+    // Runs the engine's transmit compensation into the two records. 0, or -1
+    // after an ERROR line when the engine reports a failure.
+    std::int8_t MagComp_Design(marlin_PfirMag21Buffer_t& taps21, marlin_PfirMag13Buffer_t& taps13,
+                               const TxFilterRequest& request) const;
 };
 
 }  // namespace Veltrix::Marlin::Native
