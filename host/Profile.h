@@ -54,22 +54,35 @@ public:
                                       double& deltaFrequency, std::int32_t port, std::int32_t channelNumber) const;
     std::int8_t DynamicProfiles_Get(DynamicProfiles& dynamicProfiles) const;
 
-    // Stream operations; silicon version "c0" unless given. Failures are the
-    // stream generator's exceptions.
+    // Stream operations; silicon version "c0" unless given. Template, resource
+    // and build faults are the stream generator's exceptions; the saves return
+    // -1 after an ERROR line when the file cannot be written.
     std::vector<std::uint8_t> StreamImage_Get(const std::string& topLevelPath) const
     {
         return StreamImage_Get(topLevelPath, "c0");
     }
-    std::vector<std::uint8_t> StreamImage_Get(const std::string& topLevelPath, const std::string& siVersion) const;
-    void StreamImage_Save(const std::string& filename, const std::string& topLevelPath) const
+    std::vector<std::uint8_t> StreamImage_Get(const std::string& topLevelPath, const std::string& siVersion) const
     {
-        StreamImage_Save(filename, topLevelPath, "c0");
+        return Object().StreamImage_Get(topLevelPath, siVersion);
     }
-    void StreamImage_Save(const std::string& filename, const std::string& topLevelPath,
-                          const std::string& siVersion) const;
-    void StreamSettings_Get(StreamSettings& settings) const;
-    void StreamSettings_Save(const std::string& filename) const;
-    std::uint16_t NanoSecondsToStreamDelay(std::uint32_t targetTime_ns) const;
+    std::int8_t StreamImage_Save(const std::string& filename, const std::string& topLevelPath) const
+    {
+        return StreamImage_Save(filename, topLevelPath, "c0");
+    }
+    std::int8_t StreamImage_Save(const std::string& filename, const std::string& topLevelPath,
+                                 const std::string& siVersion) const
+    {
+        return Object().StreamImage_Save(filename, topLevelPath, siVersion);
+    }
+    void StreamSettings_Get(StreamSettings& settings) const
+    {
+        settings = StreamSettings(Object().GenerateMarlinStreamSettings().get());
+    }
+    std::int8_t StreamSettings_Save(const std::string& filename) const { return Object().StreamSettings_Save(filename); }
+    std::uint16_t NanoSecondsToStreamDelay(std::uint32_t targetTime_ns) const
+    {
+        return Object().NanoSecondsToStreamDelay(targetTime_ns);
+    }
 
     void InternalLoMapping_Swap() { Object().InternalLoMapping_Swap(); }
     void FrequencyHoppingEnable(bool enable) { Object().FrequencyHoppingEnable(enable); }

@@ -1,23 +1,17 @@
 // plover stream-settings and stream-image: what the stream processors are
 // built with, and the image built from the stream resources.
 
-#include <filesystem>
-
 #include "Cli.h"
-#include "streams/AtomicFile.h"
 
 namespace Veltrix::Marlin::Cli {
 
 namespace {
 
-// The library writes through a temporary file; a file it cannot write is
-// the caller's path, so a usage error.
-template <typename Write>
-void WriteWith(const std::string& path, Write write)
+// The library writes through a temporary file and reports a file it cannot
+// write; that file is the caller's path, so a usage error.
+void Written(std::int8_t status, const std::string& path)
 {
-    try {
-        write();
-    } catch (const Runnel::FileWriteError&) {
+    if (status != 0) {
         throw UsageError("cannot write '" + path + "'");
     }
 }
@@ -37,7 +31,7 @@ Command AddStreamSettingsCommand(CLI::App& app)
     return {command, [options] {
                 MarlinBlueprint blueprint = LoadBlueprint(options->blueprint);
                 const Profile profile = DevelopProfile(blueprint);
-                WriteWith(options->output, [&] { profile.StreamSettings_Save(options->output); });
+                Written(profile.StreamSettings_Save(options->output), options->output);
                 return ExitSuccess;
             }};
 }
@@ -62,8 +56,7 @@ Command AddStreamImageCommand(CLI::App& app)
                 const std::string topLevel = TopLevelPath(options->resources, options->siVersion);
                 MarlinBlueprint blueprint = LoadBlueprint(options->blueprint);
                 const Profile profile = DevelopProfile(blueprint);
-                WriteWith(options->output,
-                          [&] { profile.StreamImage_Save(options->output, topLevel, options->siVersion); });
+                Written(profile.StreamImage_Save(options->output, topLevel, options->siVersion), options->output);
                 return ExitSuccess;
             }};
 }

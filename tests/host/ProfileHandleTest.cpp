@@ -94,7 +94,7 @@ TEST_F(ProfileHandle, StreamImageOverloadsAgree)
     EXPECT_EQ(implicitC0, explicitC0);
 
     TempFolder folder;
-    profile.StreamImage_Save(folder.File("image.bin"), kTopLevel);
+    ASSERT_EQ(profile.StreamImage_Save(folder.File("image.bin"), kTopLevel), 0);
     const std::string saved = Slurp(folder.File("image.bin"));
     EXPECT_EQ(std::vector<std::uint8_t>(saved.begin(), saved.end()), implicitC0);
 }
