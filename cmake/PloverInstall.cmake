@@ -30,6 +30,17 @@ foreach(target plover_engine plover_streams plover_design plover_host)
   list(APPEND plover_install_targets ${target})
 endforeach()
 
+# The static libraries name the warnings target as a link-only dependency, so
+# it is exported too; our warning flags stay with our own build.
+get_target_property(plover_warning_flags plover_warnings INTERFACE_COMPILE_OPTIONS)
+if(plover_warning_flags)
+  set(plover_build_only_flags "")
+  foreach(flag ${plover_warning_flags})
+    list(APPEND plover_build_only_flags "$<BUILD_INTERFACE:${flag}>")
+  endforeach()
+  set_property(TARGET plover_warnings PROPERTY INTERFACE_COMPILE_OPTIONS ${plover_build_only_flags})
+endif()
+
 install(TARGETS ${plover_install_targets}
   EXPORT ploverTargets
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
