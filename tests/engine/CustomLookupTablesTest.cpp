@@ -120,6 +120,11 @@ TEST(CustomLookupTables, FirstRowFor96kIsThePairableChain)
         EXPECT_EQ(first->codes, pairable);
         EXPECT_EQ(first - table.begin(), rx ? 98 : 42);
         EXPECT_EQ(first->maxBandwidth_Hz, 64655);
+        // The rates just above 96 kHz keep a wider row of their own.
+        const CustomLookupRow& above = *(first - 1);
+        EXPECT_GT(above.windowLower_Hz, 96000.0);
+        EXPECT_LT(above.windowLower_Hz, 96100.0);
+        EXPECT_EQ(above.maxBandwidth_Hz, 74512);
     }
 }
 

@@ -30,7 +30,9 @@ How a row comes about
     table walk meets before it holds 96 kHz in its window: no by-3 row at all
     (the Rx table starts with them), no half-band row with a smaller N. The
     cover and the padding skip such ratios; the half-band rows around them
-    serve those rates instead.
+    serve those rates instead, with one half-band row at the largest N whose
+    window stays above 96 kHz (N = 1666) so that the rates just above keep a
+    row as wide as the skipped ones.
   * Each family has 56 rows ordered from high to low rate. The window ratios are
     chosen so that the rows of both families together serve every rate from
     20,834 Hz upward that some chain of either family can put inside the clock
@@ -182,6 +184,8 @@ def plan():
     assert product(PAIRING_CODES) == product(chain_for(family_chains[HALFBANDS], PAIRING_N))
     kept = {f: {row[0]: row for row in fixed_rows[f].values()} for f in FIXED}
     kept[HALFBANDS][PAIRING_N] = make_row(PAIRING_N, PAIRING_CODES)
+    above = -(-CLOCK_MIN // PAIRING_RATE) - 1
+    kept[HALFBANDS][above] = make_row(above, chain_for(family_chains[HALFBANDS], above))
     covered = [served(row) for f in kept for row in kept[f].values()]
     # Cover with half-band rows first (that family has room at the top of its
     # range), then the rates left with by-3 rows; each candidate row has N = P.
