@@ -149,3 +149,25 @@ TEST(LowRatePairing, LoneReceiverKeepsThePairableChain)
     EXPECT_EQ(Chain(blueprint.rxChannel1.dataPath), searched);
     EXPECT_EQ(RxClock(blueprint.rxChannel1), Clock184_Hz);
 }
+
+// The pairable 96 kHz row is the widest that can hold 96 kHz (any wider one
+// would be met first and could not be paired): 64,655 Hz passes, one more fails.
+TEST(LowRatePairing, WidestPairedChannel)
+{
+    for (const std::uint32_t bandwidth_Hz : {64655u, 64656u}) {
+        SCOPED_TRACE(bandwidth_Hz);
+        MarlinBlueprint blueprint;
+        Enable(blueprint.rxChannel1, Base_Hz, bandwidth_Hz);
+        Enable(blueprint.rxChannel2, Partner_Hz, bandwidth_Hz);
+        FilterDesigner designer;
+        ReportCapture capture;
+        const bool fits = bandwidth_Hz == 64655u;
+        EXPECT_EQ(designer.Design(blueprint, DesignCriteria{}, false), fits ? 0 : 255);
+        if (fits) {
+            EXPECT_EQ(RxClock(blueprint.rxChannel2), Clock184_Hz);
+        } else {
+            ASSERT_EQ(capture.lines().size(), 1u);
+            EXPECT_NE(capture.lines()[0].find("line 203: Sampling rate not possible"), std::string::npos);
+        }
+    }
+}
