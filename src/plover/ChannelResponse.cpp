@@ -11,14 +11,24 @@ namespace Veltrix::Marlin::Native {
 
 namespace {
 
-// Runs a response entry with a grid buffer of its own; only the grid's start
-// and step are kept.
+// The analysis grid the engine fills beside the response. Only its start and
+// step are kept, but the engine needs all 32 MiB of it; mapping fresh pages
+// for every call costs more than the evaluation itself, so one buffer is kept
+// for the process (the library is driven from one thread).
+std::vector<double>& GridBuffer()
+{
+    static std::vector<double> grid_Hz;
+    grid_Hz.resize(ResponseGridPoints);
+    return grid_Hz;
+}
+
+// Runs a response entry; the engine clears and writes both buffers whole.
 template <typename Request, typename Entry>
 std::int8_t Response_Evaluate(const Request& request, Entry entry, std::vector<double>& magnitudes_dB,
                               double& initialFrequency_Hz, double& deltaFrequency_Hz)
 {
-    std::vector<double> grid_Hz(ResponseGridPoints, 0.0);
-    magnitudes_dB.assign(ResponseGridPoints, 0.0);
+    std::vector<double>& grid_Hz = GridBuffer();
+    magnitudes_dB.resize(ResponseGridPoints);
     std::uint8_t status = 0;
     entry(request, status, grid_Hz.data(), magnitudes_dB.data());
     initialFrequency_Hz = grid_Hz[0];

@@ -279,6 +279,10 @@ using vx_marlin_SsiTxRefClockPin = std::int32_t;
 using vx_marlin_ExtLoType = std::int32_t;
 using vx_marlin_ComponentPowerLevel_e = std::int32_t;
 using vx_marlin_PllCalibration = std::int32_t;
+using vx_marlin_NumDynamicProfiles = std::int32_t;
+using vx_marlin_FhMode_e = std::int32_t;
+using vx_marlin_McsMode = std::int32_t;
+using vx_common_ChannelNumber = std::int32_t;
 
 // Enumerations are stored and serialised as their 32-bit values.
 template <typename E>

@@ -7,10 +7,12 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "plover/Blueprint.h"
 #include "plover/Clocks.h"
 #include "plover/DeviceSystem.h"
+#include "plover/DynamicProfile.h"
 #include "plover/Enums.h"
 #include "plover/Pfir.h"
 #include "plover/ProfileRecords.h"
@@ -59,6 +61,16 @@ public:
                                          vx_marlin_ComponentPowerLevel_e tiaPowerLp,
                                          vx_marlin_ComponentPowerLevel_e txBbfPower);
     void FrequencyHoppingEnable(bool enable);
+
+    // Magnitude response (dB) of a designed Rx (port 0) or Tx (port 1)
+    // channel on the engine's analysis grid, with the grid's first frequency
+    // and step. 0, the engine's status, or -1 after an ERROR line.
+    std::int8_t FrequencyResponse_Get(std::vector<double>& responseMagnitudes, double& initialFrequency,
+                                      double& deltaFrequency, std::int32_t port,
+                                      vx_common_ChannelNumber channelNumber) const;
+    // Fills the first numDynamicProfiles records; -1 after an ERROR line when
+    // the feature is off or the count is out of range, nothing written.
+    std::int8_t DynamicProfiles_Get(DynamicProfiles& dynamicProfiles) const;
 
     Clocks clocks;
     std::array<RxChannel, RxSlotCount> rxChannels;
