@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,10 @@
 #include "plover/ProfileRecords.h"
 #include "plover/RxChannel.h"
 #include "plover/TxChannel.h"
+
+namespace Veltrix::Runnel {
+class MarlinSettings;
+}
 
 namespace Veltrix::Marlin::Native {
 
@@ -71,6 +76,22 @@ public:
     // Fills the first numDynamicProfiles records; -1 after an ERROR line when
     // the feature is off or the count is out of range, nothing written.
     std::int8_t DynamicProfiles_Get(DynamicProfiles& dynamicProfiles) const;
+
+    // Stream generation for this profile (ProfileStreams.cpp). A processor
+    // clock below 1000 Hz (an undesigned profile) and every template, resource
+    // or build fault throw std::invalid_argument (a few std::out_of_range).
+    std::shared_ptr<Veltrix::Runnel::MarlinSettings> GenerateMarlinStreamSettings() const;
+    std::uint16_t NanoSecondsToStreamDelay(std::uint32_t targetTime_ns) const;
+    // The settings as JSON (indent 4, trailing line break) and the image of the
+    // resource folder found from topLevelPath, each written through a temporary
+    // file: 0, or -1 after an ERROR line when the file cannot be written (any
+    // earlier file is left as it was).
+    std::int8_t StreamSettings_Save(const std::string& filename) const;
+    std::vector<std::uint8_t> StreamImage_Get(const std::string& topLevelPath, const std::string& siVersion) const;
+    std::vector<std::uint8_t> StreamImage_Get(const std::string& topLevelPath) const;  // silicon "c0"
+    std::int8_t StreamImage_Save(const std::string& filename, const std::string& topLevelPath,
+                                 const std::string& siVersion) const;
+    std::int8_t StreamImage_Save(const std::string& filename, const std::string& topLevelPath) const;
 
     Clocks clocks;
     std::array<RxChannel, RxSlotCount> rxChannels;
