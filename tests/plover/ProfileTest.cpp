@@ -102,29 +102,6 @@ void ExpectSortedKeys(const nlohmann::json& value, const std::string& where)
 
 }  // namespace
 
-TEST(Profile, NewProfileHoldsTheDefaults)
-{
-    const Profile profile;
-    EXPECT_EQ(profile.clocks.deviceClock_kHz, 38'400u);
-    EXPECT_EQ(profile.clocks.clkPllMode, 0);
-    EXPECT_EQ(profile.clocks.clkPllPower, 2);
-    EXPECT_EQ(profile.clocks.pllCalibration, 0);
-    EXPECT_EQ(profile.clocks.armPowerSavingClkDiv, 1);
-    EXPECT_EQ(profile.clocks.rx1RfInputSel + profile.clocks.rx2RfInputSel, 0);
-    EXPECT_EQ(profile.rxInitChannelMask, 0u);
-    EXPECT_EQ(profile.txInitChannelMask, 0u);
-    for (const RxChannel& channel : profile.rxChannels) {
-        EXPECT_FALSE(channel.inUse);
-        EXPECT_EQ(channel.channelType, 0u);
-    }
-    for (const TxChannel& channel : profile.txChannels) {
-        EXPECT_FALSE(channel.inUse);
-    }
-    EXPECT_EQ(profile.deviceSystem.numDynamicProfiles, 1);
-    EXPECT_EQ(profile.pllLockWait_us, profile.deviceSystem.pllLockTime_us);
-    EXPECT_FALSE(profile.marlinBlueprint.rxChannel1.enabled);
-}
-
 TEST(Pfir, DefaultPassesReceiveChannelsThroughUnity)
 {
     const Pfir pfir;
