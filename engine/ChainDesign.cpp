@@ -62,29 +62,6 @@ void MirrorDisabledSides(ChannelDesignRecord& first, ChannelDesignRecord& second
     if (!first.txEnabled && second.txEnabled) copyTx(second, first);
 }
 
-EngineContext MakeContext(const DesignCriteria& criteria, const ChannelDesignRecord& first)
-{
-    EngineContext context;
-    context.rxHead0 = first.rxHead0;
-    context.rxHead1 = first.rxHead1;
-    context.rxReferenceRate_Hz = first.rxReferenceRate_Hz;
-    context.txReferenceRate_Hz = first.txReferenceRate_Hz;
-    context.txHead0Stage = first.txHead0 != 0 ? 3.0 : 1.0;
-    context.txHead1Stage = first.txHead1 + 1.0;
-    context.minSystemClock_Hz = criteria.minSystemClock();
-    context.maxSystemClock_Hz = criteria.maxSystemClock();
-    context.targetRipple_dB = criteria.targetRipple();
-    context.goal = DesignGoal_FromSearchMode(criteria.searchMode());
-    context.isDebug = criteria.isDebug();
-    context.isRscicSearchFirst = criteria.isRscicSearchFirst();
-    context.useExtendedLookup = criteria.useExtendedLookup();
-    context.useModelingSearch = criteria.useModelingSearch();
-    context.isRxSearchBifurcated = criteria.isRxSearchBifurcated() ? 1 : 0;
-    context.isTxSearchBifurcated = criteria.isTxSearchBifurcated() ? 1 : 0;
-    context.isResponseIgnored = criteria.isResponseIgnored();
-    return context;
-}
-
 double SelectChains(EngineContext& context,
                     const ChannelDesignRecord& first,
                     const ChannelDesignRecord& second,
@@ -141,6 +118,29 @@ void WriteVariants(const ChannelDesignRecord& record,
 }
 
 }  // namespace
+
+EngineContext MakeContext(const DesignCriteria& criteria, const ChannelDesignRecord& first)
+{
+    EngineContext context;
+    context.rxHead0 = first.rxHead0;
+    context.rxHead1 = first.rxHead1;
+    context.rxReferenceRate_Hz = first.rxReferenceRate_Hz;
+    context.txReferenceRate_Hz = first.txReferenceRate_Hz;
+    context.txHead0Stage = first.txHead0 != 0 ? 3.0 : 1.0;
+    context.txHead1Stage = first.txHead1 + 1.0;
+    context.minSystemClock_Hz = criteria.minSystemClock();
+    context.maxSystemClock_Hz = criteria.maxSystemClock();
+    context.targetRipple_dB = criteria.targetRipple();
+    context.goal = DesignGoal_FromSearchMode(criteria.searchMode());
+    context.isDebug = criteria.isDebug();
+    context.isRscicSearchFirst = criteria.isRscicSearchFirst();
+    context.useExtendedLookup = criteria.useExtendedLookup();
+    context.useModelingSearch = criteria.useModelingSearch();
+    context.isRxSearchBifurcated = criteria.isRxSearchBifurcated() ? 1 : 0;
+    context.isTxSearchBifurcated = criteria.isTxSearchBifurcated() ? 1 : 0;
+    context.isResponseIgnored = criteria.isResponseIgnored();
+    return context;
+}
 
 std::string DesignGoal_FromSearchMode(std::uint8_t searchMode)
 {

@@ -49,6 +49,10 @@ struct EngineContext {
     std::uint8_t txHb22WblpfSelect = 0;
 };
 
+// The context of one design call: the stage heads and reference rates of `first`
+// and every search switch of the criteria.
+EngineContext MakeContext(const DesignCriteria& criteria, const ChannelDesignRecord& first);
+
 // The goal text of a searchMode byte; empty for an unknown mode.
 std::string DesignGoal_FromSearchMode(std::uint8_t searchMode);
 

@@ -29,6 +29,13 @@ constexpr double LatestStopEdge = 0.95;
 constexpr double SmallestTransition = 0.1;
 constexpr double StopAttenuation_dB = 15.0;
 
+// The channel's RF bandwidth is centred on the LO, so at complex baseband the
+// signal occupies |f| <= bandwidth / 2: the ripple is judged there, as the
+// path's response status judges it. Over the whole bandwidth the test would
+// reach past the compensation corner, and for a channel wider than half the
+// low-rate position's rate even into the stop band of the stages ahead of it.
+double ChannelPassband_Hz(std::uint32_t channelBandwidth_Hz) { return channelBandwidth_Hz / 2.0; }
+
 double PathFront_WithStages(const PathLayout& layout, double frequency_Hz)
 {
     double magnitude = PathFront_Magnitude(layout, frequency_Hz);
@@ -79,7 +86,7 @@ bool BandEdges(const PathLayout& layout, double corner_Hz, const std::vector<dou
 }
 
 template <std::size_t Length>
-bool DesignAtPosition(const PathLayout& layout, double corner_Hz, double bandwidth_Hz,
+bool DesignAtPosition(const PathLayout& layout, double corner_Hz, double passband_Hz,
                       std::array<double, Length>& taps, CompensationReport& report)
 {
     report.positionRate_Hz = layout.positionRate_Hz;
@@ -130,7 +137,7 @@ bool DesignAtPosition(const PathLayout& layout, double corner_Hz, double bandwid
     }
     report.outOfBandGain_dB = 20.0 * std::log10(std::max(gain, ResponseFloor));
     const double bin = layout.converterRate_Hz / static_cast<double>(CompensationDesignBins);
-    const auto count = std::min(CompensationDesignBins, static_cast<std::size_t>(std::ceil(bandwidth_Hz / bin)));
+    const auto count = std::min(CompensationDesignBins, static_cast<std::size_t>(std::ceil(passband_Hz / bin)));
     double low = 1e300;
     double high = -1e300;
     for (std::size_t k = 0; k < count; ++k) {
@@ -182,17 +189,17 @@ CompensationDesign RxCompensation_Design(const RxFilterRequest& request)
         return result;  // no compensation position: outputs keep their initial values
     }
     const bool lowRate = request.mode4 == 2;
-    const double bandwidth = static_cast<double>(request.channelBandwidth_Hz);
+    const double passband = ChannelPassband_Hz(request.channelBandwidth_Hz);
     // The 13-tap filter compensates at the low-rate position in any mode.
     CompensationReport lowRateReport;
     const PathLayout low = RxPath_Layout(request, 5);
-    result.lowRate13 = DesignAtPosition<13>(low, RxCorner(request, true), bandwidth, result.taps13, lowRateReport);
+    result.lowRate13 = DesignAtPosition<13>(low, RxCorner(request, true), passband, result.taps13, lowRateReport);
     if (!result.lowRate13) {
         result.taps13.fill(0.0);
     }
     const PathLayout layout = RxPath_Layout(request, lowRate ? 5 : 2);
     std::array<double, 21> taps{};
-    const bool designed = DesignAtPosition<21>(layout, RxCorner(request, lowRate), bandwidth, taps, result.report);
+    const bool designed = DesignAtPosition<21>(layout, RxCorner(request, lowRate), passband, taps, result.report);
     if (designed) {
         if (result.report.outOfBandGain_dB > AnalogFilter_OutOfBandLimit_dB(layout.analog)) {
             result.report.status = MagCompOutOfBandGain;
@@ -215,12 +222,12 @@ CompensationDesign TxCompensation_Design(const TxFilterRequest& request)
     if (request.stages == nullptr) {
         return result;
     }
-    const double bandwidth = static_cast<double>(request.channelBandwidth_Hz);
+    const double passband = ChannelPassband_Hz(request.channelBandwidth_Hz);
     const double analog = static_cast<double>(request.analogBandwidth_Hz);
     const PathLayout layout = TxPath_Layout(request, 2);
     std::array<double, 21> taps{};
     const bool designed =
-        DesignAtPosition<21>(layout, std::min(analog, 70710678.11865476), bandwidth, taps, result.report);
+        DesignAtPosition<21>(layout, std::min(analog, 70710678.11865476), passband, taps, result.report);
     result.taps21 = taps;  // the Tx entry writes its 21 taps whatever the outcome
     result.compensated = designed;
     double ripple = designed ? result.report.ripple_dB : 1e9;
@@ -234,7 +241,7 @@ CompensationDesign TxCompensation_Design(const TxFilterRequest& request)
             low.front.insert(low.front.begin() + at, ResponseStage_FromTaps(taps, 1));
         }
         result.lowRate13 =
-            DesignAtPosition<13>(low, std::min(analog, 28284271.247461904), bandwidth, result.taps13, lowRateReport);
+            DesignAtPosition<13>(low, std::min(analog, 28284271.247461904), passband, result.taps13, lowRateReport);
         ripple = result.lowRate13 ? lowRateReport.ripple_dB : 1e9;
         if (!result.lowRate13) {
             result.taps13.fill(0.0);

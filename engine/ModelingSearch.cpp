@@ -268,22 +268,8 @@ ModelingSearchOutcome Engine_ModelingSearch(const DesignCriteria& criteria,
         outcome.status = ChainStatusModeNotPossible;
         return outcome;
     }
-    EngineContext context;
-    context.rxHead0 = channel.rxHead0;
-    context.rxHead1 = channel.rxHead1;
-    context.rxReferenceRate_Hz = channel.rxReferenceRate_Hz;
-    context.txReferenceRate_Hz = channel.txReferenceRate_Hz;
-    context.txHead0Stage = channel.txHead0 != 0 ? 3.0 : 1.0;
-    context.txHead1Stage = channel.txHead1 + 1.0;
-    context.minSystemClock_Hz = criteria.minSystemClock();
-    context.maxSystemClock_Hz = criteria.maxSystemClock();
-    context.targetRipple_dB = criteria.targetRipple();
-    context.goal = DesignGoal_FromSearchMode(criteria.searchMode());
-    context.isDebug = criteria.isDebug();
-    context.isRscicSearchFirst = criteria.isRscicSearchFirst();
-    context.isRxSearchBifurcated = criteria.isRxSearchBifurcated() ? 1 : 0;
-    context.isTxSearchBifurcated = criteria.isTxSearchBifurcated() ? 1 : 0;
-    context.isResponseIgnored = criteria.isResponseIgnored();
+    // The search needs no table, so useExtendedLookup is left unread.
+    EngineContext context = MakeContext(criteria, channel);
     context.useModelingSearch = true;
     context.firstRxDisabled = !channel.rxEnabled;
     context.firstTxDisabled = !channel.txEnabled;

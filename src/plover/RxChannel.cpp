@@ -126,28 +126,14 @@ std::int8_t RxChannel::Ssi_Configure(vx_marlin_SsiType ssiType, vx_marlin_SsiDat
                                      std::uint32_t ssiInterfaceRate_Hz, vx_marlin_SsiNumLane ssiNumLane,
                                      SsiDataRate ssiDataRate, vx_marlin_SsiStrobeType ssiStrobeType)
 {
-    const std::int8_t status = Ssi_Validate(ssiType, ssiDataFormat, ssiNumLane, ssiDataRate);
+    const std::int8_t status =
+        SsiConfig_Set(rxSsiConfig, ssiType, ssiDataFormat, ssiNumLane, ssiDataRate, ssiStrobeType);
     if (status != 0) {
         return status;
     }
-    marlin_SsiConfig_t& ssi = rxSsiConfig;
-    ssi.ssiType = ssiType;
-    ssi.ssiDataFormatSel = ssiDataFormat;
-    ssi.numLaneSel = ssiNumLane;
-    ssi.strobeType = ssiStrobeType;
-    ssi.ddrEn = ssiDataRate == SsiDataRate::DOUBLE;
     rxInterfaceSampleRate_Hz = ssiInterfaceRate_Hz;
     // Samples arrive less often than the interface strobes: mask the idle strobes.
-    ssi.rxMaskStrobeEn = ssiInterfaceRate_Hz > samplingRate_Hz;
-    ssi.lsbFirst = 0;
-    ssi.qFirst = 0;
-    ssi.lvdsIBitInversion = false;
-    ssi.lvdsQBitInversion = false;
-    ssi.lvdsStrobeBitInversion = false;
-    ssi.lvdsUseLsbIn12bitMode = 0;
-    ssi.lvdsRxClkInversionEn = false;
-    ssi.cmosDdrPosClkEn = false;
-    ssi.cmosClkInversionEn = false;
+    rxSsiConfig.rxMaskStrobeEn = ssiInterfaceRate_Hz > samplingRate_Hz;
     return 0;
 }
 

@@ -116,28 +116,14 @@ std::int8_t TxChannel::Ssi_Configure(vx_marlin_SsiType ssiType, vx_marlin_SsiDat
                                      SsiDataRate ssiDataRate, vx_marlin_SsiTxRefClockPin ssiRefClockPin,
                                      vx_marlin_SsiStrobeType ssiStrobeType)
 {
-    const std::int8_t status = Ssi_Validate(ssiType, ssiDataFormat, ssiNumLane, ssiDataRate);
+    const std::int8_t status =
+        SsiConfig_Set(txSsiConfig, ssiType, ssiDataFormat, ssiNumLane, ssiDataRate, ssiStrobeType);
     if (status != 0) {
         return status;
     }
-    marlin_SsiConfig_t& ssi = txSsiConfig;
-    ssi.ssiType = ssiType;
-    ssi.ssiDataFormatSel = ssiDataFormat;
-    ssi.numLaneSel = ssiNumLane;
-    ssi.strobeType = ssiStrobeType;
-    ssi.txRefClockPin = ssiRefClockPin;
-    ssi.ddrEn = ssiDataRate == SsiDataRate::DOUBLE;
+    txSsiConfig.txRefClockPin = ssiRefClockPin;
+    txSsiConfig.rxMaskStrobeEn = false;
     txInterfaceSampleRate_Hz = ssiInterfaceRate_Hz;
-    ssi.lsbFirst = 0;
-    ssi.qFirst = 0;
-    ssi.lvdsIBitInversion = false;
-    ssi.lvdsQBitInversion = false;
-    ssi.lvdsStrobeBitInversion = false;
-    ssi.lvdsUseLsbIn12bitMode = 0;
-    ssi.lvdsRxClkInversionEn = false;
-    ssi.cmosDdrPosClkEn = false;
-    ssi.cmosClkInversionEn = false;
-    ssi.rxMaskStrobeEn = false;
     return 0;
 }
 

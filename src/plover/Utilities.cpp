@@ -150,4 +150,29 @@ std::int8_t Ssi_Validate(vx_marlin_SsiType ssiType, vx_marlin_SsiDataFormat ssiD
     return 0;
 }
 
+std::int8_t SsiConfig_Set(marlin_SsiConfig_t& ssi, vx_marlin_SsiType ssiType, vx_marlin_SsiDataFormat ssiDataFormat,
+                          vx_marlin_SsiNumLane ssiNumLane, SsiDataRate ssiDataRate,
+                          vx_marlin_SsiStrobeType ssiStrobeType)
+{
+    const std::int8_t status = Ssi_Validate(ssiType, ssiDataFormat, ssiNumLane, ssiDataRate);
+    if (status != 0) {
+        return status;
+    }
+    ssi.ssiType = ssiType;
+    ssi.ssiDataFormatSel = ssiDataFormat;
+    ssi.numLaneSel = ssiNumLane;
+    ssi.strobeType = ssiStrobeType;
+    ssi.ddrEn = ssiDataRate == SsiDataRate::DOUBLE;
+    ssi.lsbFirst = 0;
+    ssi.qFirst = 0;
+    ssi.lvdsIBitInversion = false;
+    ssi.lvdsQBitInversion = false;
+    ssi.lvdsStrobeBitInversion = false;
+    ssi.lvdsUseLsbIn12bitMode = 0;
+    ssi.lvdsRxClkInversionEn = false;
+    ssi.cmosDdrPosClkEn = false;
+    ssi.cmosClkInversionEn = false;
+    return 0;
+}
+
 }  // namespace Veltrix::Marlin::Native

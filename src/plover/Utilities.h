@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "plover/Enums.h"
+#include "plover/ProfileRecordsShared.h"
 
 namespace Veltrix::Marlin::Native {
 
@@ -55,5 +56,12 @@ inline constexpr vx_marlin_SsiNumLane SsiNumLaneMax = 2;
 // takes part in no format rule.
 std::int8_t Ssi_Validate(vx_marlin_SsiType ssiType, vx_marlin_SsiDataFormat ssiDataFormat,
                          vx_marlin_SsiNumLane ssiNumLane, SsiDataRate ssiDataRate);
+
+// Validates the settings (Ssi_Validate) and, when they hold, writes them into
+// `ssi` with the bit-order and inversion options at their plain values. The
+// direction's own fields (txRefClockPin, rxMaskStrobeEn) are the caller's.
+std::int8_t SsiConfig_Set(marlin_SsiConfig_t& ssi, vx_marlin_SsiType ssiType, vx_marlin_SsiDataFormat ssiDataFormat,
+                          vx_marlin_SsiNumLane ssiNumLane, SsiDataRate ssiDataRate,
+                          vx_marlin_SsiStrobeType ssiStrobeType);
 
 }  // namespace Veltrix::Marlin::Native

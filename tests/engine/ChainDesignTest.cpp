@@ -9,8 +9,6 @@ using namespace ChainDesignTest;
 
 namespace {
 
-const std::array<std::uint8_t, 18> Zero{};
-
 TEST(DesignChains, NothingEnabledIsRefusedWithoutWork)
 {
     const DesignRun run = Design(DesignCriteria{}, ChannelDesignRecord{}, ChannelDesignRecord{});

@@ -1,6 +1,7 @@
 #pragma once
 // Builders for Engine_DesignChains requests and readers of its outputs.
 
+#include <array>
 #include <cstdint>
 
 #include "engine/ChainDesign.h"
@@ -35,6 +36,9 @@ inline ChannelDesignRecord RxTx(std::uint32_t rate_Hz, std::uint32_t bandwidth_H
     r.txBandwidth_Hz = bandwidth_Hz;
     return r;
 }
+
+// Stage bytes of a direction that was not designed.
+inline const std::array<std::uint8_t, 18> Zero{};
 
 struct DesignRun {
     std::int8_t status = 0;

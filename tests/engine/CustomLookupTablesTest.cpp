@@ -103,6 +103,31 @@ TEST(CustomLookupTables, EveryRowFollowsTheConstruction)
     }
 }
 
+// A 96 kHz channel and a 144 kHz partner share one search at 96 kHz; the
+// partner then trades the narrowband by-3 stage for a by-2 (ratio 1920 to 1280).
+// The walk takes the first row holding 96 kHz, so in both tables that must be
+// a half-band chain of ratio 1920 with the by-3 at the narrowband end.
+TEST(CustomLookupTables, FirstRowFor96kIsThePairableChain)
+{
+    const std::array<std::int8_t, 16> pairable = {1, 2, 2, 2, 1, 1, 1, 1, 5, 2, 2, 2, 1, 1, 3, 2};
+    for (bool rx : {true, false}) {
+        SCOPED_TRACE(rx ? "Rx" : "Tx");
+        const auto& table = rx ? RxCustomLookupTable : TxCustomLookupTable;
+        const auto first = std::find_if(table.begin(), table.end(), [](const CustomLookupRow& row) {
+            return row.windowLower_Hz <= 96000.0 && 96000.0 <= row.windowUpper_Hz;
+        });
+        ASSERT_NE(first, table.end());
+        EXPECT_EQ(first->codes, pairable);
+        EXPECT_EQ(first - table.begin(), rx ? 98 : 42);
+        EXPECT_EQ(first->maxBandwidth_Hz, 64655);
+        // The rates just above 96 kHz keep a wider row of their own.
+        const CustomLookupRow& above = *(first - 1);
+        EXPECT_GT(above.windowLower_Hz, 96000.0);
+        EXPECT_LT(above.windowLower_Hz, 96100.0);
+        EXPECT_EQ(above.maxBandwidth_Hz, 74512);
+    }
+}
+
 // Rates a row serves: inside its window and on an in-bounds clock with its chain.
 std::vector<std::pair<double, double>> UnservedRanges(const std::array<CustomLookupRow, CustomLookupRows>& table)
 {

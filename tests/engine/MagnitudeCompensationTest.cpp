@@ -2,10 +2,13 @@
 
 #include <array>
 #include <numeric>
+#include <vector>
 
 #include "PathQualitySupport.h"
 #include "engine/AnalogModels.h"
 #include "engine/MagnitudeCompensation.h"
+#include "engine/PathEvaluation.h"
+#include "engine/ResponseEntries.h"
 
 namespace {
 
@@ -129,6 +132,32 @@ TEST(MagnitudeCompensation, DesignedTapsAreSymmetricQuantisedAndNearUnity)
     EXPECT_GT(design.report.stopEdge, design.report.passEdge);
     EXPECT_LT(design.report.outOfBandGain_dB, AnalogFilter_OutOfBandLimit_dB(AnalogFilterModel::Tia));
     EXPECT_LE(design.report.ripple_dB, 0.1);
+}
+
+// The channel occupies |f| <= B/2 at baseband: the design's own ripple test
+// must judge that band, as the response status does. Judged over 0..B, a
+// 38 MHz channel reached past the 20 MHz compensation corner (and, at the
+// 61.44 MHz low-rate position, past its Nyquist rate), and both designs of
+// the narrow-corner pair failed.
+TEST(MagnitudeCompensation, RippleIsJudgedOverTheBasebandHalfOfTheChannel)
+{
+    const auto& c = PathQuality::Configurations()[0];
+    ASSERT_EQ(c.bandwidth_Hz, 38000000u);
+    auto stages = PathQuality::RxStages(c);
+    stages[20] = 1;
+    std::vector<double> grid(ResponseGridPoints);
+    std::vector<double> response(ResponseGridPoints);
+    for (bool lowRate : {false, true}) {
+        const RxFilterRequest request = PathQuality::RxNarrowRequest(c, stages.data(), true, true, lowRate);
+        const CompensationDesign design = RxCompensation_Design(request);
+        EXPECT_EQ(design.report.status, 0) << lowRate;
+        std::uint8_t status = 99;
+        Engine_RxResponse(request, status, grid.data(), response.data());
+        EXPECT_EQ(status, 0) << lowRate;
+        const double ripple = Passband_Ripple_dB(
+            response.data(), RxPassband_Bins(request.channelBandwidth_Hz, request.converterRate_Hz));
+        EXPECT_NEAR(design.report.ripple_dB, ripple, 0.002) << lowRate;
+    }
 }
 
 TEST(MagnitudeCompensation, TxWritesItsTapsEvenWhenTheTargetIsMissed)

@@ -30,14 +30,6 @@ DesignCriteria SearchCriteria(std::uint8_t mode)
     return c;
 }
 
-bool AllZero(const std::array<std::uint8_t, 18>& stages)
-{
-    for (std::uint8_t s : stages) {
-        if (s != 0) return false;
-    }
-    return true;
-}
-
 TEST(ModelingSearch, MimoRefusals)
 {
     testing::internal::CaptureStdout();
@@ -47,8 +39,8 @@ TEST(ModelingSearch, MimoRefusals)
               "Arbitrary response verification is not supported for MIMO Mode\n");
     EXPECT_EQ(run.status, -6);
     EXPECT_EQ(run.first.status, -6);
-    EXPECT_TRUE(AllZero(run.first.rxStages));
-    EXPECT_TRUE(AllZero(run.second.txStages));
+    EXPECT_EQ(run.first.rxStages, ChainDesignTest::Zero);
+    EXPECT_EQ(run.second.txStages, ChainDesignTest::Zero);
 
     // Tx only on the first channel: the receive selectors are not mirrored and differ.
     ChannelDesignRecord first = ChainDesignTest::Tx(CustomRate_Hz, CustomBandwidth_Hz);
@@ -60,7 +52,7 @@ TEST(ModelingSearch, MimoRefusals)
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "Arbitrary response verification is not supported for MIMO Mode with VLIF differences\n");
     EXPECT_EQ(run.status, -6);
-    EXPECT_TRUE(AllZero(run.first.txStages));
+    EXPECT_EQ(run.first.txStages, ChainDesignTest::Zero);
 }
 
 TEST(ModelingSearch, ResponseIgnoredModes)
@@ -84,7 +76,7 @@ TEST(ModelingSearch, ResponseIgnoredModes)
 
         const auto run = Design(c, RxTx(CustomRate_Hz, CustomBandwidth_Hz));
         EXPECT_EQ(run.status, 0);
-        EXPECT_TRUE(AllZero(run.first.rxStages));  // stages only with isResponseIgnored 0
+        EXPECT_EQ(run.first.rxStages, ChainDesignTest::Zero);  // stages only with isResponseIgnored 0
         EXPECT_EQ(run.first.rxStage21, 1);        // variant bytes regardless
     }
 }
@@ -132,7 +124,7 @@ TEST(ModelingSearch, GoalsAndStopRules)
     EXPECT_EQ(missed.rxChain, minimum.rxChain);
     const auto run = Design(strict, channel);
     EXPECT_EQ(run.status, -1);
-    EXPECT_FALSE(AllZero(run.first.rxStages));
+    EXPECT_NE(run.first.rxStages, ChainDesignTest::Zero);
 }
 
 TEST(ModelingSearch, DebugLines)

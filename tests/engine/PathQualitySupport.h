@@ -77,6 +77,20 @@ inline RxFilterRequest RxRequest(const Configuration& c, const std::uint8_t* sta
     return r;
 }
 
+// Rx request of the narrow-corner designs of the programmable-FIR banks: the
+// receiver's default 40 MHz corner with the TIA (28.2 MHz, the clamp, with the
+// Biquad), HB1 beside the converter, at the high-rate position or the
+// low-rate one.
+inline RxFilterRequest RxNarrowRequest(const Configuration& c, const std::uint8_t* stages, bool highPower, bool tia,
+                                       bool lowRate)
+{
+    RxFilterRequest r = RxRequest(c, stages, highPower, tia);
+    r.analogBandwidth_Hz = tia ? 40000000u : 28200000u;
+    r.mode0 = 1;
+    r.mode4 = lowRate ? 2 : 1;
+    return r;
+}
+
 inline bool TxWide(const Configuration& c) { return c.bandwidth_Hz >= 1000000u; }
 
 // Tx data path: INT3 next to the DAC for wideband channels (DAC at three

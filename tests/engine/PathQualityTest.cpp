@@ -63,6 +63,30 @@ TEST_P(PathQualityTest, RxPathsOfTheHighPerformanceConverter)
     }
 }
 
+// The designs behind a receiver's narrow-corner banks: a profile develops only
+// when one of each pair (high-rate and low-rate position) succeeds. The
+// Biquad is refused at the low-rate position, so its high-rate design must
+// succeed on its own.
+TEST_P(PathQualityTest, RxNarrowCornerDesignsOfBothConverters)
+{
+    const Configuration& c = GetParam();
+    auto stages = PathQuality::RxStages(c);
+    stages[20] = 1;  // HB1
+    for (bool tia : {true, false}) {
+        for (bool highPower : {true, false}) {
+            for (bool lowRate : {false, true}) {
+                const RxFilterRequest request =
+                    PathQuality::RxNarrowRequest(c, stages.data(), highPower, tia, lowRate);
+                const CompensationDesign design = RxCompensation_Design(request);
+                const std::uint8_t expected = tia || !lowRate ? 0 : 252;
+                EXPECT_EQ(design.report.status, expected)
+                    << (highPower ? "HP" : "LP") << (lowRate ? " low rate " : " high rate ") << (tia ? "TIA" : "Biquad")
+                    << ": ripple " << design.report.ripple_dB << " dB";
+            }
+        }
+    }
+}
+
 TEST_P(PathQualityTest, TxPaths)
 {
     const Configuration& c = GetParam();

@@ -6,16 +6,10 @@
 
 using namespace Veltrix::Marlin::Native;
 
-TEST(ChannelBlueprint, ReceiversLookUpTheirChannelFilterTransmittersDoNot)
-{
-    EXPECT_EQ(RxChannelBlueprint().channelFilterType, ChannelFilterType::LOOK_UP);
-    EXPECT_EQ(TxChannelBlueprint().channelFilterType, ChannelFilterType::DISABLED);
-    EXPECT_TRUE(RxChannelBlueprint().ssiRateFollowsSamplingRate());
-}
-
 TEST(ChannelBlueprint, InterfaceRateFollowsSamplingRateUntilSetOnItsOwn)
 {
     RxChannelBlueprint rx;
+    EXPECT_TRUE(rx.ssiRateFollowsSamplingRate());
     rx.samplingRate_Hz(1920000);
     EXPECT_EQ(rx.ssiInterfaceRate_Hz(), 1920000u);
     rx.samplingRate_Hz(3840000);

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "plover/DataPath.h"
 #include "plover/SourceUnit.h"
 #include "ReportCapture.h"
@@ -22,15 +25,12 @@ TxPath DesignedTx()
 
 }  // namespace
 
-TEST(DataPath, FreshPathIsZeroCleanAndNotDesigned)
+TEST(DataPath, DesignedOnceAChainStageIsSet)
 {
     RxPath rx;
     TxPath tx;
     EXPECT_EQ(rx.stages.size(), 24u);
     EXPECT_EQ(tx.stages.size(), 26u);
-    for (auto s : rx.stages) EXPECT_EQ(s, 0);
-    for (auto s : tx.stages) EXPECT_EQ(s, 0);
-    EXPECT_FALSE(rx.isDirty);
     EXPECT_FALSE(rx.isDesigned());
     EXPECT_FALSE(tx.isDesigned());
     rx.stages[2] = 1;
@@ -107,46 +107,34 @@ TEST(DataPath, OverrideListAppliesEveryEntryInOrderDespiteFailures)
     EXPECT_EQ(tx.stages[17], 3);
 }
 
-TEST(DataPath, PreprocessorIgnoresAnUndesignedPath)
-{
-    TxPath tx;
-    tx.stages[12] = 2;
-    EXPECT_EQ(PreprocessorInterpolation_Set(tx, 2), 0);
-    EXPECT_EQ(tx.stages[25], 0);
-    EXPECT_EQ(tx.stages[12], 2);
-    EXPECT_FALSE(tx.isDirty);
-}
-
-TEST(DataPath, PreprocessorFactorOneRecordsWithoutBypassing)
-{
-    TxPath tx = DesignedTx();
-    tx.stages[8] = 2;
-    EXPECT_EQ(PreprocessorInterpolation_Set(tx, 1), 0);
-    EXPECT_EQ(tx.stages[25], 1);
-    EXPECT_EQ(tx.stages[8], 2);
-    EXPECT_FALSE(tx.isDirty);
-}
-
 TEST(DataPath, PreprocessorBypassesTheStageNearestTheInput)
 {
-    TxPath tx = DesignedTx();
-    tx.stages[5] = 2;
-    tx.stages[13] = 2;
-    tx.stages[16] = 3;
-    EXPECT_EQ(PreprocessorInterpolation_Set(tx, 2), 0);
-    EXPECT_EQ(tx.stages[13], 1);
-    EXPECT_EQ(tx.stages[5], 2);
-    EXPECT_EQ(tx.stages[16], 3);
-    EXPECT_EQ(tx.stages[25], 2);
-    EXPECT_TRUE(tx.isDirty);
-
-    // The SCIC stage takes part; stages below 5 do not.
-    TxPath scic = DesignedTx();
-    scic.stages[10] = 3;
-    scic.stages[2] = 3;
-    EXPECT_EQ(PreprocessorInterpolation_Set(scic, 3), 0);
-    EXPECT_EQ(scic.stages[10], 1);
-    EXPECT_EQ(scic.stages[2], 3);
+    using Stages = std::vector<std::pair<std::size_t, unsigned char>>;
+    struct Case {
+        const char* what;
+        bool designed;
+        Stages set;
+        unsigned char factor;
+        Stages expected;
+        int dirty;  // -1: not checked
+    };
+    const Case cases[] = {
+        {"undesigned path is ignored", false, {{12, 2}}, 2, {{25, 0}, {12, 2}}, 0},
+        {"factor one records without bypassing", true, {{8, 2}}, 1, {{25, 1}, {8, 2}}, 0},
+        {"nearest the input", true, {{5, 2}, {13, 2}, {16, 3}}, 2, {{13, 1}, {5, 2}, {16, 3}, {25, 2}}, 1},
+        // The SCIC stage takes part; stages below 5 do not.
+        {"SCIC stage", true, {{10, 3}, {2, 3}}, 3, {{10, 1}, {2, 3}}, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TxPath tx = c.designed ? DesignedTx() : TxPath{};
+        for (const auto& [index, value] : c.set) tx.stages[index] = value;
+        EXPECT_EQ(PreprocessorInterpolation_Set(tx, c.factor), 0);
+        for (const auto& [index, value] : c.expected) EXPECT_EQ(tx.stages[index], value) << index;
+        if (c.dirty >= 0) {
+            EXPECT_EQ(tx.isDirty, c.dirty == 1);
+        }
+    }
 }
 
 TEST(DataPath, PreprocessorWithoutMatchingStageFailsKeepingTheFactor)

@@ -93,11 +93,3 @@ TEST(FilterKeyRules, P25AndUnknownSetupsRaise)
     EXPECT_EQ(text(static_cast<RxChannelSignalSetup>(4)),
               "In ..\\..\\..\\src\\plover\\RxChannel on line 507: Unrecognized Rx signal setup.");
 }
-
-TEST(FilterKeyRules, A25kHzChannelAt48kHzGetsThe24kHzSets)
-{
-    const auto channel = ChannelFilter_Lookup(ChannelFilterSelect_Get(48000, 24000));
-    EXPECT_EQ(channel.buffer, ChannelFilter_Lookup(ChannelFilterSelect::DMR_24k).buffer);
-    const auto pulse = PulseShapeFilter_Lookup(PulseShapeFilterSelect_Get(RxChannelSignalSetup::ANALOG_FM, 48000, 24000));
-    EXPECT_EQ(pulse.buffer, PulseShapeFilter_Lookup(PulseShapeFilterSelect::ANALOG_FM_24k).buffer);
-}

@@ -119,9 +119,9 @@ TEST(TxMagCompDesign, FailureReportsAndReturnsMinusOne)
                                                         " on line 736: Error designing magnitude compensation filter"});
 }
 
-// A wide TIA receiver: the wide-corner designs succeed; the low-rate ones
-// cannot meet the ripple target at the narrow corner, fail alone, and leave
-// the pass-through set in their banks.
+// A wide TIA receiver: with its 20 MHz corner every design succeeds, the
+// low-rate ones included, since the 18 MHz channel lies within 9 MHz of 0 Hz
+// at baseband, inside the 10 MHz compensation corner.
 TEST(PfirDesignedReceiver, TiaReceiverBanks)
 {
     const RxChannel& channel = Wide(AnalogFilterOrder::ORDER_1).rx;
@@ -130,17 +130,38 @@ TEST(PfirDesignedReceiver, TiaReceiverBanks)
     ASSERT_EQ(pfir.RxMagnitudeCompensation_Design(channel), 0);
     ExpectDesigned(pfir.pfirRxMagHighTiaHighSRHp[0]);
     ExpectDesigned(pfir.pfirRxMagLowTiaHighSRHp[0]);
+    ExpectDesigned(pfir.pfirRxMagLowTiaLowSRHp[0]);
     ExpectDesigned(pfir.pfirRxMagHighTiaHighSRLp[0]);
     ExpectDesigned(pfir.pfirRxMagLowTiaHighSRLp[0]);
-    EXPECT_EQ(pfir.pfirRxMagLowTiaLowSRHp[0], PassThrough());
-    EXPECT_EQ(pfir.pfirRxMagLowTiaLowSRLp[0], PassThrough());
+    ExpectDesigned(pfir.pfirRxMagLowTiaLowSRLp[0]);
     EXPECT_EQ(pfir.pfirRxMagCompNb[0].numCoeff, 13);
+    EXPECT_TRUE(capture.lines().empty());
+    EXPECT_EQ(pfir.pfirRxWbNbChFilterCoeff_A, channel.channelFilter.buffer);
+    EXPECT_EQ(pfir.pfirRxMagHighTiaHighSRHp[1], marlin_PfirMag21Buffer_t{});
+}
+
+// An 8 MHz corner compensates to 4 MHz, short of the 9 MHz the channel
+// reaches: the high-rate designs cannot hold the ripple target that far
+// beyond their corner and fail alone, leaving the pass-through set in their
+// banks; the low-rate ones succeed, and the receiver's entries with them.
+TEST(PfirDesignedReceiver, SingleFailureOfAPairKeepsThePassThroughSet)
+{
+    RxChannel channel = Wide(AnalogFilterOrder::ORDER_1).rx;
+    channel.analogFilterCorner_kHz = 8000;
+    Pfir pfir;
+    const ReportCapture capture;
+    ASSERT_EQ(pfir.RxMagnitudeCompensation_Design(channel), 0);
+    ExpectDesigned(pfir.pfirRxMagHighTiaHighSRHp[0]);
+    EXPECT_EQ(pfir.pfirRxMagLowTiaHighSRHp[0], PassThrough());
+    ExpectDesigned(pfir.pfirRxMagLowTiaLowSRHp[0]);
+    ExpectDesigned(pfir.pfirRxMagHighTiaHighSRLp[0]);
+    EXPECT_EQ(pfir.pfirRxMagLowTiaHighSRLp[0], PassThrough());
+    ExpectDesigned(pfir.pfirRxMagLowTiaLowSRLp[0]);
     const auto lines = capture.lines();
     EXPECT_EQ(std::count(lines.begin(), lines.end(),
                          Warning(678, "filter design failed, where target ripple does not meet 0.1 dB")),
               2);
-    EXPECT_EQ(pfir.pfirRxWbNbChFilterCoeff_A, channel.channelFilter.buffer);
-    EXPECT_EQ(pfir.pfirRxMagHighTiaHighSRHp[1], marlin_PfirMag21Buffer_t{});
+    EXPECT_EQ(lines.size(), 2u);
 }
 
 TEST(PfirDesignedReceiver, BiquadReceiverRefusesLowRateCompensation)

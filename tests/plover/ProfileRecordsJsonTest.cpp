@@ -6,6 +6,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "JsonKeyOrder.h"
 #include "plover/ProfileRecordsJson.h"
 
 using namespace Veltrix::Marlin::Native;
@@ -38,32 +39,6 @@ json FilledTree(int& leaves)
 std::string Render(const marlin_Init_t& init)
 {
     return json(init).dump(2);
-}
-
-// Every object of the text, read back in document order, lists its keys in byte order.
-bool KeysSortedEverywhere(const nlohmann::ordered_json& j)
-{
-    if (j.is_object()) {
-        std::string previous;
-        bool first = true;
-        for (auto it = j.begin(); it != j.end(); ++it) {
-            if (!first && !(previous < it.key())) {
-                return false;
-            }
-            previous = it.key();
-            first = false;
-            if (!KeysSortedEverywhere(it.value())) {
-                return false;
-            }
-        }
-    } else if (j.is_array()) {
-        for (const auto& element : j) {
-            if (!KeysSortedEverywhere(element)) {
-                return false;
-            }
-        }
-    }
-    return true;
 }
 
 }  // namespace

@@ -10,6 +10,8 @@
 #include <nlohmann/json.hpp>
 
 #include "ChannelTestSupport.h"
+#include "JsonKeyOrder.h"
+#include "TempFolder.h"
 #include "plover/Profile.h"
 #include "plover/ProfileRecordsJson.h"
 
@@ -19,25 +21,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A scratch folder per test, removed afterwards.
 class ProfileFile : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        folder_ = fs::temp_directory_path() / (std::string("plover_profile_") + info->name());
-        fs::remove_all(folder_);
-        fs::create_directories(folder_);
-    }
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::permissions(folder_, fs::perms::owner_all, ec);
-        fs::remove_all(folder_, ec);
-    }
-    std::string Path(const std::string& name) const { return (folder_ / name).string(); }
+    std::string Path(const std::string& name) const { return folder_.File(name); }
 
-    fs::path folder_;
+    TempFolder folder_;
 };
 
 std::string ReadText(const std::string& path)
@@ -83,47 +71,7 @@ Profile DesignedProfile()
     return profile;
 }
 
-// Every object of a JSON text must list its keys in ascending byte order.
-void ExpectSortedKeys(const nlohmann::json& value, const std::string& where)
-{
-    if (value.is_object()) {
-        std::string previous;
-        for (auto it = value.begin(); it != value.end(); ++it) {
-            EXPECT_LT(previous, it.key()) << where;
-            previous = it.key();
-            ExpectSortedKeys(it.value(), where + "." + it.key());
-        }
-    } else if (value.is_array()) {
-        for (std::size_t i = 0; i < value.size(); ++i) {
-            ExpectSortedKeys(value[i], where + "[" + std::to_string(i) + "]");
-        }
-    }
-}
-
 }  // namespace
-
-TEST(Profile, NewProfileHoldsTheDefaults)
-{
-    const Profile profile;
-    EXPECT_EQ(profile.clocks.deviceClock_kHz, 38'400u);
-    EXPECT_EQ(profile.clocks.clkPllMode, 0);
-    EXPECT_EQ(profile.clocks.clkPllPower, 2);
-    EXPECT_EQ(profile.clocks.pllCalibration, 0);
-    EXPECT_EQ(profile.clocks.armPowerSavingClkDiv, 1);
-    EXPECT_EQ(profile.clocks.rx1RfInputSel + profile.clocks.rx2RfInputSel, 0);
-    EXPECT_EQ(profile.rxInitChannelMask, 0u);
-    EXPECT_EQ(profile.txInitChannelMask, 0u);
-    for (const RxChannel& channel : profile.rxChannels) {
-        EXPECT_FALSE(channel.inUse);
-        EXPECT_EQ(channel.channelType, 0u);
-    }
-    for (const TxChannel& channel : profile.txChannels) {
-        EXPECT_FALSE(channel.inUse);
-    }
-    EXPECT_EQ(profile.deviceSystem.numDynamicProfiles, 1);
-    EXPECT_EQ(profile.pllLockWait_us, profile.deviceSystem.pllLockTime_us);
-    EXPECT_FALSE(profile.marlinBlueprint.rxChannel1.enabled);
-}
 
 TEST(Pfir, DefaultPassesReceiveChannelsThroughUnity)
 {
@@ -176,8 +124,7 @@ TEST_F(ProfileFile, SaveLoadSaveIsByteIdentical)
     EXPECT_EQ(nlohmann::json(loaded.ToInit()), nlohmann::json(original.ToInit()));
     ASSERT_EQ(loaded.Save(Path("b.json")), 0);
     EXPECT_EQ(ReadText(Path("b.json")), first);
-    EXPECT_EQ(fs::directory_iterator(folder_) == fs::directory_iterator(), false);
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 2);  // no temporaries left
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_.path()), fs::directory_iterator()), 2);  // no temporaries left
 
     // Every slot is rebuilt from its record; the working values start afresh.
     EXPECT_EQ(loaded.rxChannels[0].rxOffsetLo_kHz, -1);
@@ -193,7 +140,7 @@ TEST_F(ProfileFile, KeysAreSortedInEveryObject)
     ASSERT_EQ(DesignedProfile().Save(Path("p.json")), 0);
     const std::string text = ReadText(Path("p.json"));
     // Parsing into an order-preserving JSON keeps the file's own key order.
-    ExpectSortedKeys(nlohmann::ordered_json::parse(text), "$");
+    EXPECT_TRUE(KeysSortedEverywhere(nlohmann::ordered_json::parse(text)));
     EXPECT_LT(text.find("\"armClkDiv\""), text.find("\"armPowerSavingClkDiv\""));
     EXPECT_LT(text.find("\"armPowerSavingClkDiv\""), text.find("\"auxPllPower\""));
     EXPECT_LT(text.find("\"auxPllPower\""), text.find("\"clk1105Div\""));
@@ -227,7 +174,7 @@ TEST_F(ProfileFile, MissingFileThrowsFileNotFound)
     EXPECT_EQ(ThrownText([&] { profile.Load(Path("absent.json")); }),
               "In ..\\..\\..\\src\\plover\\Profile on line 603: Error: File not found.");
     EXPECT_EQ(ErrorHandler::errors().size(), recorded + 1);
-    EXPECT_THROW(profile.Load(folder_.string()), std::runtime_error);  // a folder is no file
+    EXPECT_THROW(profile.Load(folder_.path().string()), std::runtime_error);  // a folder is no file
 }
 
 TEST_F(ProfileFile, MalformedFilesThrowAndChangeNothing)
@@ -308,7 +255,7 @@ TEST_F(ProfileFile, UnwritableTargetReportsAndKeepsTheOldFile)
 
     Profile other;
     std::int8_t status = 0;
-    const auto folderTarget = NewMessages([&] { status = other.Save(folder_.string()); });
+    const auto folderTarget = NewMessages([&] { status = other.Save(folder_.path().string()); });
     EXPECT_EQ(status, -1);
     ASSERT_EQ(folderTarget.size(), 1u);
     EXPECT_THAT(folderTarget[0], ::testing::StartsWith("ERROR: In ..\\..\\..\\src\\plover\\Profile on line 573: "));
@@ -318,10 +265,10 @@ TEST_F(ProfileFile, UnwritableTargetReportsAndKeepsTheOldFile)
     EXPECT_EQ(missingFolder.size(), 1u);
 
     if (::geteuid() != 0) {  // root writes anywhere
-        fs::permissions(folder_, fs::perms::owner_read | fs::perms::owner_exec);
+        fs::permissions(folder_.path(), fs::perms::owner_read | fs::perms::owner_exec);
         EXPECT_EQ(other.Save(Path("keep.json")), -1);
-        fs::permissions(folder_, fs::perms::owner_all);
+        fs::permissions(folder_.path(), fs::perms::owner_all);
     }
     EXPECT_EQ(ReadText(Path("keep.json")), before);
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator()), 1);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder_.path()), fs::directory_iterator()), 1);
 }

@@ -35,56 +35,27 @@ TEST(RxChannel, SamplingRateLimits)
     EXPECT_EQ(ThrownText([] { Channel(0, 0); }).empty(), false);
 }
 
-TEST(RxChannel, ConstructionDefaults)
+TEST(RxChannel, ConstructionDerivesTheAdcBandwidthAndFilterOrder)
 {
     const RxChannel wide(30'720'000, 18'000'000, 0, 35'000, AnalogFilterOrder::ORDER_2, 3);
-    EXPECT_EQ(wide.tiaPower, 2);
-    EXPECT_EQ(wide.tiaPowerLp, 2);
-    EXPECT_EQ(wide.primarySigBandwidth_Hz, 18'000'000u);
-    EXPECT_EQ(wide.adcType, 0);
-    EXPECT_EQ(wide.samplingRate_Hz, 30'720'000u);
     EXPECT_EQ(wide.rxDpProfile.rxSincHBTop.hbMux, 2);  // 100 MHz ADC bandwidth
     EXPECT_EQ(wide.systemClock_Hz, 184'320'000u);
-    EXPECT_DOUBLE_EQ(wide.rippleTarget, 0.1);
-    EXPECT_EQ(wide.analogFilterCorner_kHz, 35'000u);
     EXPECT_EQ(wide.filterOrder, 2);
     EXPECT_EQ(wide.filterOrderLp, 2);
-    EXPECT_EQ(wide.gainTableType, 3);
-    EXPECT_EQ(wide.adcRate, AdcRate::HIGH);
-    EXPECT_EQ(wide.outputSignaling, 0);
-    EXPECT_FALSE(wide.inUse);
-    EXPECT_EQ(wide.rxSsiConfig.ssiType, 0);
-    EXPECT_FALSE(wide.rxSsiConfig.rxMaskStrobeEn);
 
     const RxChannel narrow = Channel(999'999, 200'000);
     EXPECT_EQ(narrow.rxDpProfile.rxSincHBTop.hbMux, 4);  // 50 MHz ADC bandwidth
     EXPECT_EQ(narrow.filterOrder, 1);
 }
 
-TEST(RxChannel, ChannelFilterLookupNeedsAnExactPair)
+// The key rules themselves are table-tested in FilterKeyRulesTest; here only
+// that a channel takes its filters through them.
+TEST(RxChannel, ChannelFilterComesFromTheRateAndBandwidthKey)
 {
-    struct Case {
-        std::uint32_t rate, bandwidth;
-        ChannelFilterSelect expected;
-    };
-    const Case cases[] = {
-        {48'000, 24'000, ChannelFilterSelect::DMR_24k},
-        {48'000, 20'000, ChannelFilterSelect::Unity},
-        {24'000, 12'000, ChannelFilterSelect::DMR_24k},
-        {48'000, 12'000, ChannelFilterSelect::DMR_48k},
-        {144'000, 50'000, ChannelFilterSelect::TETRA_50k},
-        {7'680'000, 4'500'000, ChannelFilterSelect::LTE_5M},
-        {61'440'000, 38'000'000, ChannelFilterSelect::LTE_40M},
-        {20'000'000, 9'200'000, ChannelFilterSelect::CUSTOM1_RX20_9p2M},
-        {936'000, 7'813, ChannelFilterSelect::CUSTOM2_RX936k_7813},
-        {42'666'000, 20'000'000, ChannelFilterSelect::CUSTOM3_RX42P666M_20M},
-        {42'666'000, 20'000'001, ChannelFilterSelect::Unity},
-    };
-    for (const Case& c : cases) {
-        const RxChannel channel = Channel(c.rate, c.bandwidth);
-        EXPECT_EQ(channel.channelFilter.buffer.coefficients, ChannelFilter_Lookup(c.expected).buffer.coefficients)
-            << c.rate << " / " << c.bandwidth;
-    }
+    EXPECT_EQ(Channel(144'000, 50'000).channelFilter.buffer.coefficients,
+              ChannelFilter_Lookup(ChannelFilterSelect::TETRA_50k).buffer.coefficients);
+    EXPECT_EQ(Channel(42'666'000, 20'000'001).channelFilter.buffer.coefficients,
+              ChannelFilter_Lookup(ChannelFilterSelect::Unity).buffer.coefficients);
 }
 
 TEST(RxChannel, SignalTypes)
@@ -289,34 +260,14 @@ TEST(RxChannel, NarrowBandNcoRunsForMainReceiversThatNeedIt)
     }
 }
 
-TEST(RxChannel, PulseShapeFollowsSignalSetupRateAndBandwidth)
+TEST(RxChannel, PulseShapeIsChosenWhenTheAdcIsConfigured)
 {
-    struct Case {
-        RxChannelSignalSetup setup;
-        std::uint32_t rate, bandwidth;
-        PulseShapeFilterSelect expected;
-    };
-    const Case cases[] = {
-        {RxChannelSignalSetup::DMR, 24'000, 12'000, PulseShapeFilterSelect::DMR_24k},
-        {RxChannelSignalSetup::DMR, 48'000, 24'000, PulseShapeFilterSelect::DMR_24k},
-        {RxChannelSignalSetup::DMR, 48'000, 12'000, PulseShapeFilterSelect::DMR_48k},
-        {RxChannelSignalSetup::DMR, 96'000, 12'000, PulseShapeFilterSelect::Unity},
-        {RxChannelSignalSetup::ANALOG_FM, 48'000, 24'000, PulseShapeFilterSelect::ANALOG_FM_24k},
-        {RxChannelSignalSetup::ANALOG_FM, 48'000, 12'000, PulseShapeFilterSelect::ANALOG_FM_48k},
-        {RxChannelSignalSetup::NONE, 48'000, 12'000, PulseShapeFilterSelect::Unity},
-    };
-    for (const Case& c : cases) {
-        RxChannel channel = Channel(c.rate, c.bandwidth);
-        channel.SignalTypeFrequencyDeviation_Set(c.setup);
-        ASSERT_EQ(channel.Adc_Configure(184'320'000, AdcRate::HIGH, 2, DesignedPath()), 0);
-        EXPECT_EQ(channel.pulseShapeFilter.buffer.coefficients,
-                  PulseShapeFilter_Lookup(c.expected).buffer.coefficients);
-    }
-    RxChannel p25 = Channel(48'000, 12'000);
-    p25.SignalTypeFrequencyDeviation_Set(RxChannelSignalSetup::P25);
-    EXPECT_EQ(ThrownText([&] { p25.Adc_Configure(184'320'000, AdcRate::HIGH, 2, DesignedPath()); }),
+    RxChannel channel = Channel(48'000, 12'000);
+    channel.SignalTypeFrequencyDeviation_Set(RxChannelSignalSetup::ANALOG_FM);
+    ASSERT_EQ(channel.Adc_Configure(184'320'000, AdcRate::HIGH, 2, DesignedPath()), 0);
+    EXPECT_EQ(channel.pulseShapeFilter.buffer.coefficients,
+              PulseShapeFilter_Lookup(PulseShapeFilterSelect::ANALOG_FM_48k).buffer.coefficients);
+    channel.SignalTypeFrequencyDeviation_Set(RxChannelSignalSetup::P25);
+    EXPECT_EQ(ThrownText([&] { channel.Adc_Configure(184'320'000, AdcRate::HIGH, 2, DesignedPath()); }),
               "In " + RxUnit + " on line 502: P25 pulse shape filter not supported yet.");
-    p25.SignalTypeFrequencyDeviation_Set(static_cast<RxChannelSignalSetup>(9));
-    EXPECT_EQ(ThrownText([&] { p25.Adc_Configure(184'320'000, AdcRate::HIGH, 2, DesignedPath()); }),
-              "In " + RxUnit + " on line 507: Unrecognized Rx signal setup.");
 }

@@ -21,6 +21,18 @@ How a row comes about
   * A few rows carry chains fixed beforehand (FIXED below; the half-band row
     at N = 4 appears in both tables); only their stage layout is not the
     canonical one, they follow the same window, nominal and bandwidth rules.
+  * The 96 kHz row (PAIRING below). A 96 kHz channel and a 144 kHz partner
+    are designed together at 96 kHz; the partner's chain then trades its
+    narrowband by-3 stage for a by-2 one and its SCIC for a factor of 10
+    (ratio 1920 becomes 1280, the same clock). Only a half-band chain of ratio
+    1920 with its by-3 at the narrowband end (position 14) survives that, so
+    the half-band row at N = 1920 carries such a chain, and no row that a
+    table walk meets before it holds 96 kHz in its window: no by-3 row at all
+    (the Rx table starts with them), no half-band row with a smaller N. The
+    cover and the padding skip such ratios; the half-band rows around them
+    serve those rates instead, with one half-band row at the largest N whose
+    window stays above 96 kHz (N = 1666) so that the rates just above keep a
+    row as wide as the skipped ones.
   * Each family has 56 rows ordered from high to low rate. The window ratios are
     chosen so that the rows of both families together serve every rate from
     20,834 Hz upward that some chain of either family can put inside the clock
@@ -41,6 +53,12 @@ WIDEBAND = (3, 4, 5, 6, 7)
 NARROWBAND = (9, 10, 11, 12, 15, 13)  # fill order of the narrowband by-2 stages
 
 BY3, HALFBANDS = 3, 4
+
+# The 96 kHz row: half-band family, N = 1920, by-3 at position 14, SCIC at 5
+# so that the partner's factor of 10 takes a wideband by-2 stage's place.
+PAIRING_RATE = 96_000
+PAIRING_N = 1920
+PAIRING_CODES = (1, 2, 2, 2, 1, 1, 1, 1, 5, 2, 2, 2, 1, 1, 3, 2)
 
 # Fixed chains: family -> {row in family: (window ratio, codes)}.
 FIXED = {
@@ -127,6 +145,15 @@ def served(row):
     return (lo, hi) if lo <= hi else None
 
 
+def holds_pairing_rate(n):
+    return Fraction(CLOCK_MIN, n) <= PAIRING_RATE <= Fraction(CLOCK_MAX, n)
+
+
+def pre_empts_pairing(family, n):
+    """Would a row at ratio n be met before the 96 kHz row and hold 96 kHz?"""
+    return holds_pairing_rate(n) and (family == BY3 or n < PAIRING_N)
+
+
 def cover(pool, covered):
     """Greedy interval cover from the top rate down: at the highest rate not yet
     served, take the pool row serving it whose interval reaches lowest."""
@@ -154,18 +181,24 @@ def plan():
     for f in FIXED:  # a fixed chain differs from the canonical one in its layout only
         for n, codes in FIXED[f].values():
             assert product(codes) == product(chain_for(family_chains[f], n)), (f, n)
+    assert product(PAIRING_CODES) == product(chain_for(family_chains[HALFBANDS], PAIRING_N))
     kept = {f: {row[0]: row for row in fixed_rows[f].values()} for f in FIXED}
+    kept[HALFBANDS][PAIRING_N] = make_row(PAIRING_N, PAIRING_CODES)
+    above = -(-CLOCK_MIN // PAIRING_RATE) - 1
+    kept[HALFBANDS][above] = make_row(above, chain_for(family_chains[HALFBANDS], above))
     covered = [served(row) for f in kept for row in kept[f].values()]
     # Cover with half-band rows first (that family has room at the top of its
     # range), then the rates left with by-3 rows; each candidate row has N = P.
     for f in (HALFBANDS, BY3):
-        pool = [(served(row), row) for row in (make_row(p, c) for p, c in family_chains[f].items())]
+        candidates = (make_row(p, c) for p, c in family_chains[f].items() if not pre_empts_pairing(f, p))
+        pool = [(served(row), row) for row in candidates]
         for row in cover(pool, covered):
             kept[f].setdefault(row[0], row)
     tables = {}
     for f in (BY3, HALFBANDS):
         rows, fixed = kept[f], fixed_rows[f]
-        spare = [n for n in range(f, 8193) if n not in rows and fitting(family_chains[f], n)]
+        spare = [n for n in range(f, 8193)
+                 if n not in rows and fitting(family_chains[f], n) and not pre_empts_pairing(f, n)]
         # Pad with further window ratios, keeping the fixed rows at their places:
         # each time the one farthest (in ratio) from the ratios already kept.
         while len(rows) < ROWS_PER_FAMILY:
@@ -180,6 +213,9 @@ def plan():
         for i, row in fixed.items():
             assert order[i] == row[0], (f, i, order[i], row[0])
         tables[f] = [rows[n] for n in order]
+    for table in (tables[BY3] + tables[HALFBANDS], tables[HALFBANDS] + tables[BY3]):
+        first = next(row for row in table if holds_pairing_rate(row[0]))
+        assert first[0] == PAIRING_N and first[3] == PAIRING_CODES, first
     return tables
 
 

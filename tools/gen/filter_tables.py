@@ -154,13 +154,13 @@ def centre_ratio(h, layout, start, end):
     return h[centres[0]] / sum(h)
 
 
-def cutoff_for_centre(spec):
+def cutoff_for_centre(binding):
     """Cut-off of the Kaiser-windowed sinc whose centre share of the DC gain is the fixed one.
 
     The fixed centre value sets where the filter's transition lies: the centre
     tap of a low-pass grows with its bandwidth.
     """
-    layout, start, end, centre, total, _ = spec
+    layout, start, end, centre, total, _ = binding
     wanted = centre / total
     low, high = 0.001, 0.499
     for _ in range(60):
@@ -213,7 +213,7 @@ def solve(matrix, rhs):
     return x
 
 
-def constrained_least_squares(spec, pass_edge, stop_edge, stop_weight):
+def constrained_least_squares(binding, pass_edge, stop_edge, stop_weight):
     """Least-squares low-pass with the fixed values as equality constraints.
 
     Minimises the squared error of the zero-phase amplitude against the fixed
@@ -221,7 +221,7 @@ def constrained_least_squares(spec, pass_edge, stop_edge, stop_weight):
     stop_edge..0.5, with the fixed taps held and the coefficient sum fixed
     (Lagrange multiplier). Returns real-valued coefficients.
     """
-    layout, start, end, centre, total, first = spec
+    layout, start, end, centre, total, first = binding
     taps, middle = positions(layout, start, end)
     firsts, centres = fixed_positions(layout, start, end)
     fixed = {}
@@ -257,8 +257,8 @@ def constrained_least_squares(spec, pass_edge, stop_edge, stop_weight):
     return h
 
 
-def quantise(h, spec):
-    layout, start, end, centre, total, first = spec
+def quantise(h, binding):
+    layout, start, end, centre, total, first = binding
     scale = total / sum(h)
     h = [v * scale for v in h]
     firsts, centres = fixed_positions(layout, start, end)
@@ -298,13 +298,13 @@ def response_db(h, f):
     return 20 * math.log10(max(math.hypot(re, im), 1e-9) / abs(sum(h)))
 
 
-def design_lowpass(spec, passband_edge):
-    cutoff = cutoff_for_centre(spec)
+def design_lowpass(binding, passband_edge):
+    cutoff = cutoff_for_centre(binding)
     pass_edge, stop_edge = band_edges(cutoff, passband_edge)
-    h = constrained_least_squares(spec, pass_edge, stop_edge, STOP_WEIGHT)
+    h = constrained_least_squares(binding, pass_edge, stop_edge, STOP_WEIGHT)
     text = (f"constrained least-squares low-pass,\n// passband 0..{pass_edge:.4f}, "
             f"stopband {stop_edge:.4f}..0.5 cycles/sample")
-    return quantise(h, spec), text, (pass_edge, stop_edge)
+    return quantise(h, binding), text, (pass_edge, stop_edge)
 
 
 def design_channel(entry):
@@ -314,14 +314,14 @@ def design_channel(entry):
 
 def design_pulse(entry):
     name, layout, start, end, centre, total, first, fs, shape = entry
-    spec = (layout, start, end, centre, total, first)
+    binding = (layout, start, end, centre, total, first)
     if shape[0] == "lowpass":
-        return design_lowpass(spec, shape[1] / fs)
+        return design_lowpass(binding, shape[1] / fs)
     sps = shape[1]
     h = rrc(layout, start, end, sps)
     text = f"root-raised-cosine,\n// roll-off {DMR_ROLL_OFF}, {sps} samples a symbol"
     # Nominal edges of a root-raised-cosine: (1 -+ roll-off) times half the symbol rate.
-    return quantise(h, spec), text, ((1 - DMR_ROLL_OFF) / (2 * sps), (1 + DMR_ROLL_OFF) / (2 * sps))
+    return quantise(h, binding), text, ((1 - DMR_ROLL_OFF) / (2 * sps), (1 + DMR_ROLL_OFF) / (2 * sps))
 
 
 def emit(path, title, setname, entries, designs, selector):
