@@ -1,7 +1,5 @@
 #include "Cli.h"
 
-#include <nlohmann/json.hpp>
-
 #include <filesystem>
 #include <iostream>
 #include <system_error>
@@ -60,9 +58,7 @@ MarlinBlueprint LoadBlueprint(const BlueprintOptions& options)
         const std::string text = ReadInput(options.path, "blueprint file");
         try {
             blueprint.LoadFromString(text);
-        } catch (const nlohmann::json::exception& e) {
-            throw UsageError("'" + options.path + "' is not a valid blueprint: " + e.what());
-        } catch (const std::exception& e) {
+        } catch (const std::exception& e) {  // the JSON library's parse, type and range errors
             throw UsageError("'" + options.path + "' is not a valid blueprint: " + e.what());
         }
     }
