@@ -1,8 +1,16 @@
 #!/usr/bin/env bash
-# Builds plover and runs its main job on the bundled example.
+# Builds plover and designs the LTE 20 MHz 2T2R example: writes its profile,
+# stream settings and stream image into build/out/ and prints the summary.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 bash "$root/scripts/build.sh"
-if [ -x "$root/build/tools/plover" ]; then
-  "$root/build/tools/plover" --version
-fi
+plover="$root/build/tools/plover"
+blueprint="$root/examples/lte-20mhz-2t2r-tdd.json"
+out="$root/build/out"
+mkdir -p "$out"
+"$plover" --version
+"$plover" stream-settings "$blueprint" -o "$out/lte-20mhz-2t2r-tdd.stream-settings.json"
+"$plover" stream-image "$blueprint" -o "$out/lte-20mhz-2t2r-tdd.stream-image.bin"
+"$plover" design "$blueprint" -o "$out/lte-20mhz-2t2r-tdd.profile.json"
+echo "written to $out:"
+ls -l "$out"
