@@ -44,7 +44,9 @@ std::int8_t Profile::Save(const std::string& filename, ProfileSaveMethod method)
     if (method != ProfileSaveMethod::JSON_NET) {
         return Object().Save(filename);
     }
-    const nlohmann::json document = ToInit();
+    // The host's form follows its record declarations field by field, so it
+    // diffs and reads like the records themselves.
+    const nlohmann::ordered_json document = ToInit();
     if (!Native::WriteFileAtomically(filename, document.dump(2) + "\n")) {
         Native::ErrorHandler::Message(Native::LogLevel::ERROR, "Unable to write the profile file \"" + filename + "\".",
                                       Native::SourceUnit::Profile, 573);

@@ -83,9 +83,11 @@ void Read(const json& j, std::array<T, N>& field)
     }
 }
 
+// J is json (sorted keys) or ordered_json (keys in field declaration order).
+template <typename J>
 class Writer {
 public:
-    explicit Writer(json& j) : j_(j) { j_ = json::object(); }
+    explicit Writer(J& j) : j_(j) { j_ = J::object(); }
 
     template <typename T>
     Writer& operator()(const char* key, const T& value)
@@ -101,7 +103,7 @@ public:
     }
 
 private:
-    json& j_;
+    J& j_;
 };
 
 class Reader {

@@ -71,7 +71,13 @@ void PfirBufferFields(V& v, R& r)
 
 void to_json(json& j, const marlin_PfirWbNbBuffer_t& r)
 {
-    Writer w(j);
+    Writer<json> w(j);
+    PfirWbNbBufferFields(w, r);
+}
+
+void to_json(ordered_json& j, const marlin_PfirWbNbBuffer_t& r)
+{
+    Writer<ordered_json> w(j);
     PfirWbNbBufferFields(w, r);
 }
 
@@ -83,7 +89,13 @@ void from_json(const json& j, marlin_PfirWbNbBuffer_t& r)
 
 void to_json(json& j, const marlin_PfirPulseBuffer_t& r)
 {
-    Writer w(j);
+    Writer<json> w(j);
+    PfirPulseBufferFields(w, r);
+}
+
+void to_json(ordered_json& j, const marlin_PfirPulseBuffer_t& r)
+{
+    Writer<ordered_json> w(j);
     PfirPulseBufferFields(w, r);
 }
 
@@ -95,7 +107,13 @@ void from_json(const json& j, marlin_PfirPulseBuffer_t& r)
 
 void to_json(json& j, const marlin_PfirMag21Buffer_t& r)
 {
-    Writer w(j);
+    Writer<json> w(j);
+    PfirMag21BufferFields(w, r);
+}
+
+void to_json(ordered_json& j, const marlin_PfirMag21Buffer_t& r)
+{
+    Writer<ordered_json> w(j);
     PfirMag21BufferFields(w, r);
 }
 
@@ -107,7 +125,13 @@ void from_json(const json& j, marlin_PfirMag21Buffer_t& r)
 
 void to_json(json& j, const marlin_PfirMag13Buffer_t& r)
 {
-    Writer w(j);
+    Writer<json> w(j);
+    PfirMag13BufferFields(w, r);
+}
+
+void to_json(ordered_json& j, const marlin_PfirMag13Buffer_t& r)
+{
+    Writer<ordered_json> w(j);
     PfirMag13BufferFields(w, r);
 }
 
@@ -119,7 +143,13 @@ void from_json(const json& j, marlin_PfirMag13Buffer_t& r)
 
 void to_json(json& j, const marlin_PfirBuffer_t& r)
 {
-    Writer w(j);
+    Writer<json> w(j);
+    PfirBufferFields(w, r);
+}
+
+void to_json(ordered_json& j, const marlin_PfirBuffer_t& r)
+{
+    Writer<ordered_json> w(j);
     PfirBufferFields(w, r);
 }
 

@@ -168,7 +168,13 @@ void RxSettingsFields(V& v, R& r)
 
 void to_json(json& j, const marlin_RxNbDecTop_t& r)
 {
-    Writer w(j);
+    Writer<json> w(j);
+    RxNbDecTopFields(w, r);
+}
+
+void to_json(ordered_json& j, const marlin_RxNbDecTop_t& r)
+{
+    Writer<ordered_json> w(j);
     RxNbDecTopFields(w, r);
 }
 
@@ -180,7 +186,13 @@ void from_json(const json& j, marlin_RxNbDecTop_t& r)
 
 void to_json(json& j, const marlin_RxWbDecTop_t& r)
 {
-    Writer w(j);
+    Writer<json> w(j);
+    RxWbDecTopFields(w, r);
+}
+
+void to_json(ordered_json& j, const marlin_RxWbDecTop_t& r)
+{
+    Writer<ordered_json> w(j);
     RxWbDecTopFields(w, r);
 }
 
@@ -192,7 +204,13 @@ void from_json(const json& j, marlin_RxWbDecTop_t& r)
 
 void to_json(json& j, const marlin_RxDecTop_t& r)
 {
-    Writer w(j);
+    Writer<json> w(j);
+    RxDecTopFields(w, r);
+}
+
+void to_json(ordered_json& j, const marlin_RxDecTop_t& r)
+{
+    Writer<ordered_json> w(j);
     RxDecTopFields(w, r);
 }
 
@@ -204,7 +222,13 @@ void from_json(const json& j, marlin_RxDecTop_t& r)
 
 void to_json(json& j, const marlin_RxSincHbTop_t& r)
 {
-    Writer w(j);
+    Writer<json> w(j);
+    RxSincHbTopFields(w, r);
+}
+
+void to_json(ordered_json& j, const marlin_RxSincHbTop_t& r)
+{
+    Writer<ordered_json> w(j);
     RxSincHbTopFields(w, r);
 }
 
@@ -216,7 +240,13 @@ void from_json(const json& j, marlin_RxSincHbTop_t& r)
 
 void to_json(json& j, const marlin_RxDpInFifoConfig_t& r)
 {
-    Writer w(j);
+    Writer<json> w(j);
+    RxDpInFifoConfigFields(w, r);
+}
+
+void to_json(ordered_json& j, const marlin_RxDpInFifoConfig_t& r)
+{
+    Writer<ordered_json> w(j);
     RxDpInFifoConfigFields(w, r);
 }
 
@@ -228,7 +258,13 @@ void from_json(const json& j, marlin_RxDpInFifoConfig_t& r)
 
 void to_json(json& j, const marlin_RxNbNcoConfig_t& r)
 {
-    Writer w(j);
+    Writer<json> w(j);
+    RxNbNcoConfigFields(w, r);
+}
+
+void to_json(ordered_json& j, const marlin_RxNbNcoConfig_t& r)
+{
+    Writer<ordered_json> w(j);
     RxNbNcoConfigFields(w, r);
 }
 
@@ -240,7 +276,13 @@ void from_json(const json& j, marlin_RxNbNcoConfig_t& r)
 
 void to_json(json& j, const marlin_RxWbNbCompPFir_t& r)
 {
-    Writer w(j);
+    Writer<json> w(j);
+    RxWbNbCompPFirFields(w, r);
+}
+
+void to_json(ordered_json& j, const marlin_RxWbNbCompPFir_t& r)
+{
+    Writer<ordered_json> w(j);
     RxWbNbCompPFirFields(w, r);
 }
 
@@ -252,7 +294,13 @@ void from_json(const json& j, marlin_RxWbNbCompPFir_t& r)
 
 void to_json(json& j, const marlin_RxResampConfig_t& r)
 {
-    Writer w(j);
+    Writer<json> w(j);
+    RxResampConfigFields(w, r);
+}
+
+void to_json(ordered_json& j, const marlin_RxResampConfig_t& r)
+{
+    Writer<ordered_json> w(j);
     RxResampConfigFields(w, r);
 }
 
@@ -264,7 +312,13 @@ void from_json(const json& j, marlin_RxResampConfig_t& r)
 
 void to_json(json& j, const marlin_RxNbDemConfig_t& r)
 {
-    Writer w(j);
+    Writer<json> w(j);
+    RxNbDemConfigFields(w, r);
+}
+
+void to_json(ordered_json& j, const marlin_RxNbDemConfig_t& r)
+{
+    Writer<ordered_json> w(j);
     RxNbDemConfigFields(w, r);
 }
 
@@ -276,7 +330,13 @@ void from_json(const json& j, marlin_RxNbDemConfig_t& r)
 
 void to_json(json& j, const marlin_RxDpProfile_t& r)
 {
-    Writer w(j);
+    Writer<json> w(j);
+    RxDpProfileFields(w, r);
+}
+
+void to_json(ordered_json& j, const marlin_RxDpProfile_t& r)
+{
+    Writer<ordered_json> w(j);
     RxDpProfileFields(w, r);
 }
 
@@ -288,7 +348,13 @@ void from_json(const json& j, marlin_RxDpProfile_t& r)
 
 void to_json(json& j, const marlin_RxLnaConfig_t& r)
 {
-    Writer w(j);
+    Writer<json> w(j);
+    RxLnaConfigFields(w, r);
+}
+
+void to_json(ordered_json& j, const marlin_RxLnaConfig_t& r)
+{
+    Writer<ordered_json> w(j);
     RxLnaConfigFields(w, r);
 }
 
@@ -300,7 +366,13 @@ void from_json(const json& j, marlin_RxLnaConfig_t& r)
 
 void to_json(json& j, const marlin_RxProfile_t& r)
 {
-    Writer w(j);
+    Writer<json> w(j);
+    RxProfileFields(w, r);
+}
+
+void to_json(ordered_json& j, const marlin_RxProfile_t& r)
+{
+    Writer<ordered_json> w(j);
     RxProfileFields(w, r);
 }
 
@@ -312,7 +384,13 @@ void from_json(const json& j, marlin_RxProfile_t& r)
 
 void to_json(json& j, const marlin_RxChannelCfg_t& r)
 {
-    Writer w(j);
+    Writer<json> w(j);
+    RxChannelCfgFields(w, r);
+}
+
+void to_json(ordered_json& j, const marlin_RxChannelCfg_t& r)
+{
+    Writer<ordered_json> w(j);
     RxChannelCfgFields(w, r);
 }
 
@@ -324,7 +402,13 @@ void from_json(const json& j, marlin_RxChannelCfg_t& r)
 
 void to_json(json& j, const marlin_RxSettings_t& r)
 {
-    Writer w(j);
+    Writer<json> w(j);
+    RxSettingsFields(w, r);
+}
+
+void to_json(ordered_json& j, const marlin_RxSettings_t& r)
+{
+    Writer<ordered_json> w(j);
     RxSettingsFields(w, r);
 }
 

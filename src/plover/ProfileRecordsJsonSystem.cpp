@@ -113,7 +113,13 @@ void SsiConfigFields(V& v, R& r)
 
 void to_json(json& j, const marlin_Init_t& r)
 {
-    Writer w(j);
+    Writer<json> w(j);
+    InitFields(w, r);
+}
+
+void to_json(ordered_json& j, const marlin_Init_t& r)
+{
+    Writer<ordered_json> w(j);
     InitFields(w, r);
 }
 
@@ -125,7 +131,13 @@ void from_json(const json& j, marlin_Init_t& r)
 
 void to_json(json& j, const marlin_ClockSettings_t& r)
 {
-    Writer w(j);
+    Writer<json> w(j);
+    ClockSettingsFields(w, r);
+}
+
+void to_json(ordered_json& j, const marlin_ClockSettings_t& r)
+{
+    Writer<ordered_json> w(j);
     ClockSettingsFields(w, r);
 }
 
@@ -137,7 +149,13 @@ void from_json(const json& j, marlin_ClockSettings_t& r)
 
 void to_json(json& j, const marlin_pllModulus_t& r)
 {
-    Writer w(j);
+    Writer<json> w(j);
+    pllModulusFields(w, r);
+}
+
+void to_json(ordered_json& j, const marlin_pllModulus_t& r)
+{
+    Writer<ordered_json> w(j);
     pllModulusFields(w, r);
 }
 
@@ -149,7 +167,13 @@ void from_json(const json& j, marlin_pllModulus_t& r)
 
 void to_json(json& j, const marlin_DeviceSysConfig_t& r)
 {
-    Writer w(j);
+    Writer<json> w(j);
+    DeviceSysConfigFields(w, r);
+}
+
+void to_json(ordered_json& j, const marlin_DeviceSysConfig_t& r)
+{
+    Writer<ordered_json> w(j);
     DeviceSysConfigFields(w, r);
 }
 
@@ -161,7 +185,13 @@ void from_json(const json& j, marlin_DeviceSysConfig_t& r)
 
 void to_json(json& j, const marlin_NcoDpConfig_t& r)
 {
-    Writer w(j);
+    Writer<json> w(j);
+    NcoDpConfigFields(w, r);
+}
+
+void to_json(ordered_json& j, const marlin_NcoDpConfig_t& r)
+{
+    Writer<ordered_json> w(j);
     NcoDpConfigFields(w, r);
 }
 
@@ -173,7 +203,13 @@ void from_json(const json& j, marlin_NcoDpConfig_t& r)
 
 void to_json(json& j, const marlin_SsiConfig_t& r)
 {
-    Writer w(j);
+    Writer<json> w(j);
+    SsiConfigFields(w, r);
+}
+
+void to_json(ordered_json& j, const marlin_SsiConfig_t& r)
+{
+    Writer<ordered_json> w(j);
     SsiConfigFields(w, r);
 }
 

@@ -125,7 +125,13 @@ void TxSettingsFields(V& v, R& r)
 
 void to_json(json& j, const marlin_TxPreProc_t& r)
 {
-    Writer w(j);
+    Writer<json> w(j);
+    TxPreProcFields(w, r);
+}
+
+void to_json(ordered_json& j, const marlin_TxPreProc_t& r)
+{
+    Writer<ordered_json> w(j);
     TxPreProcFields(w, r);
 }
 
@@ -137,7 +143,13 @@ void from_json(const json& j, marlin_TxPreProc_t& r)
 
 void to_json(json& j, const marlin_TxWbIntTop_t& r)
 {
-    Writer w(j);
+    Writer<json> w(j);
+    TxWbIntTopFields(w, r);
+}
+
+void to_json(ordered_json& j, const marlin_TxWbIntTop_t& r)
+{
+    Writer<ordered_json> w(j);
     TxWbIntTopFields(w, r);
 }
 
@@ -149,7 +161,13 @@ void from_json(const json& j, marlin_TxWbIntTop_t& r)
 
 void to_json(json& j, const marlin_TxNbIntTop_t& r)
 {
-    Writer w(j);
+    Writer<json> w(j);
+    TxNbIntTopFields(w, r);
+}
+
+void to_json(ordered_json& j, const marlin_TxNbIntTop_t& r)
+{
+    Writer<ordered_json> w(j);
     TxNbIntTopFields(w, r);
 }
 
@@ -161,7 +179,13 @@ void from_json(const json& j, marlin_TxNbIntTop_t& r)
 
 void to_json(json& j, const marlin_TxIntTop_t& r)
 {
-    Writer w(j);
+    Writer<json> w(j);
+    TxIntTopFields(w, r);
+}
+
+void to_json(ordered_json& j, const marlin_TxIntTop_t& r)
+{
+    Writer<ordered_json> w(j);
     TxIntTopFields(w, r);
 }
 
@@ -173,7 +197,13 @@ void from_json(const json& j, marlin_TxIntTop_t& r)
 
 void to_json(json& j, const marlin_TxIntTopFreqDevMap_t& r)
 {
-    Writer w(j);
+    Writer<json> w(j);
+    TxIntTopFreqDevMapFields(w, r);
+}
+
+void to_json(ordered_json& j, const marlin_TxIntTopFreqDevMap_t& r)
+{
+    Writer<ordered_json> w(j);
     TxIntTopFreqDevMapFields(w, r);
 }
 
@@ -185,7 +215,13 @@ void from_json(const json& j, marlin_TxIntTopFreqDevMap_t& r)
 
 void to_json(json& j, const marlin_TxIqdmDuc_t& r)
 {
-    Writer w(j);
+    Writer<json> w(j);
+    TxIqdmDucFields(w, r);
+}
+
+void to_json(ordered_json& j, const marlin_TxIqdmDuc_t& r)
+{
+    Writer<ordered_json> w(j);
     TxIqdmDucFields(w, r);
 }
 
@@ -197,7 +233,13 @@ void from_json(const json& j, marlin_TxIqdmDuc_t& r)
 
 void to_json(json& j, const marlin_TxDpProfile_t& r)
 {
-    Writer w(j);
+    Writer<json> w(j);
+    TxDpProfileFields(w, r);
+}
+
+void to_json(ordered_json& j, const marlin_TxDpProfile_t& r)
+{
+    Writer<ordered_json> w(j);
     TxDpProfileFields(w, r);
 }
 
@@ -209,7 +251,13 @@ void from_json(const json& j, marlin_TxDpProfile_t& r)
 
 void to_json(json& j, const marlin_TxProfile_t& r)
 {
-    Writer w(j);
+    Writer<json> w(j);
+    TxProfileFields(w, r);
+}
+
+void to_json(ordered_json& j, const marlin_TxProfile_t& r)
+{
+    Writer<ordered_json> w(j);
     TxProfileFields(w, r);
 }
 
@@ -221,7 +269,13 @@ void from_json(const json& j, marlin_TxProfile_t& r)
 
 void to_json(json& j, const marlin_TxSettings_t& r)
 {
-    Writer w(j);
+    Writer<json> w(j);
+    TxSettingsFields(w, r);
+}
+
+void to_json(ordered_json& j, const marlin_TxSettings_t& r)
+{
+    Writer<ordered_json> w(j);
     TxSettingsFields(w, r);
 }
 
