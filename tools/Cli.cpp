@@ -49,8 +49,8 @@ MarlinBlueprint LoadBlueprint(const BlueprintOptions& options)
 {
     // Feature texts are checked before anything is read, so a typo costs nothing.
     std::vector<std::unique_ptr<Feature>> features;
-    for (const auto& spec : options.features) {
-        features.push_back(ParseFeatureSpec(spec));
+    for (const auto& featureText : options.features) {
+        features.push_back(ParseFeatureSpec(featureText));
     }
 
     MarlinBlueprint blueprint;

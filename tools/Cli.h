@@ -60,7 +60,7 @@ Profile DevelopProfile(MarlinBlueprint& blueprint, bool redesign = false);
 
 // "ID[:field=value,...]" into a feature handle; UsageError for an unknown ID,
 // field or value.
-std::unique_ptr<Feature> ParseFeatureSpec(const std::string& spec);
+std::unique_ptr<Feature> ParseFeatureSpec(const std::string& featureText);
 
 // Reads a whole input file; UsageError when it cannot be read.
 std::string ReadInput(const std::string& path, const std::string& what);

@@ -138,12 +138,12 @@ std::unique_ptr<Feature> Build(const std::string& id, std::string_view pairs)
 
 }  // namespace
 
-std::unique_ptr<Feature> ParseFeatureSpec(const std::string& spec)
+std::unique_ptr<Feature> ParseFeatureSpec(const std::string& featureText)
 {
-    const auto colon = spec.find(':');
-    const std::string id = spec.substr(0, colon);
+    const auto colon = featureText.find(':');
+    const std::string id = featureText.substr(0, colon);
     const std::string_view pairs =
-        colon == std::string::npos ? std::string_view() : std::string_view(spec).substr(colon + 1);
+        colon == std::string::npos ? std::string_view() : std::string_view(featureText).substr(colon + 1);
     if (id == "FH") {
         return Build<FrequencyHoppingFeature>(id, pairs);
     }

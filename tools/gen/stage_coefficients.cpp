@@ -22,7 +22,7 @@ namespace {
 constexpr double TapScale = 131072.0;  // 2^17: unity at 131,072
 constexpr double Pi = 3.14159265358979323846;
 
-struct Spec {
+struct StageTarget {
     const char* name;
     const char* role;
     int factor;         // rate change of the stage
@@ -50,7 +50,7 @@ double Amplitude(const std::vector<std::int32_t>& taps, double scale, double nu)
 
 // Attenuation and passband ripple measured on a fine grid, nu in cycles per
 // sample of the high-side rate; gain normalised to 1 at 0 Hz.
-void Measure(Designed& d, const Spec& s, double scale)
+void Measure(Designed& d, const StageTarget& s, double scale)
 {
     const double high = static_cast<double>(s.factor);
     const double pass = s.passEdge / high;
@@ -74,7 +74,7 @@ void Measure(Designed& d, const Spec& s, double scale)
 
 // For the sinc/CIC shapes: droop over the passband edge and the rejection of
 // the bands within that edge of every multiple of the low-side rate.
-void MeasureAliases(Designed& d, const Spec& s, double scale)
+void MeasureAliases(Designed& d, const StageTarget& s, double scale)
 {
     const double low = 1.0 / static_cast<double>(s.factor);
     const double edge = s.passEdge * low;
@@ -92,7 +92,7 @@ void MeasureAliases(Designed& d, const Spec& s, double scale)
 }
 
 template <std::size_t L>
-bool DesignLength(const Spec& s, Designed& out)
+bool DesignLength(const StageTarget& s, Designed& out)
 {
     const double high = static_cast<double>(s.factor);
     // Band edges on the 0..1 scale of the high-side Nyquist rate.
@@ -123,7 +123,7 @@ bool DesignLength(const Spec& s, Designed& out)
 }
 
 template <std::size_t L>
-bool TryUpTo(const Spec& s, Designed& out)
+bool TryUpTo(const StageTarget& s, Designed& out)
 {
     if constexpr (L > 127) {
         return false;
@@ -137,7 +137,7 @@ bool TryUpTo(const Spec& s, Designed& out)
     }
 }
 
-void Emit(const Spec& s, const Designed& d)
+void Emit(const StageTarget& s, const Designed& d)
 {
     std::printf("// %s: %s. Factor %d, passband edge %.4f of the low-side rate,\n", s.name, s.role, s.factor,
                 s.passEdge);
@@ -172,7 +172,7 @@ std::vector<std::int32_t> Cic(int factor, int order)
 
 int main()
 {
-    const Spec specs[] = {
+    const StageTarget specs[] = {
         {"hb0", "converter half-band HB0 (narrowest), 2S to S", 2, 0.20, 85.0, true, 1.0},
         {"hb1", "converter half-band HB1, 2S to S", 2, 0.30, 85.0, true, 1.0},
         {"hb2", "converter half-band HB2 (widest), 2S to S", 2, 0.40, 85.0, true, 1.0},
@@ -196,7 +196,7 @@ int main()
     std::printf("// integer moving-sum cascades with gain factor^order.\n\n");
     std::printf("#include \"engine/StageCoefficients.h\"\n\n");
     std::printf("namespace Veltrix::Marlin::Native {\n\nnamespace {\n\n");
-    for (const Spec& s : specs) {
+    for (const StageTarget& s : specs) {
         Designed d;
         if (!TryUpTo<7>(s, d)) {
             std::fprintf(stderr, "%s: no length up to 127 reaches %.0f dB\n", s.name, s.target_dB);
@@ -215,7 +215,7 @@ int main()
         const auto taps = Cic(factor, 3);
         const double scale = std::pow(static_cast<double>(factor), 3.0);
         for (const double edge : {0.06, 0.02}) {
-            const Spec s{"cic", "", factor, edge, 0.0, false, 1.0};
+            const StageTarget s{"cic", "", factor, edge, 0.0, false, 1.0};
             Designed d;
             d.taps = taps;
             MeasureAliases(d, s, scale);
@@ -231,7 +231,7 @@ int main()
     std::printf("\n}  // namespace\n\n");
     std::printf("const StageCoefficientSet& StageCoefficients_Get(StageFilter filter)\n{\n");
     std::printf("    static const StageCoefficientSet sets[] = {\n");
-    for (const Spec& s : specs) {
+    for (const StageTarget& s : specs) {
         std::printf("        {\"%s\", %d, %.4f, %sTaps, %.1f},\n", s.name, s.factor, s.passEdge, s.name, TapScale);
     }
     for (int factor = 2; factor <= 10; ++factor) {
