@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "plover/ProfileBuilder.h"
+#include "plover/develop/ProfileBuilder.h"
 
 namespace {
 

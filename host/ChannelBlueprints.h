@@ -6,7 +6,7 @@
 
 #include "host/Managed.h"
 #include "host/Types.h"
-#include "plover/Blueprint.h"
+#include "plover/blueprint/Blueprint.h"
 
 namespace Veltrix::Marlin {
 

@@ -1,6 +1,6 @@
 #include "host/ErrorHandler.h"
 
-#include "plover/ErrorHandler.h"
+#include "plover/base/ErrorHandler.h"
 
 namespace Veltrix::Marlin {
 

@@ -10,12 +10,12 @@
 
 #include "host/Managed.h"
 #include "host/Types.h"
-#include "plover/DynamicProfileFeature.h"
-#include "plover/ExternalLnaFeature.h"
-#include "plover/FrequencyHoppingFeature.h"
-#include "plover/McsFeature.h"
-#include "plover/MonitorModeSyncFeature.h"
-#include "plover/RxPortImpedanceControlFeature.h"
+#include "plover/features/DynamicProfileFeature.h"
+#include "plover/features/ExternalLnaFeature.h"
+#include "plover/features/FrequencyHoppingFeature.h"
+#include "plover/features/McsFeature.h"
+#include "plover/features/MonitorModeSyncFeature.h"
+#include "plover/features/RxPortImpedanceControlFeature.h"
 
 namespace Veltrix::Marlin {
 

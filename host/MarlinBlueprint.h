@@ -11,7 +11,7 @@
 #include "host/Features.h"
 #include "host/Managed.h"
 #include "host/Types.h"
-#include "plover/Blueprint.h"
+#include "plover/blueprint/Blueprint.h"
 
 namespace Veltrix::Marlin {
 

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "plover/Version.h"
+#include "plover/base/Version.h"
 
 namespace Veltrix::Marlin {
 

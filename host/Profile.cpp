@@ -4,10 +4,10 @@
 
 #include <stdexcept>
 
-#include "plover/ErrorHandler.h"
-#include "plover/FileIo.h"
-#include "plover/ProfileRecordsJson.h"
-#include "plover/SourceUnit.h"
+#include "plover/base/ErrorHandler.h"
+#include "plover/base/FileIo.h"
+#include "plover/records/ProfileRecordsJson.h"
+#include "plover/base/SourceUnit.h"
 
 namespace Veltrix::Marlin {
 

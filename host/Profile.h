@@ -11,8 +11,8 @@
 #include "host/ProfileSections.h"
 #include "host/StreamSettings.h"
 #include "host/Types.h"
-#include "plover/DynamicProfile.h"
-#include "plover/Profile.h"
+#include "plover/records/DynamicProfile.h"
+#include "plover/profile/Profile.h"
 
 namespace Veltrix::Marlin {
 

@@ -6,7 +6,7 @@
 
 #include "host/MarlinBlueprint.h"
 #include "host/Profile.h"
-#include "plover/ProfileBuilder.h"
+#include "plover/develop/ProfileBuilder.h"
 
 namespace Veltrix::Marlin {
 

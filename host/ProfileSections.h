@@ -4,12 +4,12 @@
 // working fields.
 
 #include "host/Managed.h"
-#include "plover/Clocks.h"
-#include "plover/DeviceSystem.h"
-#include "plover/Pfir.h"
-#include "plover/ProfileRecords.h"
-#include "plover/RxChannel.h"
-#include "plover/TxChannel.h"
+#include "plover/profile/Clocks.h"
+#include "plover/profile/DeviceSystem.h"
+#include "plover/profile/Pfir.h"
+#include "plover/records/ProfileRecords.h"
+#include "plover/profile/RxChannel.h"
+#include "plover/profile/TxChannel.h"
 
 namespace Veltrix::Marlin {
 

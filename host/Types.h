@@ -5,9 +5,9 @@
 #include <array>
 #include <cstdint>
 
-#include "plover/CalibrationMasks.h"
-#include "plover/Enums.h"
-#include "plover/LoMapping.h"
+#include "plover/records/CalibrationMasks.h"
+#include "plover/base/Enums.h"
+#include "plover/blueprint/LoMapping.h"
 
 namespace Veltrix::Marlin {
 

@@ -5,8 +5,8 @@
 #include <system_error>
 
 #include "host/ProfileArchitect.h"
-#include "plover/ErrorHandler.h"
-#include "plover/FileIo.h"
+#include "plover/base/ErrorHandler.h"
+#include "plover/base/FileIo.h"
 #include "streams/Marlin.h"
 
 namespace Veltrix::Marlin::Cli {

@@ -6,7 +6,7 @@
 #include <iostream>
 
 #include "Cli.h"
-#include "plover/ProfileRecordsJson.h"
+#include "plover/records/ProfileRecordsJson.h"
 
 namespace Veltrix::Marlin::Cli {
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "Cli.h"
-#include "plover/Version.h"
+#include "plover/base/Version.h"
 
 namespace {
 

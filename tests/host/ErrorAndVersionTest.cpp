@@ -7,7 +7,7 @@
 
 #include "host/ErrorHandler.h"
 #include "host/Plover.h"
-#include "plover/ErrorHandler.h"
+#include "plover/base/ErrorHandler.h"
 #include "plover/TempFolder.h"
 
 namespace {

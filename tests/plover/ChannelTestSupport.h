@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "plover/ErrorHandler.h"
+#include "plover/base/ErrorHandler.h"
 
 namespace ChannelTest {
 

@@ -6,8 +6,8 @@
 #include <stdexcept>
 
 #include "DesignerTestSupport.h"
-#include "plover/RxChannel.h"
-#include "plover/TxChannel.h"
+#include "plover/profile/RxChannel.h"
+#include "plover/profile/TxChannel.h"
 
 namespace DesignedChannel {
 

@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "plover/Blueprint.h"
-#include "plover/FilterDesigner.h"
+#include "plover/blueprint/Blueprint.h"
+#include "plover/design/FilterDesigner.h"
 
 namespace DesignerTest {
 

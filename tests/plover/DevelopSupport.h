@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "plover/ProfileBuilder.h"
+#include "plover/develop/ProfileBuilder.h"
 
 inline std::string ExamplePath(const std::string& name)
 {

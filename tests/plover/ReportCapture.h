@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "plover/ErrorHandler.h"
+#include "plover/base/ErrorHandler.h"
 
 class ReportCapture {
 public:

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "plover/Blueprint.h"
+#include "plover/blueprint/Blueprint.h"
 
 class TestFeature : public Veltrix::Marlin::Native::Feature {
 public:

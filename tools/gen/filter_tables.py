@@ -378,9 +378,9 @@ def main():
     shared = {"LTE_5M": ["LTE_10M", "LTE_20M", "LTE_40M"], "TETRA_50k": ["TETRA_100k"]}
     channel_selector = selector("ChannelFilterTable", "ChannelFilterSelect", CHANNEL_SETS, shared)
     pulse_selector = selector("PulseShapeFilterTable", "PulseShapeFilterSelect", PULSE_SETS, {})
-    emit(root / "src/plover/ChannelFilterTables.cpp", "Fixed channel-filter coefficient sets, 2^23 = unity gain.",
+    emit(root / "src/plover/filters/ChannelFilterTables.cpp", "Fixed channel-filter coefficient sets, 2^23 = unity gain.",
          "FilterTables", CHANNEL_SETS, channel, channel_selector)
-    emit(root / "src/plover/PulseShapeFilterTables.cpp", "Fixed pulse-shaping coefficient sets, 2^23 = unity gain.",
+    emit(root / "src/plover/filters/PulseShapeFilterTables.cpp", "Fixed pulse-shaping coefficient sets, 2^23 = unity gain.",
          "FilterTables", PULSE_SETS, pulse, pulse_selector)
 
 

@@ -1,0 +1,82 @@
+#include "plover/analysis/ChannelResponse.h"
+
+#include "engine/ResponseEntries.h"
+#include "plover/analysis/ChannelFilterDesigner.h"
+#include "plover/base/ErrorHandler.h"
+#include "plover/profile/RxChannel.h"
+#include "plover/base/SourceUnit.h"
+#include "plover/profile/TxChannel.h"
+
+namespace Veltrix::Marlin::Native {
+
+namespace {
+
+// The analysis grid the engine fills beside the response. Only its start and
+// step are kept, but the engine needs all 32 MiB of it; mapping fresh pages
+// for every call costs more than the evaluation itself, so one buffer is kept
+// for the process (the library is driven from one thread).
+std::vector<double>& GridBuffer()
+{
+    static std::vector<double> grid_Hz;
+    grid_Hz.resize(ResponseGridPoints);
+    return grid_Hz;
+}
+
+// Runs a response entry; the engine clears and writes both buffers whole.
+template <typename Request, typename Entry>
+std::int8_t Response_Evaluate(const Request& request, Entry entry, std::vector<double>& magnitudes_dB,
+                              double& initialFrequency_Hz, double& deltaFrequency_Hz)
+{
+    std::vector<double>& grid_Hz = GridBuffer();
+    magnitudes_dB.resize(ResponseGridPoints);
+    std::uint8_t status = 0;
+    entry(request, status, grid_Hz.data(), magnitudes_dB.data());
+    initialFrequency_Hz = grid_Hz[0];
+    deltaFrequency_Hz = grid_Hz[1] - grid_Hz[0];
+    return static_cast<std::int8_t>(status);
+}
+
+// A channel read back from a profile file, or one whose converter was never
+// configured, has no chain to evaluate; the engine would answer with an empty
+// grid and a success status.
+bool Evaluable(bool designed, std::uint32_t converterClock_kHz)
+{
+    if (designed && converterClock_kHz != 0) {
+        return true;
+    }
+    ErrorHandler::Message(LogLevel::ERROR,
+                          "The channel carries no designed data path and converter clock, so its frequency response "
+                          "cannot be computed.",
+                          SourceUnit::FilterDesigner, 760);
+    return false;
+}
+
+}  // namespace
+
+std::int8_t ChannelResponse_Get(const RxChannel& channel, std::vector<double>& magnitudes_dB,
+                                double& initialFrequency_Hz, double& deltaFrequency_Hz)
+{
+    if (!Evaluable(channel.dataPath.isDesigned(), channel.adcClk_kHz)) {
+        return -1;
+    }
+    // The path as built for wide-band operation: the wide corner of the analog filter order.
+    const bool tia = channel.filterOrder == 1;
+    RxFilterRequest request{};
+    RxFilterDesigner{}.FilterRequest_Build(request, channel, 0, 1,
+                                           channel.AnalogFilterCorner_Get(OperationalBandwidth::WIDE), tia ? 1 : 2,
+                                           channel.adcType, channel.rippleTarget);
+    return Response_Evaluate(request, Engine_RxResponse, magnitudes_dB, initialFrequency_Hz, deltaFrequency_Hz);
+}
+
+std::int8_t ChannelResponse_Get(const TxChannel& channel, std::vector<double>& magnitudes_dB,
+                                double& initialFrequency_Hz, double& deltaFrequency_Hz)
+{
+    if (!Evaluable(channel.dataPath.isDesigned(), channel.dacClk_kHz)) {
+        return -1;
+    }
+    TxFilterRequest request{};
+    TxFilterDesigner{}.FilterRequest_Build(request, channel);
+    return Response_Evaluate(request, Engine_TxResponse, magnitudes_dB, initialFrequency_Hz, deltaFrequency_Hz);
+}
+
+}  // namespace Veltrix::Marlin::Native

@@ -1,0 +1,140 @@
+#include "plover/develop/ProfileBuilder.h"
+
+#include <limits>
+
+#include "plover/base/ErrorHandler.h"
+#include "plover/develop/ProfileAssemblySteps.h"
+#include "plover/base/SourceUnit.h"
+
+namespace Veltrix::Marlin::Native {
+
+namespace {
+
+// Products of stage bytes taken from a file can be far beyond 64 bits; they
+// saturate here, and a saturated clock is simply out of range.
+std::uint64_t SaturatingProduct(std::uint64_t a, std::uint64_t b)
+{
+    constexpr auto Max = std::numeric_limits<std::uint64_t>::max();
+    if (a != 0 && b > Max / a) return Max;
+    return a * b;
+}
+
+template <typename Path>
+std::uint64_t ChainProduct(const Path& path)
+{
+    std::uint64_t product = 1;
+    for (std::size_t stage = 2; stage <= 17; ++stage) product = SaturatingProduct(product, path.stages[stage]);
+    return product;
+}
+
+// Direct FM/FSK transmitters run their samples through a fixed 1920-fold
+// interpolation, whatever the chain bytes say.
+constexpr std::uint64_t DirectFmFskInterpolation = 1920;
+
+std::uint64_t TransmitClock(const TxChannelBlueprint& tx)
+{
+    const TxPath& path = tx.dataPath;
+    const std::uint64_t interpolation =
+        path.stages[TxPath::DirectFmFskStage] != 0
+            ? DirectFmFskInterpolation
+            : SaturatingProduct(path.stages[TxPath::PreprocessorStage], ChainProduct(path));
+    return SaturatingProduct(tx.samplingRate_Hz(), interpolation);
+}
+
+std::int8_t Refuse(const char* text, int line)
+{
+    ErrorHandler::Message(LogLevel::ERROR, text, SourceUnit::ProfileBuilder, line);
+    return -1;
+}
+
+}  // namespace
+
+std::int8_t SystemClock_Calculate(const MarlinBlueprint& blueprint, std::uint32_t& systemClock_Hz)
+{
+    bool any = false;
+    bool common = true;
+    std::uint64_t clock = 0;
+    auto candidate = [&](std::uint64_t value) {
+        if (any && value != clock) common = false;
+        clock = value;
+        any = true;
+    };
+    for (std::size_t index = 0; index < 2; ++index) {
+        const RxChannelBlueprint& rx = blueprint.rxChannel(index);
+        if (rx.enabled) candidate(SaturatingProduct(rx.samplingRate_Hz(), ChainProduct(rx.dataPath)));
+    }
+    for (std::size_t index = 0; index < 2; ++index) {
+        const TxChannelBlueprint& tx = blueprint.txChannel(index);
+        if (tx.enabled) candidate(TransmitClock(tx));
+    }
+    if (!any) return Refuse("At least one channel needs to be enabled.", 1017);
+    if (!common) return Refuse("There is no common system clock frequency", 1024);
+    if (clock < ExpandedSystemClockFloor_Hz || clock > SystemClockCeiling_Hz) {
+        return Refuse("Systemm clock frequency out of range [160,200] MHz", 1030);
+    }
+    systemClock_Hz = static_cast<std::uint32_t>(clock);
+    return 0;
+}
+
+std::int8_t ProfileArchitect::Profile_Develop(Profile& profile, DesignSummary& /*summary*/,
+                                              const MarlinBlueprint& blueprint, bool redesign)
+{
+    profile.marlinBlueprint = blueprint;
+    MarlinBlueprint& designed = profile.marlinBlueprint;
+
+    if (redesign || !designed.isDesigned()) {
+        designCriteria.DefaultDesignCriteria_Initialize(false);
+        designCriteria.isDebug(false);
+        designCriteria.expandedSearchEnable(false);
+        std::uint8_t status = Design(designed, designCriteria, false);
+        if (status != 0 && blueprint.expandedSearchEnable) {
+            designCriteria.expandedSearchEnable(true);
+            status = Design(designed, designCriteria, false);
+        }
+        if (status != 0) return static_cast<std::int8_t>(status);
+    }
+    return Profile_Assemble(profile);
+}
+
+std::int8_t ProfileArchitect::Profile_Assemble(Profile& profile) const
+{
+    const MarlinBlueprint& b = profile.marlinBlueprint;
+    Profile w;
+    w.marlinBlueprint = b;
+
+    w.clocks = Clocks(b.deviceClockInput_kHz, b.clockPllMode, b.clockPllPower, b.pllCalibration,
+                      b.processorClockDivisor, {b.rxChannel1.rfInput, b.rxChannel2.rfInput});
+    w.allowPllRetuning = b.allowPllRetuning;
+    w.diversity = b.diversity;
+
+    ReceiverAdcTypes adcTypes{1, 1};
+    if (const std::int8_t status = ReceiveChannels_Add(w, b, adcTypes); status != 0) return status;
+    if (const std::int8_t status = TransmitChannels_Add(w, b, adcTypes); status != 0) return status;
+
+    w.deviceSystem = DeviceSystem(b.duplex, b.warmBootEnable);
+
+    std::uint32_t systemClock_Hz = 0;
+    if (const std::int8_t status = SystemClock_Calculate(b, systemClock_Hz); status != 0) return status;
+
+    LoMapping mapping;
+    if (const std::int8_t status = b.LoMapping_Get(mapping); status != 0) return status;
+    w.clocks.Configure(systemClock_Hz, b.adcRate(), b, mapping);
+    w.PllLockWait_us_Calculate();
+
+    if (const std::int8_t status = Converters_Configure(w, b, systemClock_Hz); status != 0) return status;
+    if (const std::int8_t status = MagnitudeCompensation_Design(w); status != 0) return status;
+
+    // A processor divisor read from a file may be anything, 0 included.
+    if (w.clocks.armPowerSavingClkDiv == 0) return Refuse("Unrecognized processor clock divisor.", 1092);
+    w.systemClockFrequency_Hz = systemClock_Hz;
+    w.processorClockFrequency_Hz = systemClock_Hz / w.clocks.armPowerSavingClkDiv;
+
+    for (const auto& feature : b.features()) {
+        if (const std::int8_t status = feature->Profile_Update(w); status != 0) return status;
+    }
+
+    profile = w;
+    return 0;
+}
+
+}  // namespace Veltrix::Marlin::Native

@@ -1,0 +1,16 @@
+#include "plover/features/MonitorModeSyncFeature.h"
+
+#include "plover/blueprint/Blueprint.h"
+
+namespace Veltrix::Marlin::Native {
+
+std::int8_t MonitorModeSyncFeature::Blueprint_Update(MarlinBlueprint& blueprint)
+{
+    const auto ratio = static_cast<std::uint32_t>(monitorModeSyncOverSamplingRatio);
+    for (RxChannelBlueprint* rx : {&blueprint.rxChannel1, &blueprint.rxChannel2}) {
+        rx->ssiInterfaceRate_Hz(rx->samplingRate_Hz() * ratio);
+    }
+    return 0;
+}
+
+}  // namespace Veltrix::Marlin::Native

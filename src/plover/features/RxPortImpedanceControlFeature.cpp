@@ -1,0 +1,28 @@
+#include "plover/features/RxPortImpedanceControlFeature.h"
+
+#include "plover/design/Utilities.h"
+
+namespace Veltrix::Marlin::Native {
+
+namespace {
+
+// Numbers that would alias 1 or 2 once narrowed to a byte are refused as well.
+std::uint8_t IndexOf(vx_common_ChannelNumber channelNumber)
+{
+    const bool known = channelNumber == 1 || channelNumber == 2;
+    return Decode::ChannelNumberToIndex(known ? static_cast<std::uint8_t>(channelNumber) : 0);
+}
+
+}  // namespace
+
+bool RxPortImpedanceControlFeature::rxPortImpedanceControl(vx_common_ChannelNumber channelNumber) const
+{
+    return rxPortImpedanceControl_[IndexOf(channelNumber)];
+}
+
+void RxPortImpedanceControlFeature::rxPortImpedanceControl(vx_common_ChannelNumber channelNumber, bool enable)
+{
+    rxPortImpedanceControl_[IndexOf(channelNumber)] = enable;
+}
+
+}  // namespace Veltrix::Marlin::Native

@@ -1,0 +1,120 @@
+// Frequency responses of channels designed by the filter designer.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "DesignedChannelSupport.h"
+#include "ReportCapture.h"
+#include "plover/analysis/ChannelResponse.h"
+
+using namespace Veltrix::Marlin::Native;
+
+// Responses of designed channels: the grid runs from 0 in steps of the
+// converter clock over 2^22, the compensated passband sits at 0 dB within the
+// ripple target, and every alias (image) band is far down.
+struct ResponseCase {
+    std::uint32_t rate_Hz;
+    std::uint32_t bandwidth_Hz;
+    AnalogFilterOrder order;
+};
+
+class ChannelResponseTest : public testing::TestWithParam<ResponseCase> {};
+
+namespace {
+
+struct Measured {
+    double mean_dB = 0.0;
+    double ripple_dB = 0.0;
+    double worstAlias_dB = -1e300;
+};
+
+Measured Measure(const std::vector<double>& response, double step_Hz, double clock_Hz, double rate_Hz,
+                 double bandwidth_Hz)
+{
+    Measured m;
+    const double half = bandwidth_Hz / 2.0;
+    double low = 1e300;
+    double high = -1e300;
+    double sum = 0.0;
+    std::size_t count = 0;
+    for (std::size_t k = 0; k < response.size(); ++k) {
+        const double f = static_cast<double>(k) * step_Hz;
+        if (f <= half) {
+            low = std::min(low, response[k]);
+            high = std::max(high, response[k]);
+            sum += response[k];
+            ++count;
+        } else if (f >= rate_Hz - half && f <= clock_Hz / 2.0) {
+            if (std::fabs(f - std::round(f / rate_Hz) * rate_Hz) <= half) {
+                m.worstAlias_dB = std::max(m.worstAlias_dB, response[k]);
+            }
+        }
+    }
+    m.mean_dB = sum / static_cast<double>(count);
+    m.ripple_dB = high - low;
+    return m;
+}
+
+}  // namespace
+
+TEST_P(ChannelResponseTest, GridPassbandAndAliases)
+{
+    const ResponseCase& c = GetParam();
+    const auto channels = DesignedChannel::Design(c.rate_Hz, c.bandwidth_Hz, c.order);
+    std::vector<double> response;
+    for (const bool rx : {true, false}) {
+        SCOPED_TRACE(rx ? "Rx" : "Tx");
+        double start_Hz = -1.0;
+        double step_Hz = -1.0;
+        const std::int8_t status = rx ? ChannelResponse_Get(channels.rx, response, start_Hz, step_Hz)
+                                      : ChannelResponse_Get(channels.tx, response, start_Hz, step_Hz);
+        EXPECT_EQ(status, 0);
+        ASSERT_EQ(response.size(), 4194304u);
+        const double clock_Hz = 1000.0 * (rx ? channels.rx.adcClk_kHz : channels.tx.dacClk_kHz);
+        EXPECT_EQ(start_Hz, 0.0);
+        EXPECT_DOUBLE_EQ(step_Hz, clock_Hz / 4194304.0);
+        const Measured m = Measure(response, step_Hz, clock_Hz, c.rate_Hz, c.bandwidth_Hz);
+        EXPECT_NEAR(m.mean_dB, 0.0, 0.05);
+        EXPECT_LE(m.ripple_dB, 0.1);
+        EXPECT_LE(m.worstAlias_dB, m.mean_dB - 60.0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Designed, ChannelResponseTest,
+                         testing::Values(ResponseCase{30720000, 18000000, AnalogFilterOrder::ORDER_1},
+                                         ResponseCase{1920000, 1008000, AnalogFilterOrder::ORDER_2},
+                                         ResponseCase{144000, 25000, AnalogFilterOrder::ORDER_1}));
+
+
+// A channel read back from a profile file carries the device record but no
+// data path: no response is made up for it.
+TEST(ChannelResponse, ChannelsWithoutADesignedPathAreRefused)
+{
+    marlin_RxProfile_t record{};
+    record.adcClk_kHz = 2211840;
+    record.primarySigBandwidth_Hz = 18000000;
+    record.filterOrder = 1;
+    const RxChannel loaded(record);
+    marlin_TxProfile_t txRecord{};
+    const TxChannel loadedTx(txRecord);
+    const std::string expected =
+        "ERROR: In ..\\..\\..\\src\\plover\\FilterDesigner on line 760: The channel carries no designed data "
+        "path and converter clock, so its frequency response cannot be computed.";
+    std::vector<double> response{1.0};
+    double start_Hz = 7.0;
+    double step_Hz = 8.0;
+    for (const bool rx : {true, false}) {
+        const ReportCapture capture;
+        EXPECT_EQ(rx ? ChannelResponse_Get(loaded, response, start_Hz, step_Hz)
+                     : ChannelResponse_Get(loadedTx, response, start_Hz, step_Hz),
+                  -1);
+        EXPECT_EQ(capture.lines(), std::vector<std::string>{expected});
+    }
+    EXPECT_EQ(response, std::vector<double>{1.0});
+    EXPECT_EQ(start_Hz, 7.0);
+    EXPECT_EQ(step_Hz, 8.0);
+}

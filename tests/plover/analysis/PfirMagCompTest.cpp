@@ -1,0 +1,296 @@
+// The PFIR entries' bank rules, failure rules and messages, with the
+// compensation designs scripted so that every status combination is reached.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ReportCapture.h"
+#include "plover/filters/ChannelFilter.h"
+#include "plover/analysis/PfirMagComp.h"
+#include "plover/profile/RxChannel.h"
+#include "plover/profile/TxChannel.h"
+
+using namespace Veltrix::Marlin::Native;
+
+namespace {
+
+const std::string PfirUnit = "..\\..\\..\\src\\plover\\Pfir";
+
+// Design n (0 to 5) writes 100 + n into every 21-tap coefficient and 200 + n
+// into every 13-tap one, and returns the n-th scripted status.
+class ScriptedDesigner : public MagCompDesigner {
+public:
+    explicit ScriptedDesigner(std::vector<std::uint8_t> statuses = {}, std::int8_t txStatus = 0)
+        : rxStatuses(std::move(statuses)), txStatus(txStatus)
+    {
+    }
+
+    std::uint8_t Rx_Design(marlin_PfirMag21Buffer_t& taps21, marlin_PfirMag13Buffer_t& taps13,
+                           const RxFilterRequest& request) const override
+    {
+        const std::size_t call = rxRequests.size();
+        rxRequests.push_back(request);
+        taps21.coefficients.fill(static_cast<std::int32_t>(100 + call));
+        taps13.coefficients.fill(static_cast<std::int32_t>(200 + call));
+        return call < rxStatuses.size() ? rxStatuses[call] : 0;
+    }
+
+    std::int8_t Tx_Design(marlin_PfirMag21Buffer_t& taps21, marlin_PfirMag13Buffer_t& taps13,
+                          const TxFilterRequest& request) const override
+    {
+        txRequests.push_back(request);
+        taps21.coefficients.fill(300);
+        taps13.coefficients.fill(400);
+        return txStatus;
+    }
+
+    std::vector<std::uint8_t> rxStatuses;
+    std::int8_t txStatus;
+    mutable std::vector<RxFilterRequest> rxRequests;
+    mutable std::vector<TxFilterRequest> txRequests;
+};
+
+RxChannel Receiver(ChannelType type, AnalogFilterOrder order = AnalogFilterOrder::ORDER_1,
+                   std::uint32_t corner_kHz = 20000)
+{
+    RxChannel channel(1920000, 1008000, 1, corner_kHz, order, 0);
+    channel.ChannelType_Set(type);
+    channel.dataPath.stages[RxPath::Hb012SelectStage] = 1;
+    channel.pulseShapeFilter.buffer.numCoeff = 5;
+    channel.pulseShapeFilter.buffer.coefficients[0] = 77;
+    return channel;
+}
+
+TxChannel Transmitter(std::uint8_t number)
+{
+    TxChannel channel(1920000, 1008000);
+    channel.ChannelNumber_Set(number);
+    std::array<std::int32_t, 128> taps{};
+    taps[0] = 55;
+    channel.ChannelFilter_Set(taps, ChannelFilterInterpolation::INTERPOLATE_BY_2);
+    return channel;
+}
+
+marlin_PfirMag21Buffer_t Written21(std::int32_t value)
+{
+    marlin_PfirMag21Buffer_t bank{};
+    bank.numCoeff = 21;
+    bank.coefficients.fill(value);
+    return bank;
+}
+
+marlin_PfirMag13Buffer_t Written13(std::int32_t value)
+{
+    marlin_PfirMag13Buffer_t bank{};
+    bank.numCoeff = 13;
+    bank.coefficients.fill(value);
+    return bank;
+}
+
+// The six compensation banks of channel index i in design order.
+std::vector<marlin_PfirMag21Buffer_t> DesignBanks(const Pfir& pfir, std::size_t i)
+{
+    return {pfir.pfirRxMagHighTiaHighSRHp[i], pfir.pfirRxMagLowTiaHighSRHp[i], pfir.pfirRxMagLowTiaLowSRHp[i],
+            pfir.pfirRxMagHighTiaHighSRLp[i], pfir.pfirRxMagLowTiaHighSRLp[i], pfir.pfirRxMagLowTiaLowSRLp[i]};
+}
+
+std::vector<std::string> ErrorLines(const std::vector<std::string>& lines)
+{
+    std::vector<std::string> errors;
+    for (const auto& line : lines) {
+        if (line.rfind("ERROR", 0) == 0) {
+            errors.push_back(line);
+        }
+    }
+    return errors;
+}
+
+}  // namespace
+
+// Which request each of the six designs gets, for both analog filter orders.
+TEST(PfirReceiveEntries, SixDesignRequests)
+{
+    struct Expected {
+        std::uint8_t highPowerAdc;
+        bool narrowCorner;
+        std::uint8_t mode4;
+    };
+    const Expected rows[] = {{1, false, 1}, {1, true, 1}, {1, true, 2}, {0, false, 1}, {0, true, 1}, {0, true, 2}};
+    struct OrderCase {
+        AnalogFilterOrder order;
+        std::uint32_t corner_kHz;
+        std::uint32_t wide_Hz;
+        std::uint32_t narrow_Hz;  // the corner after the narrow-band clamp
+        std::uint8_t tia;
+    };
+    const OrderCase orders[] = {{AnalogFilterOrder::ORDER_1, 50000, 100000000, 40000000, 1},
+                                {AnalogFilterOrder::ORDER_2, 20000, 70710000, 20000000, 0}};
+    for (const OrderCase& order : orders) {
+        SCOPED_TRACE(order.corner_kHz);
+        RxChannel channel = Receiver(ChannelType::RX1, order.order, order.corner_kHz);
+        channel.rippleTarget = 0.05;
+        Pfir pfir;
+        const ScriptedDesigner designer;
+        ASSERT_EQ(RxMagnitudeCompensation_Design(pfir, channel, designer), 0);
+        ASSERT_EQ(designer.rxRequests.size(), 6u);
+        for (std::size_t n = 0; n < 6; ++n) {
+            SCOPED_TRACE(n);
+            const RxFilterRequest& request = designer.rxRequests[n];
+            EXPECT_EQ(request.highPowerAdc, rows[n].highPowerAdc);
+            EXPECT_EQ(request.analogBandwidth_Hz, rows[n].narrowCorner ? order.narrow_Hz : order.wide_Hz);
+            EXPECT_EQ(request.mode0, rows[n].narrowCorner ? 1 : 2);  // the channel's HB012 selection is 1
+            EXPECT_EQ(request.mode4, rows[n].mode4);
+            EXPECT_EQ(request.tiaFilter, order.tia);
+            EXPECT_EQ(request.channelBandwidth_Hz, 1008000u);
+            EXPECT_FLOAT_EQ(request.rippleTarget_dB, 0.05f);
+        }
+    }
+}
+
+// Each receiver writes its own index of every bank; the 13-tap bank takes
+// what the last design (LP3) left.
+TEST(PfirReceiveEntries, BanksOfEachReceiver)
+{
+    for (const std::size_t i : {0u, 1u}) {
+        SCOPED_TRACE(i);
+        const RxChannel channel = Receiver(i == 0 ? ChannelType::RX1 : ChannelType::RX2);
+        Pfir pfir;
+        ASSERT_EQ(RxMagnitudeCompensation_Design(pfir, channel, ScriptedDesigner{}), 0);
+        const auto banks = DesignBanks(pfir, i);
+        for (std::size_t n = 0; n < 6; ++n) {
+            EXPECT_EQ(banks[n], Written21(static_cast<std::int32_t>(100 + n))) << "design " << n;
+        }
+        EXPECT_EQ(pfir.pfirRxMagCompNb[i], Written13(205));
+        EXPECT_EQ(pfir.pfirRxNbPulShp[i], channel.pulseShapeFilter.buffer);
+        const std::size_t other = 1 - i;
+        for (const auto& bank : DesignBanks(pfir, other)) {
+            EXPECT_EQ(bank, marlin_PfirMag21Buffer_t{});
+        }
+        EXPECT_EQ(pfir.pfirRxMagCompNb[other], marlin_PfirMag13Buffer_t{});
+        EXPECT_EQ(pfir.pfirRxNbPulShp[other], marlin_PfirPulseBuffer_t{});
+        EXPECT_EQ(pfir.pfirTxMagComp1, marlin_PfirMag21Buffer_t{});
+    }
+}
+
+// Receiver 1 fills bank A, receiver 2 bank C; either rewrites B and D with
+// the Unity set.
+TEST(PfirReceiveEntries, ChannelFilterBanks)
+{
+    const marlin_PfirWbNbBuffer_t unity = ChannelFilter_Lookup(ChannelFilterSelect::Unity).buffer;
+    marlin_PfirWbNbBuffer_t marked{};
+    marked.coefficients[3] = 9;
+    for (const ChannelType type : {ChannelType::RX1, ChannelType::RX2}) {
+        const RxChannel channel = Receiver(type);
+        ASSERT_NE(channel.channelFilter.buffer, unity);
+        Pfir pfir;
+        pfir.pfirRxWbNbChFilterCoeff_A = marked;
+        pfir.pfirRxWbNbChFilterCoeff_B = marked;
+        pfir.pfirRxWbNbChFilterCoeff_C = marked;
+        pfir.pfirRxWbNbChFilterCoeff_D = marked;
+        ASSERT_EQ(RxMagnitudeCompensation_Design(pfir, channel, ScriptedDesigner{}), 0);
+        const bool first = type == ChannelType::RX1;
+        EXPECT_EQ(pfir.pfirRxWbNbChFilterCoeff_A, first ? channel.channelFilter.buffer : marked);
+        EXPECT_EQ(pfir.pfirRxWbNbChFilterCoeff_C, first ? marked : channel.channelFilter.buffer);
+        EXPECT_EQ(pfir.pfirRxWbNbChFilterCoeff_B, unity);
+        EXPECT_EQ(pfir.pfirRxWbNbChFilterCoeff_D, unity);
+    }
+}
+
+// Statuses of the six designs, what the entry returns, its one ERROR line and
+// how far it got: the number of compensation banks written, and whether the
+// 13-tap and filter banks were.
+struct FailureCase {
+    const char* name;
+    std::vector<std::uint8_t> statuses;
+    std::int8_t result;
+    int line;  // 0: no ERROR
+    const char* text;
+    std::size_t banksWritten;
+    bool narrowbandWritten;
+    bool filtersWritten;
+};
+
+const FailureCase FailureCases[] = {
+    {"AllSucceed", {0, 0, 0, 0, 0, 0}, 0, 0, "", 6, true, true},
+    {"Hp1Fails", {1, 0, 0, 0, 0, 0}, -1, 63,
+     "Unexpected error in magnitude compensation filter design for high-performance ADC", 0, false, false},
+    {"Hp2AloneFails", {0, 253, 0, 0, 0, 0}, 0, 0, "", 6, true, true},
+    {"Hp3AloneFails", {0, 0, 255, 0, 0, 0}, 0, 0, "", 6, true, true},
+    {"HpPairFails", {0, 255, 252, 0, 0, 0}, -1, 91,
+     "Unable to design magnitude compensation filters for high-performance ADC", 3, false, false},
+    {"HpPairOfSmallStatusesPasses", {0, 127, 1, 0, 0, 0}, 0, 0, "", 6, true, true},
+    {"HpPairAt128Fails", {0, 128, 128, 0, 0, 0}, -1, 91,
+     "Unable to design magnitude compensation filters for high-performance ADC", 3, false, false},
+    {"Lp1Fails", {0, 0, 0, 7, 0, 0}, -1, 101,
+     "Unexpected error in magnitude compensation filter design for low-power ADC", 3, false, false},
+    {"Lp3AloneFails", {0, 0, 0, 0, 0, 252}, 0, 0, "", 6, true, true},
+    {"LpPairFails", {0, 254, 0, 0, 254, 253}, -1, 133,
+     "Unable to design magnitude compensation filters for low-power ADC", 6, true, false},
+};
+
+class PfirReceiveFailures : public testing::TestWithParam<FailureCase> {};
+
+TEST_P(PfirReceiveFailures, StopsAtTheFirstFatalFailure)
+{
+    const FailureCase& c = GetParam();
+    const RxChannel channel = Receiver(ChannelType::RX2);
+    Pfir pfir;
+    const ScriptedDesigner designer(c.statuses);
+    const ReportCapture capture;
+    EXPECT_EQ(RxMagnitudeCompensation_Design(pfir, channel, designer), c.result);
+
+    const auto errors = ErrorLines(capture.lines());
+    if (c.line == 0) {
+        EXPECT_TRUE(errors.empty());
+    } else {
+        ASSERT_EQ(errors.size(), 1u);
+        EXPECT_EQ(errors[0], "ERROR: In " + PfirUnit + " on line " + std::to_string(c.line) + ": " + c.text);
+    }
+    const auto banks = DesignBanks(pfir, 1);
+    for (std::size_t n = 0; n < 6; ++n) {
+        const auto expected = n < c.banksWritten ? Written21(static_cast<std::int32_t>(100 + n))
+                                                 : marlin_PfirMag21Buffer_t{};
+        EXPECT_EQ(banks[n], expected) << "design " << n;
+    }
+    EXPECT_EQ(pfir.pfirRxMagCompNb[1], c.narrowbandWritten ? Written13(205) : marlin_PfirMag13Buffer_t{});
+    EXPECT_EQ(pfir.pfirRxNbPulShp[1], c.filtersWritten ? channel.pulseShapeFilter.buffer : marlin_PfirPulseBuffer_t{});
+    EXPECT_EQ(pfir.pfirRxWbNbChFilterCoeff_C, c.filtersWritten ? channel.channelFilter.buffer : Pfir{}.pfirRxWbNbChFilterCoeff_C);
+}
+
+INSTANTIATE_TEST_SUITE_P(Statuses, PfirReceiveFailures, testing::ValuesIn(FailureCases),
+                         [](const testing::TestParamInfo<FailureCase>& info) { return info.param.name; });
+
+TEST(PfirTransmitEntries, BanksOfEachTransmitter)
+{
+    const marlin_PfirWbNbBuffer_t untouched = Pfir{}.pfirTxWbNbPulShpCoeff_A;
+    for (const std::uint8_t number : {std::uint8_t{1}, std::uint8_t{2}}) {
+        SCOPED_TRACE(int{number});
+        const TxChannel channel = Transmitter(number);
+        Pfir pfir;
+        const ScriptedDesigner designer;
+        ASSERT_EQ(TxMagnitudeCompensation_Design(pfir, channel, designer), 0);
+        ASSERT_EQ(designer.txRequests.size(), 1u);
+        EXPECT_EQ(designer.txRequests[0].stages, channel.dataPath.stages.data());
+        const bool first = number == 1;
+        EXPECT_EQ(pfir.pfirTxMagComp1, first ? Written21(300) : marlin_PfirMag21Buffer_t{});
+        EXPECT_EQ(pfir.pfirTxMagComp2, first ? marlin_PfirMag21Buffer_t{} : Written21(300));
+        EXPECT_EQ(pfir.pfirTxMagCompNb[number - 1], Written13(400));
+        EXPECT_EQ(pfir.pfirTxMagCompNb[2 - number], marlin_PfirMag13Buffer_t{});
+        const auto& filter = channel.channelFilter.buffer;
+        EXPECT_EQ(pfir.pfirTxWbNbPulShpCoeff_A, first ? filter : untouched);
+        EXPECT_EQ(pfir.pfirTxWbNbPulShpCoeff_B, first ? filter : untouched);
+        EXPECT_EQ(pfir.pfirTxWbNbPulShpCoeff_C, first ? untouched : filter);
+        EXPECT_EQ(pfir.pfirTxWbNbPulShpCoeff_D, first ? untouched : filter);
+        EXPECT_EQ(pfir.pfirRxMagHighTiaHighSRHp[0], marlin_PfirMag21Buffer_t{});
+    }
+}
+
+TEST(PfirTransmitEntries, FailedDesignLeavesTheRecordUnchanged)
+{
+    const TxChannel channel = Transmitter(2);
+    Pfir pfir;
+    EXPECT_EQ(TxMagnitudeCompensation_Design(pfir, channel, ScriptedDesigner({}, -1)), -1);
+    EXPECT_EQ(pfir, Pfir{});
+}

@@ -1,0 +1,192 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "DesignerTestSupport.h"
+#include "ReportCapture.h"
+#include "plover/design/FilterDesignerClock.h"
+#include "plover/base/SourceUnit.h"
+
+using namespace Veltrix::Marlin::Native;
+using namespace DesignerTest;
+
+namespace {
+
+std::string DesignerLine(int line, const std::string& text)
+{
+    return std::string("ERROR: In ") + SourceUnit::FilterDesigner + " on line " + std::to_string(line) + ": " + text;
+}
+
+// A chain of the given stages 2.. (the rest 1), as a design leaves it.
+template <typename Path>
+void Chain(Path& path, std::initializer_list<unsigned char> stages)
+{
+    for (std::size_t stage = 2; stage <= 17; ++stage) {
+        path.stages[stage] = 1;
+    }
+    std::size_t stage = 2;
+    for (const unsigned char factor : stages) {
+        path.stages[stage++] = factor;
+    }
+}
+
+struct ClockFixture {
+    MarlinBlueprint blueprint;
+    std::array<ChannelDataPaths, 2> paths{};
+
+    ClockFixture()
+    {
+        for (auto& path : paths) {
+            path.rxRipple_dB = -1.0;
+            path.txRipple_dB = -1.0;
+        }
+    }
+
+    std::int8_t Find(std::uint32_t& clock) { return SystemClock_Find(blueprint, paths, clock); }
+};
+
+}  // namespace
+
+TEST(SystemClock, DesignedChainsShareOneClock)
+{
+    ClockFixture f;
+    Enable(f.blueprint.rxChannel1, 1920000, 1008000);
+    Enable(f.blueprint.txChannel2, 1920000, 1008000);
+    Chain(f.paths[0].rx, {3, 1, 1, 2, 2, 2, 2, 2});  // 96
+    Chain(f.paths[1].tx, {3, 1, 1, 2, 2, 2, 2, 1});  // 48, and 2 in the preprocessor
+    f.paths[1].tx.stages[TxPath::PreprocessorStage] = 2;
+    std::uint32_t clock = 0;
+    EXPECT_EQ(f.Find(clock), 0);
+    EXPECT_EQ(clock, Clock184_Hz);
+}
+
+TEST(SystemClock, DirectFmFskTransmitterCountsWith1920)
+{
+    ClockFixture f;
+    Enable(f.blueprint.txChannel1, 96000, 12500);
+    Chain(f.paths[0].tx, {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 2, 1, 2});  // 4: the special row
+    f.paths[0].tx.stages[TxPath::DirectFmFskStage] = 1;
+    std::uint32_t clock = 0;
+    EXPECT_EQ(f.Find(clock), 0);
+    EXPECT_EQ(clock, Clock184_Hz);
+}
+
+TEST(SystemClock, FailuresReportTheirLines)
+{
+    struct Case {
+        const char* name;
+        void (*setup)(ClockFixture&);
+        int line;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"undesigned Rx2", [](ClockFixture& f) { Enable(f.blueprint.rxChannel2, 1920000, 1008000); }, 366,
+         "Interface rate for Rx2 not supported"},
+        {"undesigned Tx1", [](ClockFixture& f) { Enable(f.blueprint.txChannel1, 1920000, 1008000); }, 380,
+         "Interface rate for Tx1 not supported"},
+        {"nothing designed or enabled", [](ClockFixture&) {}, 387, "No channels are enabled"},
+        {"184.32 MHz against 180 MHz",
+         [](ClockFixture& f) {
+             Enable(f.blueprint.rxChannel1, 1920000, 1008000);
+             Enable(f.blueprint.txChannel1, 1875000, 1000000);
+             Chain(f.paths[0].rx, {3, 1, 1, 2, 2, 2, 2, 2});
+             Chain(f.paths[0].tx, {3, 1, 1, 2, 2, 2, 2, 2});
+             f.paths[0].tx.stages[TxPath::PreprocessorStage] = 1;
+         },
+         400, "No common system clock can be found"},
+        {"a zero rate gives clock 0",
+         [](ClockFixture& f) {
+             Enable(f.blueprint.rxChannel1, 0, 0);
+             Chain(f.paths[0].rx, {3});
+         },
+         405, "No common system clock can be found"},
+        // Stage bytes read from a file may hold anything: 255^16 must not wrap into range.
+        {"Rx stage product beyond 32 bits",
+         [](ClockFixture& f) {
+             Enable(f.blueprint.rxChannel1, 1000, 500);
+             f.paths[0].rx.stages.fill(255);
+         },
+         368, "System clock of Rx1 is too large to represent"},
+        {"Tx rate times preprocessor beyond 32 bits",
+         [](ClockFixture& f) {
+             Enable(f.blueprint.txChannel2, 4000000000u, 500);
+             Chain(f.paths[1].tx, {1, 1, 1});
+             f.paths[1].tx.stages[TxPath::PreprocessorStage] = 2;
+         },
+         382, "System clock of Tx2 is too large to represent"},
+        {"direct FM/FSK rate times 1920 beyond 32 bits",
+         [](ClockFixture& f) {
+             Enable(f.blueprint.txChannel1, 3000000, 500);
+             Chain(f.paths[0].tx, {1});
+             f.paths[0].tx.stages[TxPath::DirectFmFskStage] = 1;
+         },
+         382, "System clock of Tx1 is too large to represent"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClockFixture f;
+        c.setup(f);
+        ReportCapture capture;
+        std::uint32_t clock = 7;
+        EXPECT_EQ(f.Find(clock), -1);
+        EXPECT_EQ(clock, 7u);
+        ASSERT_EQ(capture.lines().size(), 1u);
+        EXPECT_EQ(capture.lines()[0], DesignerLine(c.line, c.text));
+    }
+}
+
+TEST(SystemClock, WrappingProductIsNotMistakenForAValidClock)
+{
+    // 2,214,363,136 x 255 x 255 = 33,525 x 2^32 + 184,320,000: in 32 bits it
+    // would wrap onto exactly the Rx clock.
+    ClockFixture f;
+    Enable(f.blueprint.rxChannel1, 1920000, 1008000);
+    Chain(f.paths[0].rx, {3, 1, 1, 2, 2, 2, 2, 2});
+    Enable(f.blueprint.txChannel1, 2214363136u, 1000000);
+    Chain(f.paths[0].tx, {255, 255});
+    f.paths[0].tx.stages[TxPath::PreprocessorStage] = 1;
+    std::uint32_t clock = 0;
+    ReportCapture capture;
+    EXPECT_EQ(f.Find(clock), -1);
+    ASSERT_EQ(capture.lines().size(), 1u);
+    EXPECT_EQ(capture.lines()[0], DesignerLine(382, "System clock of Tx1 is too large to represent"));
+}
+
+TEST(SystemClock, ZeroRipplesOnChannelOneRaise)
+{
+    ClockFixture f;
+    Enable(f.blueprint.rxChannel1, 1920000, 1008000);
+    Chain(f.paths[0].rx, {3, 1, 1, 2, 2, 2, 2, 2});
+    f.paths[0].rxRipple_dB = 0.0;
+    f.paths[0].txRipple_dB = 0.0;
+    std::uint32_t clock = 0;
+    try {
+        f.Find(clock);
+        FAIL() << "no throw";
+    } catch (const std::runtime_error& e) {
+        EXPECT_EQ(std::string(e.what()), std::string("In ") + SourceUnit::FilterDesigner +
+                                             " on line 392: Unknown error calculating system clock");
+    }
+}
+
+TEST(VcoFrequency, MustBeAMultipleOfTenHertz)
+{
+    MarlinBlueprint blueprint;
+    std::uint64_t vco = 0;
+    EXPECT_EQ(VcoFrequency_Check(blueprint, Clock184_Hz, vco), 0);
+    EXPECT_EQ(vco, 8847360000ULL);
+    blueprint.clockPllMode = ClockPllMode::LOW_POWER;
+    EXPECT_EQ(VcoFrequency_Check(blueprint, Clock184_Hz, vco), 0);
+    EXPECT_EQ(vco, 4423680000ULL);
+
+    // 166,666,667 Hz x 48 = 8,000,000,016 Hz; halved 4,000,000,008 Hz: neither resolves.
+    for (const ClockPllMode mode : {ClockPllMode::HIGH_PERFORMANCE, ClockPllMode::LOW_POWER}) {
+        blueprint.clockPllMode = mode;
+        ReportCapture capture;
+        vco = 1;
+        EXPECT_EQ(VcoFrequency_Check(blueprint, 166666667, vco), -1);
+        EXPECT_EQ(vco, 1u);
+        ASSERT_EQ(capture.lines().size(), 1u);
+        EXPECT_EQ(capture.lines()[0], DesignerLine(435, "VCO frequency resolution unattainable."));
+    }
+}

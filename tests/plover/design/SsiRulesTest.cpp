@@ -1,0 +1,187 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "ReportCapture.h"
+#include "plover/blueprint/Blueprint.h"
+#include "plover/base/SourceUnit.h"
+#include "plover/design/SsiRules.h"
+
+using namespace Veltrix::Marlin::Native;
+
+namespace {
+
+constexpr std::uint32_t SystemClock_Hz = 184320000;
+constexpr std::uint64_t Vco_Hz = 8847360000ULL;  // 48 x the system clock
+
+std::string DesignerLine(int line, const std::string& text)
+{
+    return std::string("ERROR: In ") + SourceUnit::FilterDesigner + " on line " + std::to_string(line) + ": " + text;
+}
+
+struct SsiCase {
+    const char* name;
+    bool tx;
+    std::size_t index;
+    vx_marlin_SsiType type;
+    vx_marlin_SsiDataFormat format;
+    vx_marlin_SsiNumLane lanes;
+    SsiDataRate rate;
+    std::uint32_t sampling_Hz;
+    std::uint32_t interface_Hz;  // 0: follows the sampling rate
+    int line;                    // 0: passes
+    const char* text;
+};
+
+void Configure(ChannelBlueprint& channel, const SsiCase& c)
+{
+    channel.enabled = true;
+    channel.ssiType = c.type;
+    channel.ssiDataFormat = c.format;
+    channel.ssiNumLane = c.lanes;
+    channel.ssiDataRate = c.rate;
+    channel.samplingRate_Hz(c.sampling_Hz);
+    if (c.interface_Hz != 0) {
+        channel.ssiInterfaceRate_Hz(c.interface_Hz);
+    }
+}
+
+constexpr auto S = SsiDataRate::SINGLE;
+constexpr auto D = SsiDataRate::DOUBLE;
+
+}  // namespace
+
+TEST(SsiCheck, EveryRuleReportsItsMessage)
+{
+    const SsiCase cases[] = {
+        {"rx cmos too fast", false, 0, 1, 4, 0, S, 61440000, 0, 463,
+         "CMOS SSI interface requested for Rx1 cannot exceed 80000000."},
+        {"rx cmos not derivable", false, 0, 1, 1, 0, S, 7000000, 0, 468,
+         "SSI clock cannot be generated for the requested Rx1 interface rate."},
+        {"rx cmos ddr halves the clock", false, 0, 1, 1, 0, D, 15360000, 0, 0, ""},
+        {"rx cmos 64-bit on four lanes", false, 1, 1, 6, 2, S, 1920000, 0, 475,
+         "The SSI data format requested for Rx2does not support 4-lane interface."},
+        {"rx lvds too fast", false, 0, 2, 6, 1, S, 61440000, 0, 484,
+         "LVDS SSI interface requested for Rx1 cannot exceed 1000000000."},
+        {"rx lvds not derivable from the vco", false, 0, 2, 4, 1, D, 10000000, 0, 487,
+         "SSI clock cannot be generated for the requested Rx1 interface rate."},
+        {"rx lvds single too slow for the sampling rate", false, 0, 2, 4, 1, S, 61440000, 0, 494,
+         "SSI configuration requested Rx1 is not fast enough to support the requested sampling rate."},
+        {"rx lvds double carries 61.44 MHz", false, 0, 2, 4, 1, D, 61440000, 0, 0, ""},
+        {"rx lvds too slow for the interface rate", false, 0, 2, 4, 1, S, 30720000, 61440000, 498,
+         "SSI configuration requested Rx1 is not fast enough to support the requested interface rate."},
+        {"rx interface twice the sampling rate", false, 0, 0, 4, 0, S, 1000000, 2000000, 0, ""},
+        {"rx interface 1.5 x the sampling rate", false, 1, 0, 4, 0, S, 1000000, 1500000, 518,
+         "SSI interface rate and sampling rate specified for Rx2 must have an integer ratio."},
+        {"rx interface below the sampling rate", false, 0, 0, 4, 0, S, 3000000, 2000000, 518,
+         "SSI interface rate and sampling rate specified for Rx1 must have an integer ratio."},
+        {"tx cmos too fast", true, 0, 1, 4, 0, S, 61440000, 0, 534,
+         "CMOS SSI interface requested for Tx1 cannot exceed 80000000."},
+        {"tx cmos not derivable", true, 1, 1, 1, 0, S, 7000000, 0, 540,
+         "SSI clock cannot be generated for the requested Tx2 interface rate."},
+        {"tx lvds too fast", true, 0, 2, 6, 1, S, 61440000, 0, 548,
+         "LVDS SSI interface requested for Tx1 cannot exceed 1000000000."},
+        {"tx lvds not derivable from the vco", true, 0, 2, 4, 1, D, 10000000, 0, 551,
+         "SSI clock cannot be generated for the requested Tx1 interface rate."},
+        {"tx lvds too slow for the sampling rate", true, 0, 2, 4, 1, S, 61440000, 0, 558,
+         "SSI configuration requested Tx1 is not fast enough to support the requested sampling rate."},
+        {"tx lvds too slow for the interface rate", true, 1, 2, 4, 1, S, 30720000, 61440000, 562,
+         "SSI configuration requested Tx2 is not fast enough to support the requested interface rate."},
+        {"tx receive-only format", true, 0, 0, 5, 0, S, 1000000, 0, 571,
+         "The SSI data format requested for Tx1is only valid for Rx channels."},
+        {"tx ratio", true, 0, 0, 4, 0, S, 1000000, 1500000, 590,
+         "SSI interface rate and sampling rate specified for Tx1 must have an integer ratio."},
+        // Settings that would shift or divide by zero are refused with their own lines.
+        {"rx lanes above four", false, 0, 1, 0, 3, S, 1000000, 0, 459,
+         "SSI number of lanes requested for Rx1 is not supported."},
+        {"tx negative lanes", true, 1, 2, 4, -1, S, 1000000, 0, 530,
+         "SSI number of lanes requested for Tx2 is not supported."},
+        {"rx zero rate on cmos", false, 0, 1, 4, 0, S, 0, 0, 468,
+         "SSI clock cannot be generated for the requested Rx1 interface rate."},
+        {"tx zero rate on lvds", true, 0, 2, 4, 1, S, 0, 0, 551,
+         "SSI clock cannot be generated for the requested Tx1 interface rate."},
+        {"rx rate wraps 32 bits", false, 0, 2, 6, 1, D, 4000000000u, 0, 484,
+         "LVDS SSI interface requested for Rx1 cannot exceed 1000000000."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        MarlinBlueprint blueprint;
+        if (c.tx) {
+            Configure(blueprint.txChannel(c.index), c);
+        } else {
+            Configure(blueprint.rxChannel(c.index), c);
+        }
+        ReportCapture capture;
+        const std::uint8_t status = Ssi_Check(blueprint, SystemClock_Hz, Vco_Hz);
+        if (c.line == 0) {
+            EXPECT_EQ(status, 0);
+            EXPECT_TRUE(capture.lines().empty());
+        } else {
+            EXPECT_EQ(status, 255);
+            ASSERT_EQ(capture.lines().size(), 1u);
+            EXPECT_EQ(capture.lines()[0], DesignerLine(c.line, c.text));
+        }
+    }
+}
+
+TEST(SsiCheck, ZeroInterfaceOrSamplingRateIsRefusedWithoutDividing)
+{
+    MarlinBlueprint blueprint;
+    blueprint.rxChannel1.enabled = true;
+    blueprint.rxChannel1.samplingRate_Hz(1000000);
+    blueprint.rxChannel1.ssiInterfaceRate_Hz(0);
+    ReportCapture capture;
+    EXPECT_EQ(Ssi_Check(blueprint, SystemClock_Hz, Vco_Hz), 255);
+    ASSERT_EQ(capture.lines().size(), 1u);
+    EXPECT_EQ(capture.lines()[0],
+              DesignerLine(516, "SSI interface rate and sampling rate specified for Rx1 must not be 0."));
+
+    MarlinBlueprint txBlueprint;
+    txBlueprint.txChannel2.enabled = true;
+    txBlueprint.txChannel2.ssiInterfaceRate_Hz(2000000);
+    ReportCapture txCapture;
+    EXPECT_EQ(Ssi_Check(txBlueprint, SystemClock_Hz, Vco_Hz), 255);
+    ASSERT_EQ(txCapture.lines().size(), 1u);
+    EXPECT_EQ(txCapture.lines()[0],
+              DesignerLine(588, "SSI interface rate and sampling rate specified for Tx2 must not be 0."));
+}
+
+TEST(SsiCheck, ChannelsAreVisitedRx1Tx1Rx2Tx2AndDisabledOnesSkipped)
+{
+    MarlinBlueprint blueprint;
+    SsiCase bad{"", false, 0, 0, 4, 0, S, 1000000, 1500000, 0, ""};
+    Configure(blueprint.rxChannel2, bad);
+    Configure(blueprint.txChannel1, bad);
+    Configure(blueprint.rxChannel1, bad);
+    blueprint.rxChannel1.enabled = false;
+    ReportCapture capture;
+    EXPECT_EQ(Ssi_Check(blueprint, SystemClock_Hz, Vco_Hz), 255);
+    ASSERT_EQ(capture.lines().size(), 1u);
+    EXPECT_EQ(capture.lines()[0],
+              DesignerLine(590, "SSI interface rate and sampling rate specified for Tx1 must have an integer ratio."));
+}
+
+TEST(SsiCheck, CmosTransmitClockComesFromInt3FactorTimesSystemClock)
+{
+    // 8.64 MHz of 8-bit samples on one lane is a 69.12 MHz clock: it divides
+    // 3 x 184.32 MHz but not 1 x 184.32 MHz.
+    MarlinBlueprint blueprint;
+    SsiCase c{"", true, 0, 1, 1, 0, S, 8640000, 0, 0, ""};
+    Configure(blueprint.txChannel1, c);
+    blueprint.txChannel1.int3Factor = 3;
+    EXPECT_EQ(Ssi_Check(blueprint, SystemClock_Hz, Vco_Hz), 0);
+    blueprint.txChannel1.int3Factor = 1;
+    ReportCapture capture;
+    EXPECT_EQ(Ssi_Check(blueprint, SystemClock_Hz, Vco_Hz), 255);
+    ASSERT_EQ(capture.lines().size(), 1u);
+    EXPECT_EQ(capture.lines()[0],
+              DesignerLine(540, "SSI clock cannot be generated for the requested Tx1 interface rate."));
+}
+
+TEST(SsiCheck, UnknownDataFormatRaises)
+{
+    MarlinBlueprint blueprint;
+    SsiCase c{"", false, 0, 1, 7, 0, S, 1000000, 0, 0, ""};
+    Configure(blueprint.rxChannel1, c);
+    EXPECT_THROW(Ssi_Check(blueprint, SystemClock_Hz, Vco_Hz), std::runtime_error);
+}

@@ -1,0 +1,301 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "DevelopSupport.h"
+#include "ReportCapture.h"
+#include "plover/develop/ProfileAssemblySteps.h"
+#include "plover/develop/ProfileBuilder.h"
+
+using namespace Veltrix::Marlin::Native;
+
+namespace {
+
+const std::string NoCommonClock = ProfileBuilderError(1024, "There is no common system clock frequency");
+const std::string OutOfRange = ProfileBuilderError(1030, "Systemm clock frequency out of range [160,200] MHz");
+
+// Rx chain of 1.92 MHz LTE: SINC 6, HB 2, then 3 x 2^5 = 96 down to the output.
+void Lte1p4Chain(RxPath& path)
+{
+    path.stages = {6, 2, 3, 1, 1, 2, 2, 2, 2, 2, 1, 1, 1, 1, 1, 1, 1, 1, 0, 6, 1, 1, 1, 1};
+}
+void Lte1p4Chain(TxPath& path)
+{
+    path.stages = {3, 1, 3, 1, 1, 2, 2, 2, 2, 2, 1, 1, 1, 1, 1, 1, 1, 1, 0, 2, 0, 1, 0, 0, 0, 1};
+}
+
+}  // namespace
+
+TEST(SystemClock, CommonClockOfMatchingReceiveAndTransmitChains)
+{
+    MarlinBlueprint blueprint;
+    blueprint.rxChannel1.enabled = true;
+    blueprint.rxChannel1.samplingRate_Hz(1920000);
+    Lte1p4Chain(blueprint.rxChannel1.dataPath);
+    blueprint.txChannel1.enabled = true;
+    blueprint.txChannel1.samplingRate_Hz(1920000);
+    Lte1p4Chain(blueprint.txChannel1.dataPath);
+    std::uint32_t clock = 0;
+    ASSERT_EQ(SystemClock_Calculate(blueprint, clock), 0);
+    EXPECT_EQ(clock, 184320000u);
+
+    // The preprocessor's factor counts on the transmit side.
+    blueprint.txChannel1.dataPath.stages[TxPath::PreprocessorStage] = 2;
+    ReportCapture capture;
+    EXPECT_EQ(SystemClock_Calculate(blueprint, clock), -1);
+    EXPECT_EQ(capture.lines(), std::vector<std::string>{NoCommonClock});
+}
+
+TEST(SystemClock, DirectFmFskCountsAsInterpolationBy1920)
+{
+    MarlinBlueprint blueprint;
+    blueprint.txChannel2.enabled = true;
+    blueprint.txChannel2.samplingRate_Hz(96000);
+    Lte1p4Chain(blueprint.txChannel2.dataPath);  // ignored once marked
+    blueprint.txChannel2.dataPath.stages[TxPath::DirectFmFskStage] = 1;
+    std::uint32_t clock = 0;
+    ASSERT_EQ(SystemClock_Calculate(blueprint, clock), 0);
+    EXPECT_EQ(clock, 96000u * 1920u);
+}
+
+TEST(SystemClock, BoundsAndMessages)
+{
+    struct Case {
+        std::uint32_t rate_Hz;
+        bool accepted;
+    };
+    for (const Case& c : {Case{150000000, true}, Case{200000000, true}, Case{149999999, false},
+                          Case{200000001, false}, Case{0, false}}) {
+        MarlinBlueprint blueprint;
+        blueprint.rxChannel2.enabled = true;
+        blueprint.rxChannel2.samplingRate_Hz(c.rate_Hz);
+        blueprint.rxChannel2.dataPath.stages.fill(1);
+        std::uint32_t clock = 7;
+        ReportCapture capture;
+        const auto status = SystemClock_Calculate(blueprint, clock);
+        if (c.accepted) {
+            EXPECT_EQ(status, 0) << c.rate_Hz;
+            EXPECT_EQ(clock, c.rate_Hz);
+        } else {
+            EXPECT_EQ(status, -1) << c.rate_Hz;
+            EXPECT_EQ(clock, 7u);
+            EXPECT_EQ(capture.lines(), std::vector<std::string>{OutOfRange}) << c.rate_Hz;
+        }
+    }
+    MarlinBlueprint none;
+    std::uint32_t clock = 0;
+    ReportCapture capture;
+    EXPECT_EQ(SystemClock_Calculate(none, clock), -1);
+    EXPECT_EQ(capture.lines(),
+              std::vector<std::string>{ProfileBuilderError(1017, "At least one channel needs to be enabled.")});
+}
+
+TEST(SystemClock, StageProductsNeverWrap)
+{
+    // 30.72 MHz x 245 x 214 x 5 is 184.32 MHz modulo 2^32: a 32-bit product
+    // would accept it. So would 2^32 + 184.32 MHz from 255-fold stages.
+    MarlinBlueprint blueprint;
+    blueprint.rxChannel1.enabled = true;
+    blueprint.rxChannel1.samplingRate_Hz(30720000);
+    blueprint.rxChannel1.dataPath.stages.fill(1);
+    blueprint.rxChannel1.dataPath.stages[2] = 245;
+    blueprint.rxChannel1.dataPath.stages[5] = 214;
+    blueprint.rxChannel1.dataPath.stages[10] = 5;
+    std::uint32_t clock = 0;
+    ReportCapture capture;
+    EXPECT_EQ(SystemClock_Calculate(blueprint, clock), -1);
+
+    blueprint.rxChannel1.dataPath.stages.fill(255);
+    blueprint.txChannel1.enabled = true;
+    blueprint.txChannel1.samplingRate_Hz(4000000000u);
+    blueprint.txChannel1.dataPath.stages.fill(255);
+    blueprint.txChannel1.dataPath.stages[TxPath::DirectFmFskStage] = 0;
+    EXPECT_EQ(SystemClock_Calculate(blueprint, clock), -1);
+    EXPECT_EQ(capture.lines(), (std::vector<std::string>{OutOfRange, OutOfRange}));
+}
+
+TEST(ProfileDevelop, DesignedBlueprintIsNotRedesignedWithoutTheFlag)
+{
+    Profile first;
+    ASSERT_EQ(Develop(first, Example("lte-1p4mhz-2t2r-tdd")), 0);
+    MarlinBlueprint designed = first.marlinBlueprint;
+    ASSERT_TRUE(designed.isDesigned());
+    // Same decimation, but the by-3 moved from block 15 to block 45.
+    auto& stages = designed.rxChannel1.dataPath.stages;
+    ASSERT_EQ(stages[2], 3);
+    ASSERT_EQ(stages[16], 1);
+    stages[2] = 1;
+    stages[16] = 3;
+
+    Profile kept;
+    ASSERT_EQ(Develop(kept, designed), 0);
+    EXPECT_EQ(kept.marlinBlueprint.rxChannel1.dataPath.stages, stages);
+    EXPECT_EQ(kept.rxChannels[0].rxDpProfile.rxDecTop.decBy3Blk15En, 0);
+    EXPECT_EQ(kept.rxChannels[0].rxDpProfile.rxNbDecTop.decBy3Blk45En, 1);
+
+    Profile redesigned;
+    ASSERT_EQ(Develop(redesigned, designed, true), 0);
+    EXPECT_EQ(redesigned.marlinBlueprint.rxChannel1.dataPath.stages[2], 3);
+    EXPECT_EQ(redesigned.rxChannels[0].rxDpProfile.rxDecTop.decBy3Blk15En, 1);
+    EXPECT_EQ(redesigned.ToInit(), first.ToInit());
+}
+
+TEST(ProfileDevelop, ExpandedSearchRetriesFrom150MHz)
+{
+    MarlinBlueprint blueprint = Example("cmos-9p6mhz-4lane-expanded-search");
+    const std::string notPossible =
+        "ERROR: In ..\\..\\..\\src\\plover\\FilterDesigner on line 203: Sampling rate not possible";
+    {
+        Profile profile;
+        ReportCapture capture;
+        EXPECT_EQ(Develop(profile, blueprint), -1);
+        EXPECT_EQ(capture.lines(), std::vector<std::string>{notPossible});
+        EXPECT_FALSE(profile.marlinBlueprint.isDesigned());
+    }
+    blueprint.expandedSearchEnable = true;
+    Profile profile;
+    ReportCapture capture;
+    ASSERT_EQ(Develop(profile, blueprint), 0);
+    // The first attempt's report stays; the retry succeeds below 160 MHz
+    // (its compensation designs may warn, but nothing else fails).
+    const auto lines = capture.lines();
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0], notPossible);
+    for (std::size_t i = 1; i < lines.size(); ++i) EXPECT_EQ(lines[i].rfind("WARNING: ", 0), 0u) << lines[i];
+    EXPECT_EQ(profile.systemClockFrequency_Hz, 153600000u);
+    EXPECT_EQ(profile.rxChannels[0].rippleTarget, 0.1);  // first-order analog filter
+}
+
+TEST(ProfileDevelop, FailureLeavesTheProfileButItsBlueprint)
+{
+    Profile profile;
+    ASSERT_EQ(Develop(profile, Example("lte-20mhz-2t2r-tdd")), 0);
+    const marlin_Init_t before = profile.ToInit();
+    const std::uint32_t clock = profile.systemClockFrequency_Hz;
+
+    // A design failure: no common clock for 96 and 100 kSPS.
+    MarlinBlueprint failing = Example("tetra-25khz-144ksps");
+    failing.txChannel1.samplingRate_Hz(100000);
+    ReportCapture capture;
+    EXPECT_NE(Develop(profile, failing), 0);
+    EXPECT_FALSE(capture.lines().empty());
+    EXPECT_EQ(profile.ToInit(), before);
+    EXPECT_EQ(profile.systemClockFrequency_Hz, clock);
+    EXPECT_EQ(profile.marlinBlueprint.txChannel1.samplingRate_Hz(), 100000u);
+
+    // An assembly failure after a successful design: an SSI the channel refuses.
+    MarlinBlueprint designed = Example("lte-10mhz-1t1r-fdd");
+    Profile scratch;
+    ASSERT_EQ(Develop(scratch, designed), 0);
+    designed = scratch.marlinBlueprint;
+    designed.rxChannel1.ssiDataFormat = 2;  // LVDS cannot carry I-only data
+    EXPECT_EQ(Develop(profile, designed), -1);
+    EXPECT_EQ(profile.ToInit(), before);
+    EXPECT_EQ(profile.marlinBlueprint.rxChannel1.ssiDataFormat, 2);
+}
+
+TEST(ProfileDevelop, TransmitLoDividerModes)
+{
+    struct Case {
+        const char* example;
+        std::int32_t divMode;
+    };
+    for (const Case& c : {Case{"dmr-12p5khz-48ksps", 0},      // TX1 IQ FM/FSK
+                          Case{"direct-fm-fsk-tx-96ksps", 1},  // TX1 direct FM/FSK alone
+                          Case{"lte-20mhz-2t2r-tdd", 1}}) {
+        Profile profile;
+        ASSERT_EQ(Develop(profile, Example(c.example)), 0) << c.example;
+        EXPECT_EQ(profile.clocks.tx1LoDivMode, c.divMode) << c.example;
+        EXPECT_EQ(profile.clocks.tx2LoDivMode, c.divMode) << c.example;
+    }
+    // Direct FM/FSK on transmitter 2 drives both undivided.
+    MarlinBlueprint blueprint = Example("direct-fm-fsk-tx-96ksps");
+    blueprint.txChannel2 = blueprint.txChannel1;
+    blueprint.txChannel1.enabled = false;
+    Profile profile;
+    ASSERT_EQ(Develop(profile, blueprint), 0);
+    EXPECT_EQ(profile.clocks.tx1LoDivMode, 0);
+    EXPECT_EQ(profile.clocks.tx2LoDivMode, 0);
+}
+
+TEST(ProfileDevelop, DirectFmFskTransmitterHasNoLoopbackReceivers)
+{
+    Profile profile;
+    ASSERT_EQ(Develop(profile, Example("direct-fm-fsk-tx-96ksps")), 0);
+    EXPECT_EQ(profile.systemClockFrequency_Hz, 184320000u);
+    EXPECT_EQ(profile.txChannels[0].interpolation, 1920u);
+    EXPECT_EQ(profile.txInitChannelMask, 4u);
+    EXPECT_EQ(profile.rxInitChannelMask, 0u);
+    for (const RxChannel& channel : profile.rxChannels) EXPECT_FALSE(channel.inUse);
+}
+
+TEST(ProfileDevelop, ObservationAndLoopbackReceivers)
+{
+    Profile profile;
+    ASSERT_EQ(Develop(profile, Example("lte-10mhz-tx-orx-external-loopback")), 0);
+    EXPECT_EQ(profile.rxInitChannelMask, 1u | 16u | 64u | 256u);
+    for (std::size_t slot : {2u, 4u, 6u}) {
+        const RxChannel& channel = profile.rxChannels[slot];
+        ASSERT_TRUE(channel.inUse) << slot;
+        EXPECT_EQ(channel.rxOutputRate_Hz, 15360000u) << slot;
+        EXPECT_EQ(channel.rxSsiConfig.ssiDataFormatSel, 4) << slot;
+        // Wide-band loop-back: 100 MHz corner, 100 MHz ADC bandwidth.
+        EXPECT_EQ(channel.rxCorner3dB_kHz, 100000u) << slot;
+        EXPECT_EQ(channel.rxDpProfile.rxSincHBTop.hbMux, 2) << slot;
+        EXPECT_EQ(channel.hpAdcCorner, 50000000u) << slot;
+        EXPECT_FALSE(channel.rxNcoEnable) << slot;
+    }
+    EXPECT_EQ(profile.rxChannels[0].hpAdcCorner, 20000000u);
+    EXPECT_EQ(profile.rxChannels[0].rxDpProfile.rxSincHBTop.hbMux, 4);
+    EXPECT_EQ(profile.txChannels[0].txExtLoopBackType, 2);
+    EXPECT_EQ(profile.txChannels[0].txPeakLoopBackPower, -100);
+    for (std::size_t slot : {1u, 3u, 5u, 7u}) EXPECT_EQ(profile.rxChannels[slot].rxSsiConfig.ssiType, 0) << slot;
+}
+
+TEST(ProfileDevelop, ClockFiguresAndLoSources)
+{
+    MarlinBlueprint blueprint = Example("lte-10mhz-external-lo");
+    blueprint.processorClockDivisor = ProcessorClockDivisor::DIVISOR_4;
+    Profile profile;
+    ASSERT_EQ(Develop(profile, blueprint), 0);
+    EXPECT_EQ(profile.systemClockFrequency_Hz, 184320000u);
+    EXPECT_EQ(profile.processorClockFrequency_Hz, 46080000u);
+    EXPECT_EQ(profile.pllLockWait_us, 380u);
+    constexpr auto In = LoSource::INTERNAL;
+    constexpr auto Ex = LoSource::EXTERNAL;
+    EXPECT_EQ(profile.channelLoSource, (std::array<LoSource, 4>{Ex, In, Ex, In}));
+    EXPECT_EQ(profile.clocks.rfPll1LoMode, 2);
+    EXPECT_EQ(profile.clocks.extLo1Divider, 2);
+}
+
+TEST(ProfileDevelop, OnlyRxAndTxPortsHaveLoSources)
+{
+    Profile profile;
+    ReportCapture capture;
+    EXPECT_EQ(ChannelLoSource_Store(profile, 2, 1, LoSource::EXTERNAL), -1);
+    EXPECT_EQ(capture.lines(),
+              std::vector<std::string>{ProfileBuilderError(1172, "Only ports Rx and Tx are supported")});
+    EXPECT_EQ(ChannelLoSource_Store(profile, 1, 2, LoSource::EXTERNAL), 0);
+    EXPECT_EQ(profile.channelLoSource[3], LoSource::EXTERNAL);
+}
+
+TEST(ProfileDevelop, RelaxedRippleTargetForSecondOrder9p6MHzReceivers)
+{
+    struct Case {
+        const char* example;
+        AnalogFilterOrder order;
+        double ripple_dB;
+    };
+    for (const Case& c : {Case{"cmos-9p6mhz-4lane-expanded-search", AnalogFilterOrder::ORDER_1, 0.1},
+                          Case{"cmos-9p6mhz-4lane-expanded-search", AnalogFilterOrder::ORDER_2, 0.22},
+                          Case{"lte-10mhz-1t1r-fdd", AnalogFilterOrder::ORDER_2, 0.1}}) {
+        MarlinBlueprint blueprint = Example(c.example);
+        blueprint.expandedSearchEnable = true;
+        blueprint.rxChannel1.analogFilterOrder = c.order;
+        Profile profile;
+        ASSERT_EQ(Develop(profile, blueprint), 0) << c.example;
+        EXPECT_EQ(profile.rxChannels[0].rippleTarget, c.ripple_dB) << c.example;
+        EXPECT_EQ(profile.rxChannels[0].filterOrder, c.order == AnalogFilterOrder::ORDER_1 ? 1 : 2);
+    }
+}

@@ -1,0 +1,249 @@
+// What a profile hands to stream generation, the settings it yields and their
+// file, and the faults of its stream operations.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+
+#include "ReportCapture.h"
+#include "TempFolder.h"
+#include "plover/blueprint/ChannelBlueprint.h"
+#include "plover/profile/ProfileStreams.h"
+#include "streams/MarlinSettings.h"
+
+using namespace Veltrix::Marlin::Native;
+using Veltrix::Runnel::MarlinSettings;
+
+namespace {
+
+const std::string kTopLevel = std::string(PLOVER_SOURCE_DIR) + "/resources/asm/marlin/top_level";
+
+// A profile with every fact the streams read set away from its default, and
+// each setting it drives on the side its default does not give.
+Profile MixedProfile()
+{
+    Profile profile;
+    profile.processorClockFrequency_Hz = 184'320'000;
+    profile.txChannels[0].inUse = true;
+    profile.txChannels[0].ChannelNumber_Set(1);
+    profile.txChannels[0].outputSignaling = TxSignalType::DIRECT_FM_FSK;
+    // Direct FM on a transmitter that is not in use must not count.
+    profile.txChannels[1].ChannelNumber_Set(2);
+    profile.txChannels[1].outputSignaling = TxSignalType::DIRECT_FM_FSK;
+    profile.channelLoSource = {LoSource::INTERNAL, LoSource::EXTERNAL, LoSource::EXTERNAL, LoSource::INTERNAL};
+    profile.clocks.rx1RfInputSel = 0;
+    profile.clocks.rx2RfInputSel = 1;
+    profile.clocks.rxPortImpedanceControl(2, true);
+    profile.clocks.rfPll1LoMode = 0;
+    profile.pllLockWait_us = 750;
+    profile.pllPhaseSyncWait_us = 50;
+    return profile;
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string ProfileError(int line, const std::string& text)
+{
+    return "ERROR: In ..\\..\\..\\src\\plover\\Profile on line " + std::to_string(line) + ": " + text;
+}
+
+TEST(ProfileStreamFacts, AreTheProfilesOwnFigures)
+{
+    const Profile profile = MixedProfile();
+    const auto facts = StreamProfileFacts_Get(profile);
+    EXPECT_EQ(facts.processorClockFrequency_Hz, 184'320'000U);
+    EXPECT_TRUE(facts.txChannels[0].enabled);
+    EXPECT_EQ(facts.txChannels[0].channelNumber, 1);
+    EXPECT_EQ(facts.txChannels[0].outputSignaling, 2);
+    EXPECT_FALSE(facts.txChannels[1].enabled);
+    EXPECT_EQ(facts.txChannels[1].channelNumber, 2);
+    EXPECT_EQ(facts.channelLoSource, (std::array<std::int32_t, 4>{0, 1, 1, 0}));
+    EXPECT_EQ(facts.rx1RfInputSel, 0);
+    EXPECT_EQ(facts.rx2RfInputSel, 1);
+    EXPECT_EQ(facts.rxPortImpedanceControl, (std::array<bool, 2>{false, true}));
+    EXPECT_EQ(facts.rfPll1LoMode, 0);
+    EXPECT_EQ(facts.pllLockWait_us, 750);
+    EXPECT_EQ(facts.pllPhaseSyncWait_us, 50);
+}
+
+TEST(ProfileStreamSettings, FollowTheProfile)
+{
+    const auto settings = MixedProfile().GenerateMarlinStreamSettings();
+    EXPECT_TRUE(settings->tx1FMDM());
+    EXPECT_FALSE(settings->tx2FMDM());
+    EXPECT_TRUE(settings->rx1IntLo());
+    EXPECT_FALSE(settings->rx2IntLo());
+    EXPECT_FALSE(settings->tx1IntLo());
+    EXPECT_TRUE(settings->tx2IntLo());
+    EXPECT_TRUE(settings->rx1A());
+    EXPECT_FALSE(settings->rx2A());
+    EXPECT_FALSE(settings->rx1PortImpedanceControl());
+    EXPECT_TRUE(settings->rx2PortImpedanceControl());
+    EXPECT_EQ(settings->pll1LockWait(), 0x82EE);  // 750 us
+    EXPECT_EQ(settings->pll2LockWait(), 0x82EE);
+    EXPECT_EQ(settings->pllPhaseSyncWait(), 0x8032);  // 50 us
+    EXPECT_EQ(settings->ldoPowerUpWait(), 0x80C8);
+    EXPECT_EQ(settings->delay_80ns(), 15);
+    EXPECT_EQ(settings->delay_1us(), 184);
+    // The token table follows the fields, not the defaults.
+    EXPECT_EQ(settings->tokens->ReplaceTokens("$IfTx1FMDM$WR 1|$IfNoTx1FMDM$WR 2|$Pll1LockWait$"), "WR 1|#WR 2|82EE");
+}
+
+struct SettingsCase {
+    const char* name;
+    std::function<void(Profile&)> change;
+    std::function<bool(const MarlinSettings&)> holds;
+};
+
+TEST(ProfileStreamSettings, EachFactDrivesItsSetting)
+{
+    const std::vector<SettingsCase> cases{
+        // The transmitter's own number decides, not its slot.
+        {"number, not slot", [](Profile& p) { p.txChannels[0].ChannelNumber_Set(2); },
+         [](const MarlinSettings& s) { return !s.tx1FMDM() && s.tx2FMDM(); }},
+        {"other signalling", [](Profile& p) { p.txChannels[0].outputSignaling = TxSignalType::IQ_FM_FSK; },
+         [](const MarlinSettings& s) { return !s.tx1FMDM(); }},
+        {"external LO1 has no lock wait", [](Profile& p) { p.clocks.rfPll1LoMode = 1; },
+         [](const MarlinSettings& s) { return s.pll1LockWait() == 0 && s.pll2LockWait() == 0; }},
+        // 5 us is 921.6 cycles of 184.32 MHz: cycles, rounded to nearest.
+        {"short lock wait in cycles", [](Profile& p) { p.pllLockWait_us = 5; },
+         [](const MarlinSettings& s) { return s.pll1LockWait() == 922 && s.pll2LockWait() == 922; }},
+        {"no phase sync", [](Profile& p) { p.pllPhaseSyncWait_us = 0; },
+         [](const MarlinSettings& s) { return s.pllPhaseSyncWait() == 0; }},
+        // Half the clock halves the cycle counts.
+        {"processor clock", [](Profile& p) { p.processorClockFrequency_Hz = 92'160'000; },
+         [](const MarlinSettings& s) { return s.delay_80ns() == 7 && s.delay_1us() == 92; }},
+        {"receiver 1 on input B", [](Profile& p) { p.clocks.rx1RfInputSel = 1; },
+         [](const MarlinSettings& s) { return !s.rx1A(); }},
+        {"impedance control of receiver 1", [](Profile& p) { p.clocks.rxPortImpedanceControl(1, true); },
+         [](const MarlinSettings& s) { return s.rx1PortImpedanceControl(); }},
+    };
+    for (const SettingsCase& c : cases) {
+        Profile profile = MixedProfile();
+        c.change(profile);
+        EXPECT_TRUE(c.holds(*profile.GenerateMarlinStreamSettings())) << c.name;
+    }
+}
+
+TEST(ProfileStreamDelay, UsesTheProfilesProcessorClock)
+{
+    Profile profile;
+    profile.processorClockFrequency_Hz = 184'320'000;
+    EXPECT_EQ(profile.NanoSecondsToStreamDelay(0), 0);
+    EXPECT_EQ(profile.NanoSecondsToStreamDelay(80), 15);
+    EXPECT_EQ(profile.NanoSecondsToStreamDelay(1000), 184);
+    EXPECT_EQ(profile.NanoSecondsToStreamDelay(9999), 1843);
+    EXPECT_EQ(profile.NanoSecondsToStreamDelay(10000), 0x800A);
+    profile.processorClockFrequency_Hz = 1000;  // the slowest clock accepted
+    EXPECT_EQ(profile.NanoSecondsToStreamDelay(9999), 0);  // under half of its 1 ms cycle
+    EXPECT_EQ(profile.NanoSecondsToStreamDelay(10000), 0x800A);
+}
+
+// An undesigned profile has no processor clock: every stream operation refuses
+// it instead of dividing by it, and no file appears.
+TEST(ProfileStreamFaults, NoProcessorClockIsRefusedEverywhere)
+{
+    TempFolder folder;
+    for (const std::uint32_t clock_Hz : {0U, 999U}) {
+        Profile profile = MixedProfile();
+        profile.processorClockFrequency_Hz = clock_Hz;
+        EXPECT_THROW(profile.NanoSecondsToStreamDelay(1000), std::invalid_argument);
+        EXPECT_THROW(profile.NanoSecondsToStreamDelay(20000), std::invalid_argument);
+        EXPECT_THROW(profile.GenerateMarlinStreamSettings(), std::invalid_argument);
+        EXPECT_THROW(profile.StreamSettings_Save(folder.File("settings.json")), std::invalid_argument);
+        EXPECT_THROW(profile.StreamImage_Get(kTopLevel), std::invalid_argument);
+        EXPECT_THROW(profile.StreamImage_Save(folder.File("image.bin"), kTopLevel), std::invalid_argument);
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+}
+
+TEST(ProfileStreamSettingsFile, IsSortedJsonWithIndentFourAndALineBreak)
+{
+    TempFolder folder;
+    const std::string file = folder.File("settings.json");
+    ASSERT_EQ(MixedProfile().StreamSettings_Save(file), 0);
+    EXPECT_EQ(ReadFile(file),
+              "{\n"
+              "    \"Delay_1us\": 184,\n"
+              "    \"Delay_80ns\": 15,\n"
+              "    \"LdoPowerUpWait\": 32968,\n"
+              "    \"Pll1LockWait\": 33518,\n"
+              "    \"Pll2LockWait\": 33518,\n"
+              "    \"PllPhaseSyncWait\": 32818,\n"
+              "    \"Rx1A\": true,\n"
+              "    \"Rx1IntLo\": true,\n"
+              "    \"Rx1PortImpedanceControl\": false,\n"
+              "    \"Rx2A\": false,\n"
+              "    \"Rx2IntLo\": false,\n"
+              "    \"Rx2PortImpedanceControl\": true,\n"
+              "    \"Tx1FMDM\": true,\n"
+              "    \"Tx1IntLo\": false,\n"
+              "    \"Tx2FMDM\": false,\n"
+              "    \"Tx2IntLo\": true\n"
+              "}\n");
+
+    // Read back, the file gives the same token table.
+    MarlinSettings loaded;
+    loaded.Load(file);
+    EXPECT_EQ(loaded.tokens->tokens, MixedProfile().GenerateMarlinStreamSettings()->tokens->tokens);
+}
+
+TEST(ProfileStreamSettingsFile, AFileThatCannotBeWrittenIsReportedAndLeftAlone)
+{
+    TempFolder folder;
+    const ReportCapture missingFolder;
+    const std::string nowhere = folder.File("missing/settings.json");
+    EXPECT_EQ(MixedProfile().StreamSettings_Save(nowhere), -1);
+    EXPECT_EQ(missingFolder.lines(),
+              std::vector<std::string>{ProfileError(668, "Unable to write the stream settings file \"" + nowhere +
+                                                             "\".")});
+
+    // A folder in the way stays as it was, and no temporary file is left beside it.
+    std::filesystem::create_directories(folder.path() / "taken" / "inside");
+    const ReportCapture taken;
+    EXPECT_EQ(MixedProfile().StreamSettings_Save(folder.File("taken")), -1);
+    EXPECT_EQ(taken.lines().size(), 1U);
+    EXPECT_TRUE(std::filesystem::is_directory(folder.path() / "taken" / "inside"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+}
+
+TEST(ProfileStreamImageFile, AFileThatCannotBeWrittenIsReportedAndLeftAlone)
+{
+    TempFolder folder;
+    const std::string nowhere = folder.File("missing/image.bin");
+    const ReportCapture report;
+    EXPECT_EQ(MixedProfile().StreamImage_Save(nowhere, kTopLevel), -1);
+    EXPECT_EQ(report.lines(),
+              std::vector<std::string>{ProfileError(689, "Unable to write the stream image file \"" + nowhere + "\".")});
+    EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+}
+
+TEST(ProfileStreamImageFile, ABuildFaultThrowsAndKeepsTheEarlierImage)
+{
+    TempFolder folder;
+    const std::string file = folder.File("image.bin");
+    std::ofstream(file) << "earlier image";
+    const ReportCapture report;
+    try {
+        MixedProfile().StreamImage_Save(file, folder.path().string());
+        ADD_FAILURE() << "no error";
+    } catch (const std::invalid_argument& e) {
+        EXPECT_STREQ(e.what(), "topLevelPath invalid!");
+    }
+    EXPECT_THROW(MixedProfile().StreamImage_Save(file, kTopLevel, "a0"), std::invalid_argument);
+    EXPECT_TRUE(report.lines().empty());
+    EXPECT_EQ(ReadFile(file), "earlier image");
+}
+
+}  // namespace

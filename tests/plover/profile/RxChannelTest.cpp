@@ -1,0 +1,273 @@
+#include <gtest/gtest.h>
+
+#include "ChannelTestSupport.h"
+#include "plover/profile/RxChannel.h"
+
+using namespace Veltrix::Marlin::Native;
+using namespace ChannelTest;
+
+namespace {
+
+RxChannel Channel(std::uint32_t rate, std::uint32_t bandwidth, AnalogFilterOrder order = AnalogFilterOrder::ORDER_1,
+                  std::uint32_t corner_kHz = 40'000)
+{
+    return RxChannel(rate, bandwidth, 1, corner_kHz, order, 0);
+}
+
+// SINC 6, HB2, then decimation by 2 x 2 x 2 x 2 in blocks 17, 19, 25, 33: 16 after the SINC and HB012.
+RxPath DesignedPath()
+{
+    RxPath path;
+    path.stages = {6, 2, 1, 2, 2, 2, 1, 1, 1, 2, 1, 1, 1, 1, 1, 1, 1, 1, 0, 6, 2, 3, 5, 1};
+    return path;
+}
+
+}  // namespace
+
+TEST(RxChannel, SamplingRateLimits)
+{
+    EXPECT_NO_THROW(Channel(20'834, 10'000));
+    EXPECT_NO_THROW(Channel(67'584'000, 20'000'000));
+    EXPECT_EQ(ThrownText([] { Channel(20'833, 10'000); }),
+              "In " + RxUnit + " on line 29: The specified sampling rate cannot be less than 20834 MSPS.");
+    EXPECT_EQ(ThrownText([] { Channel(67'584'001, 10'000); }),
+              "In " + RxUnit + " on line 33: The specified sampling rate cannot be greater than 67584000 MSPS.");
+    EXPECT_EQ(ThrownText([] { Channel(0, 0); }).empty(), false);
+}
+
+TEST(RxChannel, ConstructionDerivesTheAdcBandwidthAndFilterOrder)
+{
+    const RxChannel wide(30'720'000, 18'000'000, 0, 35'000, AnalogFilterOrder::ORDER_2, 3);
+    EXPECT_EQ(wide.rxDpProfile.rxSincHBTop.hbMux, 2);  // 100 MHz ADC bandwidth
+    EXPECT_EQ(wide.systemClock_Hz, 184'320'000u);
+    EXPECT_EQ(wide.filterOrder, 2);
+    EXPECT_EQ(wide.filterOrderLp, 2);
+
+    const RxChannel narrow = Channel(999'999, 200'000);
+    EXPECT_EQ(narrow.rxDpProfile.rxSincHBTop.hbMux, 4);  // 50 MHz ADC bandwidth
+    EXPECT_EQ(narrow.filterOrder, 1);
+}
+
+// The key rules themselves are table-tested in FilterKeyRulesTest; here only
+// that a channel takes its filters through them.
+TEST(RxChannel, ChannelFilterComesFromTheRateAndBandwidthKey)
+{
+    EXPECT_EQ(Channel(144'000, 50'000).channelFilter.buffer.coefficients,
+              ChannelFilter_Lookup(ChannelFilterSelect::TETRA_50k).buffer.coefficients);
+    EXPECT_EQ(Channel(42'666'000, 20'000'001).channelFilter.buffer.coefficients,
+              ChannelFilter_Lookup(ChannelFilterSelect::Unity).buffer.coefficients);
+}
+
+TEST(RxChannel, SignalTypes)
+{
+    RxChannel channel = Channel(48'000, 12'000);
+    EXPECT_EQ(channel.SignalType_Set(1, RxChannelSignalSetup::DMR), 0);
+    EXPECT_EQ(channel.outputSignaling, 1);
+    EXPECT_EQ(channel.signalSetup, RxChannelSignalSetup::DMR);
+    EXPECT_EQ(channel.rxDpProfile.rxNbDem.rxOutSel, 2);
+    EXPECT_EQ(channel.rxDpProfile.rxNbDem.rxRoundMode, 1);
+
+    channel.SignalTypeIq_Set();  // keeps the rounding mode
+    EXPECT_EQ(channel.outputSignaling, 0);
+    EXPECT_EQ(channel.signalSetup, RxChannelSignalSetup::NONE);
+    EXPECT_EQ(channel.rxDpProfile.rxNbDem.rxOutSel, 0);
+    EXPECT_EQ(channel.rxDpProfile.rxNbDem.rxRoundMode, 1);
+    EXPECT_EQ(channel.SignalType_Set(0, RxChannelSignalSetup::DMR), 0);
+    EXPECT_EQ(channel.rxDpProfile.rxNbDem.rxRoundMode, 0);
+    EXPECT_EQ(channel.signalSetup, RxChannelSignalSetup::NONE);
+
+    channel.SignalTypeFrequencyDeviation_Set(RxChannelSignalSetup::ANALOG_FM);
+    EXPECT_EQ(channel.outputSignaling, 1);
+    EXPECT_EQ(channel.signalSetup, RxChannelSignalSetup::ANALOG_FM);
+
+    std::int8_t status = 0;
+    EXPECT_EQ(NewMessages([&] { status = channel.SignalType_Set(2, RxChannelSignalSetup::NONE); }),
+              std::vector<std::string>{"ERROR: In " + RxUnit +
+                                       " on line 112: Rx channel signal type for FM symbols is not supported"});
+    EXPECT_EQ(status, -1);
+    EXPECT_EQ(NewMessages([&] { status = channel.SignalType_Set(7, RxChannelSignalSetup::NONE); }),
+              std::vector<std::string>{"ERROR: In " + RxUnit + " on line 116: Unrecognized Rx channel signal type"});
+    EXPECT_EQ(status, -1);
+    EXPECT_EQ(channel.outputSignaling, 1);  // failures change nothing
+}
+
+TEST(RxChannel, IntermediateFrequencyTruncatesTowardZero)
+{
+    RxChannel channel = Channel(1'920'000, 1'008'000);
+    const std::pair<std::int32_t, std::int32_t> cases[] = {
+        {-1'999, -1}, {1'999, 1}, {-2'000, -2}, {999, 0}, {-999, 0}, {2'500'000, 2'500}};
+    for (const auto& [hz, khz] : cases) {
+        EXPECT_EQ(channel.IntermediateFrequency_Set(true, hz), 0);
+        EXPECT_EQ(channel.rxOffsetLo_kHz, khz) << hz;
+        EXPECT_TRUE(channel.rxNcoEnable);
+    }
+    channel.IntermediateFrequency_Set(false, 0);
+    EXPECT_FALSE(channel.rxNcoEnable);
+}
+
+TEST(RxChannel, SsiSettingsAreStoredOnlyWhenValid)
+{
+    RxChannel channel = Channel(7'680'000, 4'500'000);
+    channel.rxSsiConfig.lsbFirst = 1;
+    channel.rxSsiConfig.cmosClkInversionEn = true;
+    ASSERT_EQ(channel.Ssi_Configure(2, 4, 15'360'000, 1, SsiDataRate::DOUBLE, 1), 0);
+    EXPECT_EQ(channel.rxSsiConfig.ssiType, 2);
+    EXPECT_EQ(channel.rxSsiConfig.ssiDataFormatSel, 4);
+    EXPECT_EQ(channel.rxSsiConfig.numLaneSel, 1);
+    EXPECT_EQ(channel.rxSsiConfig.strobeType, 1);
+    EXPECT_TRUE(channel.rxSsiConfig.ddrEn);
+    EXPECT_EQ(channel.rxInterfaceSampleRate_Hz, 15'360'000u);
+    EXPECT_TRUE(channel.rxSsiConfig.rxMaskStrobeEn);
+    EXPECT_EQ(channel.rxSsiConfig.lsbFirst, 0);
+    EXPECT_FALSE(channel.rxSsiConfig.cmosClkInversionEn);
+
+    ASSERT_EQ(channel.Ssi_Configure(1, 4, 7'680'000, 0, SsiDataRate::SINGLE, 0), 0);
+    EXPECT_FALSE(channel.rxSsiConfig.rxMaskStrobeEn);  // equal rates: every strobe carries a sample
+    EXPECT_FALSE(channel.rxSsiConfig.ddrEn);
+
+    const auto lines = NewMessages([&] { EXPECT_EQ(channel.Ssi_Configure(2, 2, 1'000, 1, SsiDataRate::SINGLE, 0), -1); });
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("LVDS must have a data format of 16-bit or 12-bit I/Q data."), std::string::npos);
+    EXPECT_EQ(channel.rxSsiConfig.ssiType, 1);
+    EXPECT_EQ(channel.rxInterfaceSampleRate_Hz, 7'680'000u);
+}
+
+TEST(RxChannel, AnalogCornerClampsNarrowBandWithAWarning)
+{
+    const std::string clamped = "WARNING: In " + RxHeaderUnit + " on line 188: Analog filter bandwidth clamped.";
+    struct Case {
+        AnalogFilterOrder order;
+        std::uint32_t corner_kHz;
+        OperationalBandwidth bandwidth;
+        std::uint32_t expected_kHz;
+        bool warns;
+    };
+    const Case cases[] = {
+        {AnalogFilterOrder::ORDER_2, 30'000, OperationalBandwidth::NARROW, 28'200, true},
+        {AnalogFilterOrder::ORDER_2, 20'000, OperationalBandwidth::NARROW, 20'000, false},
+        {AnalogFilterOrder::ORDER_2, 28'200, OperationalBandwidth::NARROW, 28'200, false},
+        {AnalogFilterOrder::ORDER_1, 40'001, OperationalBandwidth::NARROW, 40'000, true},
+        {AnalogFilterOrder::ORDER_1, 40'000, OperationalBandwidth::NARROW, 40'000, false},
+        {AnalogFilterOrder::ORDER_1, 5'000, OperationalBandwidth::WIDE, 100'000, false},
+        {AnalogFilterOrder::ORDER_2, 90'000, OperationalBandwidth::WIDE, 70'710, false},
+    };
+    for (const Case& c : cases) {
+        const RxChannel channel = Channel(1'920'000, 1'008'000, c.order, c.corner_kHz);
+        std::uint32_t corner = 0;
+        const auto lines = NewMessages([&] { corner = channel.AnalogFilterCorner_Get(c.bandwidth); });
+        EXPECT_EQ(corner, c.expected_kHz);
+        EXPECT_EQ(lines, c.warns ? std::vector<std::string>{clamped} : std::vector<std::string>{});
+        EXPECT_EQ(channel.analogFilterCorner_kHz, c.corner_kHz);
+    }
+}
+
+TEST(RxChannel, AdcBandwidthSelectsTheHalfBand)
+{
+    RxChannel channel = Channel(1'920'000, 1'008'000);
+    channel.AdcBandwidth_Set(AdcBandwidth::BW_50_MHz);
+    EXPECT_EQ(channel.rxDpProfile.rxSincHBTop.hbMux, 4);
+    channel.AdcBandwidth_Set(AdcBandwidth::BW_100_MHz);
+    EXPECT_EQ(channel.rxDpProfile.rxSincHBTop.hbMux, 2);
+    EXPECT_EQ(ThrownText([&] { channel.AdcBandwidth_Set(static_cast<AdcBandwidth>(75)); }),
+              "In " + RxHeaderUnit + " on line 163: Unrecognized AdcBandwidth");
+}
+
+TEST(RxChannel, ChannelTypeAndPfirBank)
+{
+    struct Case {
+        std::uint8_t port, number;
+        std::uint32_t type;
+        std::int32_t bank;
+    };
+    const Case cases[] = {
+        {0, 1, 1, 0},  {0, 2, 2, 2},   {2, 1, 16, 1},  {2, 2, 32, 3},
+        {3, 1, 64, 1}, {3, 2, 128, 3}, {4, 1, 256, 1}, {4, 2, 512, 3},
+    };
+    for (const Case& c : cases) {
+        RxChannel channel = Channel(1'920'000, 1'008'000);
+        ASSERT_EQ(channel.ChannelType_Set(c.port, c.number), 0);
+        EXPECT_EQ(channel.channelType, c.type);
+        EXPECT_EQ(channel.rxDpProfile.rxNbDem.rxWbNbCompPFir.bankSel, c.bank);
+        EXPECT_TRUE(channel.inUse);
+        EXPECT_EQ(channel.ChannelNumber_Get(), c.number);
+    }
+    for (const auto& [port, number] : {std::pair<int, int>{1, 1}, {5, 1}, {0, 0}, {2, 3}}) {
+        RxChannel channel = Channel(1'920'000, 1'008'000);
+        channel.inUse = true;
+        EXPECT_EQ(channel.ChannelType_Set(static_cast<std::uint8_t>(port), static_cast<std::uint8_t>(number)), -1);
+        EXPECT_FALSE(channel.inUse);
+    }
+    RxChannel channel;
+    EXPECT_EQ(ThrownText([&] { channel.ChannelType_Set(ChannelType::TX1); }),
+              "In " + RxHeaderUnit + " on line 214: Unrecognized channelType");
+    EXPECT_FALSE(ThrownText([&] { channel.ChannelNumber_Get(); }).empty());
+}
+
+TEST(RxChannel, AdcConfigurationTakesOverTheDesign)
+{
+    RxChannel channel = Channel(1'920'000, 1'008'000);
+    channel.ChannelType_Set(ChannelType::RX1);
+    ASSERT_EQ(channel.Adc_Configure(184'320'000, AdcRate::HIGH, 1, DesignedPath()), 0);
+    EXPECT_EQ(channel.adcClk_kHz, 2'211'840u);
+    EXPECT_EQ(channel.systemClock_Hz, 184'320'000u);
+    EXPECT_EQ(channel.decimation, 16u);
+    EXPECT_EQ(channel.dataPath.stages, DesignedPath().stages);
+    EXPECT_EQ(channel.rxDpProfile.rxSincHBTop.sincMux, 4);
+    EXPECT_EQ(channel.rxDpProfile.rxDecTop.decBy2Hb3Blk17p1En, 1);
+    EXPECT_EQ(channel.rxOutputRate_Hz, 1'920'000u);
+    EXPECT_EQ(channel.tiaPower, 1);
+    EXPECT_EQ(channel.tiaPowerLp, 1);
+    EXPECT_EQ(channel.rxDpProfile.rxNbDem.rxNbNco.rxNbNcoEn, 0);
+    EXPECT_EQ(channel.pulseShapeFilter.buffer.coefficients,
+              PulseShapeFilter_Lookup(PulseShapeFilterSelect::Unity).buffer.coefficients);
+
+    ASSERT_EQ(channel.Adc_Configure(150'000'000, AdcRate::MED, 1, DesignedPath()), 0);
+    EXPECT_EQ(channel.adcClk_kHz, 1'200'000u);
+    EXPECT_EQ(channel.adcRate, AdcRate::MED);
+    ASSERT_EQ(channel.Adc_Configure(150'000'001, AdcRate::LOW, 1, DesignedPath()), 0);
+    EXPECT_EQ(channel.adcClk_kHz, 900'000u);  // 900,000,006 Hz, whole kHz
+
+    const auto lines = NewMessages(
+        [&] { EXPECT_EQ(channel.Adc_Configure(184'320'000, static_cast<AdcRate>(4), 1, DesignedPath()), -1); });
+    EXPECT_EQ(lines, std::vector<std::string>{"ERROR: In " + RxUnit + " on line 523: Unrecognized AdcRate"});
+
+    RxPath broken = DesignedPath();
+    broken.stages[0] = 5;
+    EXPECT_EQ(channel.Adc_Configure(184'320'000, AdcRate::HIGH, 1, broken), -1);
+}
+
+TEST(RxChannel, NarrowBandNcoRunsForMainReceiversThatNeedIt)
+{
+    struct Case {
+        ChannelType type;
+        bool deviation, correction, nco;
+    };
+    const Case cases[] = {
+        {ChannelType::RX1, false, false, false}, {ChannelType::RX1, true, false, true},
+        {ChannelType::RX2, false, true, true},   {ChannelType::ORX1, true, true, false},
+        {ChannelType::ILB2, false, true, false},
+    };
+    for (const Case& c : cases) {
+        RxChannel channel = Channel(24'000, 12'000);
+        channel.ChannelType_Set(c.type);
+        if (c.deviation) {
+            channel.SignalTypeFrequencyDeviation_Set(RxChannelSignalSetup::NONE);
+        }
+        channel.FrequencyOffsetCorrectionEnable_Set(c.correction);
+        ASSERT_EQ(channel.Adc_Configure(184'320'000, AdcRate::HIGH, 2, DesignedPath()), 0);
+        EXPECT_EQ(channel.rxDpProfile.rxNbDem.rxNbNco.rxNbNcoEn, c.nco ? 1 : 0);
+        EXPECT_EQ(channel.rxDpProfile.rxNbDem.rxNbNco.rxNbNcoConfig.sampleFreq, c.nco ? 24'000u : 0u);
+    }
+}
+
+TEST(RxChannel, PulseShapeIsChosenWhenTheAdcIsConfigured)
+{
+    RxChannel channel = Channel(48'000, 12'000);
+    channel.SignalTypeFrequencyDeviation_Set(RxChannelSignalSetup::ANALOG_FM);
+    ASSERT_EQ(channel.Adc_Configure(184'320'000, AdcRate::HIGH, 2, DesignedPath()), 0);
+    EXPECT_EQ(channel.pulseShapeFilter.buffer.coefficients,
+              PulseShapeFilter_Lookup(PulseShapeFilterSelect::ANALOG_FM_48k).buffer.coefficients);
+    channel.SignalTypeFrequencyDeviation_Set(RxChannelSignalSetup::P25);
+    EXPECT_EQ(ThrownText([&] { channel.Adc_Configure(184'320'000, AdcRate::HIGH, 2, DesignedPath()); }),
+              "In " + RxUnit + " on line 502: P25 pulse shape filter not supported yet.");
+}

@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include "ChannelTestSupport.h"
+#include "plover/profile/TxChannel.h"
+
+using namespace Veltrix::Marlin::Native;
+using namespace ChannelTest;
+
+namespace {
+
+// INT3 at block 44, interpolate-by-2 at blocks 38 and 36, then 30 and 28.
+TxPath DesignedPath(bool interpolateBy3At40 = false)
+{
+    TxPath path;
+    path.stages = {3, 1, 1, 2, 2, 2, 2, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 0, 2, 0, 1, 0, 0, 0, 1};
+    if (interpolateBy3At40) {
+        path.stages[2] = 3;
+    }
+    return path;
+}
+
+}  // namespace
+
+TEST(TxChannel, BasebandCornerFollowsTheRate)
+{
+    const TxChannel wide(1'000'000, 800'000);
+    EXPECT_EQ(wide.txBbf3dBCorner_kHz, 50'000u);
+    EXPECT_EQ(wide.txDpProfile.txPreProc.txPreProcMode, 1);  // I/Q input
+    EXPECT_EQ(TxChannel(999'999, 12'500).txBbf3dBCorner_kHz, 33'000u);
+}
+
+TEST(TxChannel, SignalTypes)
+{
+    TxChannel channel(48'000, 12'500);
+    ASSERT_EQ(channel.SignalType_Set(1, 2'500), 0);
+    EXPECT_EQ(channel.outputSignaling, 1);
+    EXPECT_EQ(channel.frequencyDeviation_Hz, 2'500u);
+    EXPECT_EQ(channel.txDpProfile.txPreProc.txPreProcMode, 0);
+    EXPECT_EQ(channel.txDpProfile.txIntTopFreqDevMap.freqDevMapEn, 0);
+
+    ASSERT_EQ(channel.SignalType_Set(2, 5'000), 0);
+    EXPECT_EQ(channel.outputSignaling, 2);
+    EXPECT_EQ(channel.frequencyDeviation_Hz, 5'000u);
+    EXPECT_EQ(channel.txDpProfile.txIntTopFreqDevMap.mpll, 0x7FFFF1u);
+    EXPECT_EQ(channel.txDpProfile.txIntTopFreqDevMap.freqDevMapEn, 1);
+
+    ASSERT_EQ(channel.SignalType_Set(0, 0), 0);
+    EXPECT_EQ(channel.outputSignaling, 0);
+    EXPECT_EQ(channel.txDpProfile.txPreProc.txPreProcMode, 1);
+    EXPECT_EQ(channel.txDpProfile.txIntTopFreqDevMap.freqDevMapEn, 0);
+    EXPECT_EQ(channel.txDpProfile.txIntTopFreqDevMap.txRoundEn, 1);
+
+    std::int8_t status = 0;
+    EXPECT_EQ(NewMessages([&] { status = channel.SignalType_Set(3, 0); }),
+              std::vector<std::string>{"ERROR: In " + TxHeaderUnit + " on line 97: Unrecognized Tx channel signal type"});
+    EXPECT_EQ(status, -1);
+}
+
+TEST(TxChannel, LoopbackPowerInTenthsOfADbm)
+{
+    TxChannel channel(1'920'000, 1'008'000);
+    channel.Loopback_Set(ElbType::AFTER_PA, -12);
+    EXPECT_EQ(channel.txExtLoopBackType, 2);
+    EXPECT_EQ(channel.txPeakLoopBackPower, -120);
+    channel.Loopback_Set(ElbType::DISABLED, 30);
+    EXPECT_EQ(channel.txExtLoopBackType, 0);
+    EXPECT_EQ(channel.txPeakLoopBackPower, -120);
+    channel.Loopback_Set(ElbType::BEFORE_PA, 5'000);  // beyond the field: saturates
+    EXPECT_EQ(channel.txPeakLoopBackPower, 32'767);
+}
+
+TEST(TxChannel, CustomFilterAndSsi)
+{
+    TxChannel channel(1'920'000, 1'008'000);
+    std::array<std::int32_t, 128> taps{};
+    taps[0] = -7;
+    taps[127] = 11;
+    channel.ChannelFilter_Set(taps, ChannelFilterInterpolation::INTERPOLATE_BY_3);
+    EXPECT_EQ(channel.interpolationRate, 3);
+    EXPECT_EQ(channel.channelFilter.buffer.coefficients[0], -7);
+    EXPECT_EQ(channel.channelFilter.buffer.coefficients[127], 11);
+
+    channel.txSsiConfig.rxMaskStrobeEn = true;
+    ASSERT_EQ(channel.Ssi_Configure(2, 3, 3'840'000, 1, SsiDataRate::DOUBLE, 1, 1), 0);
+    EXPECT_EQ(channel.txSsiConfig.ssiType, 2);
+    EXPECT_EQ(channel.txSsiConfig.ssiDataFormatSel, 3);
+    EXPECT_EQ(channel.txSsiConfig.numLaneSel, 1);
+    EXPECT_EQ(channel.txSsiConfig.txRefClockPin, 1);
+    EXPECT_EQ(channel.txSsiConfig.strobeType, 1);
+    EXPECT_TRUE(channel.txSsiConfig.ddrEn);
+    EXPECT_FALSE(channel.txSsiConfig.rxMaskStrobeEn);
+    EXPECT_EQ(channel.txInterfaceSampleRate_Hz, 3'840'000u);
+
+    EXPECT_EQ(channel.Ssi_Configure(1, 3, 1'000, 0, SsiDataRate::SINGLE, 0, 0), -1);  // CMOS never carries 12-bit I/Q
+    EXPECT_EQ(channel.txSsiConfig.ssiType, 2);
+    EXPECT_EQ(channel.txInterfaceSampleRate_Hz, 3'840'000u);
+}
+
+TEST(TxChannel, DacConfiguration)
+{
+    TxChannel channel(15'360'000, 9'000'000);
+    ASSERT_EQ(channel.Dac_Configure(184'320'000, DacRate::HIGH, 1, DesignedPath()), 0);
+    EXPECT_EQ(channel.dacRate, 184'320'000u);
+    EXPECT_EQ(channel.dacClk_kHz, 552'960u);
+    EXPECT_EQ(channel.interpolation, 12u);
+    EXPECT_EQ(channel.dataPath.stages, DesignedPath().stages);
+    EXPECT_EQ(channel.txDpProfile.txIntTop.interpBy3Blk44p1En, 1);
+    EXPECT_EQ(channel.txDpProfile.txWbIntTop.txInterpBy2Blk30En, 1);
+    EXPECT_EQ(channel.txInputRate_Hz, 15'360'000u);
+    EXPECT_EQ(channel.txPdBiasCurrent, 1);
+    EXPECT_EQ(channel.txPdGainEnable, 0);
+    EXPECT_EQ(channel.txPrePdRealPole_kHz, 1'000'000u);
+    EXPECT_EQ(channel.txPostPdRealPole_kHz, 530'000u);
+    EXPECT_EQ(channel.txBbfPower, 1);
+    EXPECT_EQ(channel.txDpProfile.txIqdmDuc.iqdmDucMode, 0);
+    EXPECT_EQ(channel.txDpProfile.txIqdmDuc.iqdmNco.sampleFreq, 46'080'000u);  // S / 4
+
+    ASSERT_EQ(channel.Dac_Configure(184'320'001, DacRate::LOW, 1, DesignedPath(true)), 0);
+    EXPECT_EQ(channel.dacClk_kHz, 184'320u);
+    EXPECT_EQ(channel.txDpProfile.txIqdmDuc.iqdmNco.sampleFreq, 61'440'000u);  // S / 3
+
+    const auto lines = NewMessages(
+        [&] { EXPECT_EQ(channel.Dac_Configure(184'320'000, static_cast<DacRate>(2), 1, DesignedPath()), -1); });
+    EXPECT_EQ(lines, std::vector<std::string>{"ERROR: In " + TxUnit + " on line 201: Unrecognized DAC rate"});
+
+    TxChannel unused;  // no sampling rate: no division by zero
+    EXPECT_EQ(unused.Dac_Configure(184'320'000, DacRate::HIGH, 2, DesignedPath()), 0);
+    EXPECT_EQ(unused.interpolation, 0u);
+}
+
+TEST(TxChannel, DacConfigurationChecksTheSignalType)
+{
+    TxChannel fmFsk(48'000, 12'500);
+    fmFsk.SignalType_Set(1, 2'500);
+    fmFsk.txDpProfile.txIqdmDuc.iqdmNco.phase = 9;
+    fmFsk.txDpProfile.txIqdmDuc.iqdmNco.realOut = 1;
+    ASSERT_EQ(fmFsk.Dac_Configure(184'320'000, DacRate::LOW, 2, DesignedPath()), 0);
+    const marlin_TxIqdmDuc_t& duc = fmFsk.txDpProfile.txIqdmDuc;
+    EXPECT_EQ(duc.iqdmDucMode, 1);
+    EXPECT_EQ(duc.iqdmDev, 60'397u);
+    EXPECT_EQ(duc.iqdmDevOffset, 0u);
+    EXPECT_EQ(duc.iqdmScalar, 32'767u);
+    EXPECT_EQ(duc.iqdmThreshold, 0x1FFFFu);
+    EXPECT_EQ(duc.iqdmNco.phase, 0);
+    EXPECT_EQ(duc.iqdmNco.realOut, 0);
+
+    fmFsk.FrequencyOffsetCorrectionEnable_Set(true);
+    const auto lines =
+        NewMessages([&] { EXPECT_EQ(fmFsk.Dac_Configure(184'320'000, DacRate::LOW, 2, DesignedPath()), -1); });
+    EXPECT_EQ(lines, std::vector<std::string>{"ERROR: In " + TxUnit +
+                                              " on line 236: Signal type of IQ FM/FSK and Frequency offset correction "
+                                              "enabled is not a supported combination."});
+
+    TxChannel iq(1'920'000, 1'008'000);
+    iq.txDpProfile.txIqdmDuc.iqdmDev = 5;
+    iq.FrequencyOffsetCorrectionEnable_Set(true);
+    ASSERT_EQ(iq.Dac_Configure(184'320'000, DacRate::HIGH, 2, DesignedPath()), 0);
+    EXPECT_EQ(iq.txDpProfile.txIqdmDuc.iqdmDucMode, 2);
+    EXPECT_EQ(iq.txDpProfile.txIqdmDuc.iqdmDev, 0u);
+}
+
+TEST(TxChannel, ChannelNumberPicksItsPfirBanks)
+{
+    TxChannel channel(1'920'000, 1'008'000);
+    channel.ChannelNumber_Set(1);
+    EXPECT_EQ(channel.channelNumber, 1);
+    EXPECT_EQ(channel.pfirBankIndexI, 0);
+    EXPECT_EQ(channel.pfirBankIndexQ, 1);
+    channel.ChannelNumber_Set(2);
+    EXPECT_EQ(channel.pfirBankIndexI, 2);
+    EXPECT_EQ(channel.pfirBankIndexQ, 3);
+    EXPECT_THROW(channel.ChannelNumber_Set(3), std::runtime_error);
+    EXPECT_EQ(channel.channelNumber, 2);
+}
