@@ -1,6 +1,9 @@
 #include "Cli.h"
 
+#include <sys/stat.h>
+
 #include <filesystem>
+#include <map>
 #include <iostream>
 #include <system_error>
 
@@ -29,20 +32,76 @@ std::string ReadInput(const std::string& path, const std::string& what)
 {
     std::error_code ec;
     if (fs::is_directory(path, ec)) {
-        throw UsageError(what + " '" + path + "' is a folder, not a file");
+        throw UsageError(what + " '" + Escaped(path) + "' is a folder, not a file");
     }
     std::string text;
     if (!Native::ReadFileWhole(path, text)) {
-        throw UsageError("cannot read " + what + " '" + path + "'");
+        throw UsageError("cannot read " + what + " '" + Escaped(path) + "'");
     }
     return text;
 }
 
 void WriteOutput(const std::string& path, const std::string& bytes)
 {
-    if (!Native::WriteFileAtomically(path, bytes)) {
-        throw UsageError("cannot write '" + path + "'");
+    if (path == "-") {
+        std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return;
     }
+    std::string failure;
+    if (!Native::WriteFileAtomically(path, bytes, failure)) {
+        // The writer's text ends with the reason in brackets.
+        const auto open = failure.rfind(" (");
+        const std::string reason = open == std::string::npos || failure.back() != ')'
+            ? failure
+            : failure.substr(open + 2, failure.size() - open - 3);
+        throw OutputError("cannot write '" + Escaped(path) + "': " + reason);
+    }
+}
+
+std::string LibraryOutputPath(const std::string& output)
+{
+    if (output != "-") {
+        return output;
+    }
+    std::cout.flush();
+    return "/dev/stdout";
+}
+
+void RefuseOutputOverInput(const std::string& output, const std::string& input)
+{
+    struct stat out {};
+    struct stat in {};
+    if (output == "-" || input.empty() || ::stat(output.c_str(), &out) != 0 || ::stat(input.c_str(), &in) != 0) {
+        return;
+    }
+    if (S_ISREG(out.st_mode) && out.st_dev == in.st_dev && out.st_ino == in.st_ino) {
+        throw UsageError("output '" + Escaped(output) + "' is the input file '" + Escaped(input) +
+                         "'; give another output");
+    }
+}
+
+std::string Escaped(const std::string& text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            static constexpr char digits[] = "0123456789abcdef";
+            out += "\\x";
+            out += digits[byte >> 4];
+            out += digits[byte & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    return out;
 }
 
 MarlinBlueprint LoadBlueprint(const BlueprintOptions& options)
@@ -59,13 +118,13 @@ MarlinBlueprint LoadBlueprint(const BlueprintOptions& options)
         try {
             blueprint.LoadFromString(text);
         } catch (const std::exception& e) {  // the JSON library's parse, type and range errors
-            throw UsageError("'" + options.path + "' is not a valid blueprint: " + e.what());
+            throw UsageError("'" + Escaped(options.path) + "' is not a valid blueprint: " + e.what());
         }
     }
     blueprint.expandedSearchEnable(options.expandedSearch);
     for (std::size_t i = 0; i < features.size(); ++i) {
         if (blueprint.Feature_Enable(*features[i]) != 0) {
-            throw OperationFailed("enabling feature '" + options.features[i] + "' failed");
+            throw OperationFailed("enabling feature '" + Escaped(options.features[i]) + "' failed");
         }
     }
     return blueprint;
@@ -144,16 +203,46 @@ ReportWatch::ReportWatch()
 {
 }
 
-void ReportWatch::PrintNew() const
+void ReportWatch::PrintNew(bool succeeded, bool keepErrors) const
+{
+    std::vector<std::string> lines;
+    const auto& messages = Native::ErrorHandler::messages();
+    lines.insert(lines.end(), messages.begin() + static_cast<std::ptrdiff_t>(messages_), messages.end());
+    const auto& errors = Native::ErrorHandler::errors();
+    for (std::size_t i = errors_; i < errors.size(); ++i) {
+        lines.emplace_back(errors[i].what());
+    }
+    std::map<std::string, std::size_t> counts;
+    for (const auto& line : lines) {
+        ++counts[line];
+    }
+    for (const auto& line : lines) {
+        const auto it = counts.find(line);
+        if (it == counts.end()) {
+            continue;  // shown already
+        }
+        const std::size_t count = it->second;
+        counts.erase(it);
+        if (succeeded && !keepErrors && line.rfind("ERROR: ", 0) == 0) {
+            continue;
+        }
+        std::cerr << Escaped(line);
+        if (count > 1) {
+            std::cerr << " (" << count << " times)";
+        }
+        std::cerr << '\n';
+    }
+}
+
+bool ReportWatch::HasNewErrors() const
 {
     const auto& messages = Native::ErrorHandler::messages();
     for (std::size_t i = messages_; i < messages.size(); ++i) {
-        std::cerr << messages[i] << '\n';
+        if (messages[i].rfind("ERROR: ", 0) == 0) {
+            return true;
+        }
     }
-    const auto& errors = Native::ErrorHandler::errors();
-    for (std::size_t i = errors_; i < errors.size(); ++i) {
-        std::cerr << errors[i].what() << '\n';
-    }
+    return Native::ErrorHandler::errors().size() > errors_;
 }
 
 bool ReportWatch::IsRecordedError(const std::string& text) const

@@ -78,10 +78,11 @@ Command AddResponseCommand(CLI::App& app)
     AddBlueprintOptions(*command, options->blueprint, true);
     command->add_option("--port", options->port, "rx or tx")->required()->check(CLI::IsMember({"rx", "tx"}));
     command->add_option("--channel", options->channel, "channel number")->required()->check(CLI::IsMember({1, 2}));
-    command->add_option("-o,--output", options->output, "CSV file to write (default: standard output)");
+    command->add_option("-o,--output", options->output, "CSV file to write (default and -: standard output)");
     command->add_option("--max-points", options->maxPoints,
                         "points kept, evenly spaced, the first included (0 keeps all)");
     return {command, [options] {
+                RefuseOutputOverInput(options->output, options->blueprint.path);
                 MarlinBlueprint blueprint = LoadBlueprint(options->blueprint);
                 Profile profile = DevelopProfile(blueprint);
                 const bool rx = options->port == "rx";
@@ -103,7 +104,7 @@ Command AddResponseCommand(CLI::App& app)
                 text.precision(4);
                 text << std::fixed << "passband ripple: " << figures.ripple_dB << " dB\n"
                      << (rx ? "alias rejection: " : "image rejection: ") << figures.rejection_dB << " dB\n";
-                if (options->output.empty()) {
+                if (options->output.empty() || options->output == "-") {
                     std::cout << csv;
                     std::cerr << text.str();
                 } else {
