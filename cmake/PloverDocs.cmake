@@ -43,3 +43,19 @@ if(TARGET plover)
             DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
   endif()
 endif()
+
+# JSON Schemas of the files plover reads, written from the readers' own field lists.
+if(TARGET plover_host)
+  add_executable(plover_schemas ${PROJECT_SOURCE_DIR}/tools/gen/schemas.cpp)
+  target_link_libraries(plover_schemas PRIVATE plover_host plover_warnings)
+  set(plover_schema_dir ${PROJECT_BINARY_DIR}/schemas)
+  set(plover_schemas ${plover_schema_dir}/stream-settings.schema.json)
+  add_custom_command(OUTPUT ${plover_schemas}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${plover_schema_dir}
+    COMMAND plover_schemas ${plover_schema_dir}
+    DEPENDS plover_schemas
+    COMMENT "JSON Schemas of the blueprint and stream-settings files"
+    VERBATIM)
+  add_custom_target(schemas ALL DEPENDS ${plover_schemas})
+  install(FILES ${plover_schemas} DESTINATION ${CMAKE_INSTALL_DATADIR}/plover/schemas)
+endif()
