@@ -50,8 +50,11 @@ void AddSsiClock(json& channel, const Native::ChannelBlueprint& blueprint)
     }
 }
 
-json Summary(const Native::Profile& profile, const std::string& output)
+}  // namespace
+
+json DesignSummaryJson(const Profile& designed, const std::string& output)
 {
+    const Native::Profile& profile = *designed.GetInstance();
     json channels = json::array();
     const Native::MarlinBlueprint& blueprint = profile.marlinBlueprint;
     for (std::size_t i = 0; i < Native::RxSlotCount; ++i) {
@@ -89,6 +92,8 @@ json Summary(const Native::Profile& profile, const std::string& output)
             {"profile", output},
             {"channels", channels}};
 }
+
+namespace {
 
 std::string Readable(const json& summary)
 {
@@ -154,7 +159,7 @@ Command AddDesignCommand(CLI::App& app)
                 if (profile.Save(LibraryOutputPath(output)) != 0) {
                     throw OutputError("cannot write the profile to '" + Escaped(output) + "'");
                 }
-                const json summary = Summary(*profile.GetInstance(), output);
+                const json summary = DesignSummaryJson(profile, output);
                 // With the profile on standard output, the summary goes beside the reports.
                 std::ostream& out = output == "-" ? std::cerr : std::cout;
                 out << (options->json ? summary.dump() + "\n" : Readable(summary));

@@ -9,11 +9,9 @@
 
 namespace Veltrix::Marlin::Cli {
 
-namespace {
-
 using json = nlohmann::json;
 
-json Inspect(MarlinBlueprint& blueprint)
+json InspectJson(MarlinBlueprint& blueprint)
 {
     std::int32_t status = 0;
     const auto note = [&status](std::int8_t result) {
@@ -61,8 +59,6 @@ json Inspect(MarlinBlueprint& blueprint)
     return out;
 }
 
-}  // namespace
-
 Command AddInspectCommand(CLI::App& app)
 {
     struct Options {
@@ -76,7 +72,7 @@ Command AddInspectCommand(CLI::App& app)
     return {command,
             [options] {
                 MarlinBlueprint blueprint = LoadBlueprint(options->blueprint);
-                const json out = Inspect(blueprint);
+                const json out = InspectJson(blueprint);
                 options->viable = out["viable"].get<bool>();
                 std::cout << out.dump(2) << '\n';
                 return out["status"].get<int>() == 0 ? ExitSuccess : ExitFailed;
