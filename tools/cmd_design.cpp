@@ -40,7 +40,7 @@ json Stages(const ChannelChain& chain)
     return stages;
 }
 
-json Summary(const DesignOverview& overview, const std::string& output)
+json SummaryOf(const DesignOverview& overview, const std::string& output)
 {
     json channels = json::array();
     for (const ChannelChain& chain : overview.channels) {
@@ -66,6 +66,15 @@ json Summary(const DesignOverview& overview, const std::string& output)
             {"channels", channels},
             {"reports", overview.reports}};
 }
+
+}  // namespace
+
+json DesignSummaryJson(const Profile& profile, const std::string& output)
+{
+    return SummaryOf(Analysis::Overview_Get(profile), output);
+}
+
+namespace {
 
 std::string Readable(const DesignOverview& overview, const std::string& output)
 {
@@ -124,7 +133,7 @@ Command AddDesignCommand(CLI::App& app)
                 if (profile.Save(output) != 0) {
                     throw OperationFailed("");
                 }
-                std::cout << (options->json ? Summary(overview, output).dump() + "\n" : Readable(overview, output));
+                std::cout << (options->json ? SummaryOf(overview, output).dump() + "\n" : Readable(overview, output));
                 return ExitSuccess;
             }};
 }
