@@ -151,7 +151,19 @@ Target Resolve(const std::string& path)
     FailErrno(path, ELOOP);
 }
 
-void WriteInPlace(const std::string& path, const Target& target, std::string_view contents)
+// Runs the producer into fd; the errno of the first failed write, else 0.
+int Produce(int fd, const std::function<void(const ByteSink&)>& produce)
+{
+    int error = 0;
+    produce([fd, &error](std::string_view bytes) {
+        if (error == 0 && !WriteAll(fd, bytes)) {
+            error = errno != 0 ? errno : EIO;
+        }
+    });
+    return error;
+}
+
+void WriteInPlace(const std::string& path, const Target& target, const std::function<void(const ByteSink&)>& produce)
 {
     // A regular file reached through /dev or /proc is usually the caller's own
     // redirected output: append to it, as the shell's descriptor does.
@@ -162,9 +174,13 @@ void WriteInPlace(const std::string& path, const Target& target, std::string_vie
         FailErrno(path, errno);
     }
     int error = 0;
-    if (!WriteAll(fd, contents)) {
-        error = errno;
-    } else if (regular && ::fsync(fd) != 0) {
+    try {
+        error = Produce(fd, produce);
+    } catch (...) {
+        ::close(fd);
+        throw;
+    }
+    if (error == 0 && regular && ::fsync(fd) != 0) {
         error = errno;
     }
     if (::close(fd) != 0 && error == 0 && errno != EINTR) {
@@ -196,12 +212,17 @@ std::string TemporaryName(const std::string& targetName, const std::string& suff
 
 void WriteFileAtomically(const std::string& path, std::string_view contents)
 {
+    WriteFileAtomically(path, [contents](const ByteSink& sink) { sink(contents); });
+}
+
+void WriteFileAtomically(const std::string& path, const std::function<void(const ByteSink& sink)>& produce)
+{
     if (path.empty()) {
         throw FileWriteError("Can't write file: the file name is empty");
     }
     const Target target = Resolve(path);
     if (target.inPlace) {
-        WriteInPlace(path, target, contents);
+        WriteInPlace(path, target, produce);
         return;
     }
 
@@ -231,8 +252,15 @@ void WriteFileAtomically(const std::string& path, std::string_view contents)
             error = errno;
         }
     }
-    if (error == 0 && !WriteAll(fd, contents)) {
-        error = errno;
+    if (error == 0) {
+        try {
+            error = Produce(fd, produce);
+        } catch (...) {
+            ::close(fd);
+            ::unlink(temp.c_str());
+            Unregister(slot);
+            throw;
+        }
     }
     if (error == 0 && ::fsync(fd) != 0) {
         error = errno;

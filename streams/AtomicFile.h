@@ -10,6 +10,7 @@
 // in place, folders are refused.
 
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -26,6 +27,12 @@ public:
 
 void WriteFileAtomically(const std::string& path, std::string_view contents);
 void WriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& contents);
+
+// The same for contents too large to hold at once: produce hands its bytes to
+// the sink a chunk at a time. An exception from produce removes the temporary
+// file and passes on.
+using ByteSink = std::function<void(std::string_view bytes)>;
+void WriteFileAtomically(const std::string& path, const std::function<void(const ByteSink& sink)>& produce);
 
 // Removes the temporary files of writes in progress. Async-signal-safe: meant
 // for signal handlers.

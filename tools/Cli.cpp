@@ -43,12 +43,18 @@ std::string ReadInput(const std::string& path, const std::string& what)
 
 void WriteOutput(const std::string& path, const std::string& bytes)
 {
+    WriteOutputInChunks(path, [&bytes](const std::function<void(std::string_view)>& sink) { sink(bytes); });
+}
+
+void WriteOutputInChunks(const std::string& path,
+                         const std::function<void(const std::function<void(std::string_view)>& sink)>& produce)
+{
     if (path == "-") {
-        std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        produce([](std::string_view bytes) { std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size())); });
         return;
     }
     std::string failure;
-    if (!Native::WriteFileAtomically(path, bytes, failure)) {
+    if (!Native::WriteFileAtomically(path, produce, failure)) {
         // The writer's text ends with the reason in brackets.
         const auto open = failure.rfind(" (");
         const std::string reason = open == std::string::npos || failure.back() != ')'

@@ -12,6 +12,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -87,6 +88,10 @@ std::string ReadInput(const std::string& path, const std::string& what);
 // regular file; devices and FIFOs in place); "-" is standard output.
 // OutputError on failure.
 void WriteOutput(const std::string& path, const std::string& bytes);
+// The same for outputs too large to hold at once: produce hands its bytes to
+// the sink a chunk at a time.
+void WriteOutputInChunks(const std::string& path,
+                         const std::function<void(const std::function<void(std::string_view)>& sink)>& produce);
 // The path to hand to a library save for an output: "-" becomes the process's
 // standard output (std::cout is flushed first, so the order holds).
 std::string LibraryOutputPath(const std::string& output);

@@ -25,6 +25,19 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes, std:
     return true;
 }
 
+bool WriteFileAtomically(const std::string& path,
+                         const std::function<void(const std::function<void(std::string_view)>& sink)>& produce,
+                         std::string& failure)
+{
+    try {
+        Runnel::WriteFileAtomically(path, produce);
+    } catch (const Runnel::FileWriteError& e) {
+        failure = e.what();
+        return false;
+    }
+    return true;
+}
+
 void RemoveTemporariesOnSignals()
 {
     Runnel::RemoveTemporariesOnSignals();

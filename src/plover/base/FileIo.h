@@ -5,7 +5,9 @@
 // target's folder, are flushed to disk, and only then renamed over the target,
 // so a failed or interrupted write never truncates an existing file.
 
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace Veltrix::Marlin::Native {
 
@@ -16,6 +18,11 @@ namespace Veltrix::Marlin::Native {
 bool WriteFileAtomically(const std::string& path, const std::string& bytes);
 // The same, with the reason of a failure (the path and what went wrong).
 bool WriteFileAtomically(const std::string& path, const std::string& bytes, std::string& failure);
+
+// The same for contents produced a chunk at a time.
+bool WriteFileAtomically(const std::string& path,
+                         const std::function<void(const std::function<void(std::string_view)>& sink)>& produce,
+                         std::string& failure);
 
 // For programs: SIGINT, SIGTERM and SIGHUP remove the temporary files of
 // writes in progress before the process ends.
