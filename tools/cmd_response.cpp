@@ -77,10 +77,10 @@ Command AddResponseCommand(CLI::App& app)
     auto* command = app.add_subcommand("response", "write the frequency response of a channel as CSV");
     AddBlueprintOptions(*command, options->blueprint, true);
     command->add_option("--port", options->port, "rx or tx")->required()->check(CLI::IsMember({"rx", "tx"}));
-    command->add_option("--channel", options->channel, "channel number")->required()->check(CLI::IsMember({1, 2}));
+    AddNumberOption(*command, "--channel", options->channel, "channel number", 1, 2)->required();
     command->add_option("-o,--output", options->output, "CSV file to write (default: standard output)");
-    command->add_option("--max-points", options->maxPoints,
-                        "points kept, evenly spaced, the first included (0 keeps all)");
+    AddNumberOption(*command, "--max-points", options->maxPoints,
+                    "points kept, evenly spaced, the first included (0 keeps all)", 0, 0xFFFFFFFF);
     return {command, [options] {
                 MarlinBlueprint blueprint = LoadBlueprint(options->blueprint);
                 Profile profile = DevelopProfile(blueprint);
