@@ -1,5 +1,7 @@
 // plover serve: the page and the JSON API on a local HTTP server.
 
+#include <csignal>
+
 #include <spawn.h>
 #include <sys/wait.h>
 
@@ -73,6 +75,8 @@ Command AddServeCommand(CLI::App& app)
                     std::cerr << "plover serve: warning: listening on " << server.host
                               << "; the API has no authentication, anyone who can reach this address can use it\n";
                 }
+                // A client that hangs up mid-answer must not end the server.
+                std::signal(SIGPIPE, SIG_IGN);
                 std::string problem;
                 const bool served = Serve::Serve(
                     server,

@@ -1,7 +1,8 @@
 """The JSON API answers as the command line does, and turns away bad requests."""
 
-import json
 import concurrent.futures
+import json
+import socket
 
 import pytest
 
@@ -66,6 +67,21 @@ def test_stream_files_and_dynamic_profiles_equal_the_tools(server, name, tmp_pat
         assert status == 422 and answer["reports"] == cli.stderr.splitlines()[: len(answer["reports"])]
 
 
+@pytest.mark.parametrize("name,port,channel", [("lte-20mhz-2t2r-tdd", "rx", 1), ("lte-20mhz-2t2r-tdd", "tx", 2),
+                                               ("dmr-12p5khz-24ksps", "rx", 1), ("direct-fm-fsk-tx-96ksps", "tx", 1)])
+def test_response_figures_and_points_equal_the_tools(server, name, port, channel):
+    cli = plover("response", EXAMPLES / f"{name}.json", "--port", port, "--channel", channel, "--max-points", 512)
+    status, answer = server.post("/api/response", {"blueprint": example(name), "port": port, "channel": channel,
+                                                   "maxPoints": 512})
+    assert cli.returncode == 0 and status == 200, answer
+    figures = dict(line.split(": ") for line in cli.stderr.splitlines())
+    assert f"{answer['ripple_dB']:.4f} dB" == figures["passband ripple"]
+    assert f"{answer['rejection_dB']:.4f} dB" == figures["alias rejection" if port == "rx" else "image rejection"]
+    rows = [float(v) for line in cli.stdout.splitlines()[1:] for v in line.split(",")]
+    points = [v for pair in zip(answer["frequency_Hz"], answer["magnitude_dB"]) for v in pair]
+    assert rows == pytest.approx(points, abs=1e-6)
+
+
 def test_features_reach_the_design_as_on_the_command_line(server, tmp_path):
     path = EXAMPLES / "lte-20mhz-2t2r-tdd.json"
     request = {"blueprint": example("lte-20mhz-2t2r-tdd")}
@@ -122,6 +138,23 @@ def test_bad_requests_get_a_json_4xx_and_the_server_keeps_serving(server, method
     got, payload, _ = server.call(method, path, body, kind, raw=True)
     assert got == status, payload
     assert words in json.loads(payload)["error"]
+    assert server.call("GET", "/api/version")[0] == 200
+
+
+@pytest.mark.parametrize("raw", [
+    b"GARBAGE\r\n\r\n",
+    b"GET /" + b"a" * 20000 + b" HTTP/1.1\r\nHost: x\r\n\r\n",
+    b"POST /api/design HTTP/1.1\r\nHost: x\r\nContent-Type: application/json\r\nContent-Length: 99999999999999999999\r\n\r\n{}",
+    b"POST /api/design HTTP/1.1\r\nHost: x\r\nContent-Type: application/json\r\nTransfer-Encoding: chunked\r\n\r\nzz\r\n",
+    b"POST /api/design HTTP/1.1\r\nHost: x\r\nContent-Type: application/json\r\nContent-Length: 10\r\n\r\n{",
+])
+def test_broken_http_is_refused_without_harm(server, raw):
+    host, port = server.url.split("//")[1].split(":")
+    with socket.create_connection((host, int(port)), timeout=30) as s:
+        s.sendall(raw)
+        s.shutdown(socket.SHUT_WR)
+        reply = s.recv(200)
+    assert reply == b"" or reply.split(b" ")[1].startswith(b"4"), reply
     assert server.call("GET", "/api/version")[0] == 200
 
 
