@@ -21,6 +21,8 @@ Command AddBlueprintCommand(CLI::App& app)
     // switch: accepting them here would drop them without a word.
     command->add_option("--feature", options->blueprint.features, "not stored in blueprint files: refused");
     command->add_flag("--expanded-search", options->blueprint.expandedSearch, "not stored in blueprint files: refused");
+    command->add_flag("--lenient", options->blueprint.lenient,
+                      "report unknown blueprint keys as warnings (files from other versions), not errors");
     return {command, [options] {
                 if (!options->blueprint.features.empty() || options->blueprint.expandedSearch) {
                     throw UsageError(std::string(options->blueprint.features.empty() ? "--expanded-search" : "--feature") +

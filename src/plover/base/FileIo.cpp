@@ -1,8 +1,8 @@
 #include "plover/base/FileIo.h"
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+
+#include "streams/InputFile.h"
 
 #include "streams/AtomicFile.h"
 
@@ -45,21 +45,7 @@ void RemoveTemporariesOnSignals()
 
 bool ReadFileWhole(const std::string& path, std::string& out)
 {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        return false;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return false;
-    }
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad()) {
-        return false;
-    }
-    out = std::move(content).str();
-    return true;
+    return Runnel::InputFile_Read(path, out) == Runnel::InputFileStatus::Read;
 }
 
 }  // namespace Veltrix::Marlin::Native

@@ -28,8 +28,9 @@ bool WriteFileAtomically(const std::string& path,
 // writes in progress before the process ends.
 void RemoveTemporariesOnSignals();
 
-// Reads the whole file into out. False when it cannot be opened or read; out
-// is then left unchanged.
+// Reads the whole file into out. False when it cannot be opened or read, is
+// not a regular file or is over the input size limit (streams/InputFile.h,
+// whose InputFile_Read also says which); out is then left unchanged.
 bool ReadFileWhole(const std::string& path, std::string& out);
 
 }  // namespace Veltrix::Marlin::Native
