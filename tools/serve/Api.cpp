@@ -7,6 +7,7 @@
 
 #include "Cli.h"
 #include "host/Analysis.h"
+#include "host/BlueprintCheck.h"
 #include "host/Plover.h"
 #include "host/ProfileArchitect.h"
 #include "serve/ReportCapture.h"
@@ -110,8 +111,17 @@ MarlinBlueprint BlueprintOf(const json& request)
         if (!given.is_object()) {
             throw RequestError(400, "\"blueprint\" must be a JSON object");
         }
+        const std::string text = given.dump();
+        const std::vector<BlueprintProblem> problems = Blueprint_CheckKeys(text);
+        if (!problems.empty()) {
+            std::string message = "blueprint: " + problems.front().text;
+            if (problems.size() > 1) {
+                message += " (and " + std::to_string(problems.size() - 1) + " more)";
+            }
+            throw RequestError(400, message);
+        }
         try {
-            blueprint.LoadFromString(given.dump());
+            blueprint.LoadFromString(text);
         } catch (const std::exception& e) {  // the JSON library's type and range errors
             throw RequestError(400, std::string("not a valid blueprint: ") + e.what());
         }
