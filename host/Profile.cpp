@@ -55,6 +55,11 @@ std::int8_t Profile::Save(const std::string& filename, ProfileSaveMethod method)
     return 0;
 }
 
+std::string Profile::ToJson() const
+{
+    return nlohmann::json(Object().ToInit()).dump(2);
+}
+
 void Profile::Load(const std::string& filename)
 {
     Object().Load(filename);
