@@ -6,7 +6,9 @@ success, 1 when the design fails (the report lines go to standard error),
 """
 
 import argparse
+import os
 import sys
+import tempfile
 from typing import List, Optional
 
 
@@ -24,6 +26,21 @@ def _parser() -> argparse.ArgumentParser:
     plot.add_argument("--expanded-search", action="store_true",
                       help="let the design retry from a 150 MHz system clock")
     return parser
+
+
+def _save_atomically(figure, path: str) -> None:
+    # Through a temporary file in the same folder, renamed over the target: a
+    # failed run never leaves a half-written picture.
+    folder, name = os.path.split(os.path.abspath(path))
+    extension = os.path.splitext(name)[1].lstrip(".") or "png"
+    handle, temporary = tempfile.mkstemp(prefix="." + name + ".", dir=folder)
+    try:
+        with os.fdopen(handle, "wb") as stream:
+            figure.savefig(stream, format=extension, dpi=120)
+        os.replace(temporary, path)
+    except BaseException:
+        os.unlink(temporary)
+        raise
 
 
 def main(argv: Optional[List[str]] = None) -> int:
@@ -52,7 +69,7 @@ def main(argv: Optional[List[str]] = None) -> int:
             print(line, file=sys.stderr)
         return 1
     try:
-        ax.figure.savefig(arguments.output, dpi=120)
+        _save_atomically(ax.figure, arguments.output)
     except (OSError, ValueError) as error:
         print("python3 -m plover: error: %s" % error, file=sys.stderr)
         return 2

@@ -268,6 +268,8 @@ class Profile:
         """Passband ripple over the full grid, dB."""
     def rejection_db(self, port: _PortLike, channel: int) -> float:
         """Alias (rx) or image (tx) rejection over the full grid, dB."""
+    def dynamic_profiles(self, count: int) -> List[Dict[str, Any]]:
+        """The first count (2 to 6) dynamic profiles, as the tool's dynamic-profiles prints them."""
     def stream_settings(self) -> Dict[str, Union[bool, int]]:
         """The stream settings (the keys of the stream settings file)."""
     def stream_image(self, resources: Optional[_Path] = None, si_version: str = "c0") -> bytes:

@@ -284,6 +284,43 @@ void BindProfile(py::module_& module)
         },
         py::arg("port"), py::arg("channel"), "(ripple_db, rejection_db) over the full grid.");
     profile.def(
+        "dynamic_profiles",
+        [](const Profile& p, const py::handle& count) {
+            const auto number = static_cast<std::int32_t>(CheckedInteger(count, "count", 2, 6));
+            // As the tool does: the profile's blueprint designed again with
+            // the feature on for that count.
+            MarlinBlueprint blueprint = p.marlinBlueprint();
+            blueprint.Feature_Enable(DynamicProfileFeature(number));
+            Profile designed;
+            DynamicProfiles records{};
+            std::int8_t status = 0;
+            std::string failure;
+            std::vector<std::string> reports;
+            {
+                py::gil_scoped_release release;
+                CallReports calls;
+                try {
+                    DesignSummary summary;
+                    status = ProfileArchitect::Profile_Develop(designed, summary, blueprint, true);
+                    if (status == 0) {
+                        status = designed.DynamicProfiles_Get(records);
+                    }
+                } catch (const std::exception& error) {
+                    failure = error.what();
+                    status = 1;
+                }
+                reports = calls.Lines();
+            }
+            if (status != 0) {
+                RaiseDesignError(failure.empty() ? "no dynamic profiles (status " + std::to_string(status) + ")"
+                                                 : failure,
+                                 status, reports);
+            }
+            return py::module_::import("json").attr("loads")(
+                Profile::DynamicProfiles_ToJson(records, static_cast<std::size_t>(number)));
+        },
+        py::arg("count"), "The first count (2 to 6) dynamic profiles, as the tool's dynamic-profiles prints them.");
+    profile.def(
         "stream_settings",
         [](const Profile& p) {
             StreamSettings settings;

@@ -102,3 +102,9 @@ def test_stream_outputs_equal_the_tools(tool, tmp_path):
     profile = plover.develop(plover.Blueprint.load(path))
     assert profile.stream_image() == (tmp_path / "image.bin").read_bytes()
     assert profile.stream_settings() == json.loads((tmp_path / "settings.json").read_text())
+
+
+def test_dynamic_profiles_equal_the_tools(tool):
+    path = example("lte-20mhz-2t2r-tdd")
+    expected = json.loads(tool("dynamic-profiles", path, "--count", 3).stdout)
+    assert plover.develop(plover.Blueprint.load(path)).dynamic_profiles(3) == expected
