@@ -71,6 +71,8 @@ public:
     std::string SaveToString();
     void Load(const std::string& filename);
     void LoadFromString(const std::string& contents);
+    // The text Save writes.
+    std::string SaveToString();
 
     std::int8_t LoMapping_Get(LoMapping& mapping);
     std::int8_t LoMapping_Overwrite(LoMapping& mapping);

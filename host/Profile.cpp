@@ -86,11 +86,6 @@ std::string Profile::DynamicProfiles_ToJson(const DynamicProfiles& dynamicProfil
     return Records(dynamicProfiles, std::min(count, dynamicProfiles.size())).dump(2);
 }
 
-std::string Profile::ToJson() const
-{
-    return nlohmann::json(Object().ToInit()).dump(2);
-}
-
 void Profile::Load(const std::string& filename)
 {
     Object().Load(filename);

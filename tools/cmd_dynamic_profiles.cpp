@@ -7,6 +7,11 @@
 
 namespace Veltrix::Marlin::Cli {
 
+nlohmann::json DynamicProfilesJson(const DynamicProfiles& profiles, std::size_t count)
+{
+    return nlohmann::json::parse(Profile::DynamicProfiles_ToJson(profiles, count));
+}
+
 Command AddDynamicProfilesCommand(CLI::App& app)
 {
     struct Options {
@@ -26,7 +31,7 @@ Command AddDynamicProfilesCommand(CLI::App& app)
                 if (profile.DynamicProfiles_Get(profiles) != 0) {
                     throw OperationFailed("");
                 }
-                std::cout << Profile::DynamicProfiles_ToJson(profiles, static_cast<std::size_t>(options->count)) << '\n';
+                std::cout << DynamicProfilesJson(profiles, static_cast<std::size_t>(options->count)).dump(2) << '\n';
                 return ExitSuccess;
             }};
 }

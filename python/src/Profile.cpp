@@ -255,9 +255,9 @@ void BindProfile(py::module_& module)
     profile.def_property_readonly("pll_phase_sync_wait_us", &Profile::pllPhaseSyncWait_us, "PLL phase-sync wait, us.");
     profile.def_property_readonly("blueprint", &Profile::marlinBlueprint,
                                   "A copy of the blueprint the profile was developed from, designed data paths included.");
-    profile.def("to_json", &Profile::ToJson, "The text of the profile file.");
+    profile.def("to_json", &Profile::SaveToString, "The text of the profile file.");
     profile.def(
-        "to_dict", [](const Profile& p) { return py::module_::import("json").attr("loads")(p.ToJson()); },
+        "to_dict", [](const Profile& p) { return py::module_::import("json").attr("loads")(p.SaveToString()); },
         "The profile file's content as a dict.");
     profile.def(
         "save",
