@@ -67,8 +67,6 @@ public:
     // scalar settings of the text and keeps the features. On a throw the
     // handle is unchanged.
     void Save(const std::string& filename);
-    // The text Save writes.
-    std::string SaveToString();
     void Load(const std::string& filename);
     void LoadFromString(const std::string& contents);
     // The text Save writes.

@@ -263,7 +263,18 @@ class Profile:
                                                            numpy.typing.NDArray[numpy.float64]]:
         """(frequency_hz, magnitude_db) on the library's analysis grid, the points in [start_hz, stop_hz]."""
     def response_figures(self, port: _PortLike, channel: int) -> Tuple[float, float]:
-        """(ripple_db, rejection_db) over the full grid."""
+        """(ripple_db, rejection_db) of the whole grid."""
+    def response_parts(self, port: _PortLike, channel: int, span: str = "default") -> Dict[str, Any]:
+        """The response over a named span ("default", "passband", "output", "full") with each part of the
+        path on its own: frequency_hz, magnitude_db, parts ({name: magnitude_db}), rate_hz, bandwidth_hz,
+        ripple_db, rejection_db."""
+    def coefficients(self, port: _PortLike, channel: int) -> List[Dict[str, Any]]:
+        """The filters of the designed path from the converter to the host: name, rate_hz, factor,
+        taps (float64 array, unity 1.0), fixed_taps (int32 array the hardware holds), unity."""
+    @property
+    def channels(self) -> List[Dict[str, Any]]:
+        """Every channel in use: channel, converter, converter_clock_hz, rate_hz, bandwidth_hz,
+        ssi_clock_hz, stages ([{name, factor, rate_hz, host_rate_hz}]), ratio, filters, text."""
     def ripple_db(self, port: _PortLike, channel: int) -> float:
         """Passband ripple over the full grid, dB."""
     def rejection_db(self, port: _PortLike, channel: int) -> float:
@@ -277,6 +288,16 @@ class Profile:
 
 def develop(blueprint: Blueprint, expanded_search: bool = False, redesign: bool = False) -> Profile:
     """Designs the blueprint into a Profile; DesignError (with the report lines) when it cannot be designed."""
+
+def chains(rx_rate_hz: int, rx_bandwidth_hz: int, tx_rate_hz: int = 0, tx_bandwidth_hz: int = 0,
+           goal: str = "maximize-bandwidth", target_ripple_db: Optional[float] = None,
+           min_clock_hz: int = 160000000, max_clock_hz: int = 200000000) -> Dict[str, Any]:
+    """The modelling search on its own (goal "maximize-bandwidth", "target-ripple" or "minimize-ripple"):
+    found, status, cause, system_clock_hz, rx_chain, tx_chain, rx_ripple_db, tx_ripple_db, and a
+    blueprint whose data paths reproduce the chains (None when nothing was found)."""
+
+def features() -> List[Dict[str, Any]]:
+    """The catalogue of features: id, description, fields (name, type, accepted, default, description)."""
 
 def version() -> str:
     """The library's version, "major.minor.patch"."""

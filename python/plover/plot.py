@@ -96,15 +96,25 @@ def response(profile: Any, port: str, channel: int, ax: Any = None, span: Option
     return ax
 
 
-def chain(profile: Any, port: str, channel: int, ax: Any = None) -> Any:
-    """Draws the response of each stage of a channel's chain and of the whole channel; returns the axes."""
+def chain(profile: Any, port: Any, channel: int, ax: Any = None, span: str = "default") -> Any:
+    """Draws each part of a channel's path (the analog front and converter, then every filter)
+    and the whole channel over a named span ("default", "passband", "output", "full"); returns the axes."""
     ax = _axes(ax)
-    stages = profile.stage_responses(port, channel)
-    for stage in stages:
-        x, y = _thin(stage["frequency_hz"], stage["magnitude_db"])
-        ax.plot(x / 1e6, y, linewidth=0.7, label=stage["name"])
-    response(profile, port, channel, ax=ax, inset=False, label="channel")
-    ax.set_title("%s%d stages" % (_port_name(port).upper(), channel))
+    result = profile.response_parts(port, channel, span)
+    frequency_hz = result["frequency_hz"]
+    for name, magnitude_db in result["parts"].items():
+        x, y = _thin(frequency_hz, magnitude_db)
+        ax.plot(x / 1e6, y, linewidth=0.7, label=name)
+    x, y = _thin(frequency_hz, result["magnitude_db"])
+    ax.plot(x / 1e6, y, color="black", linewidth=1.2, label="channel")
+    ax.axvline(result["bandwidth_hz"] / 2e6, color="0.5", linestyle=":", linewidth=0.8)
+    ax.set_xlabel("frequency (MHz)")
+    ax.set_ylabel("magnitude (dB)")
+    ax.set_ylim(max(float(numpy.min(result["magnitude_db"])), -160.0) - 5.0, 5.0)
+    ax.grid(True, alpha=0.3)
+    ax.legend(loc="lower left", fontsize=7, ncol=2)
+    ax.set_title("%s%d: ripple %.4f dB, rejection %.1f dB" % (_port_name(port).upper(), channel,
+                                                               result["ripple_db"], result["rejection_db"]))
     return ax
 
 
