@@ -40,9 +40,7 @@ from ._plover import (
     RxChannelSignalSetup,
     SsiDataRate,
     TxChannel,
-    chains,
     develop,
-    features,
     stream_version,
     version,
 )
@@ -53,7 +51,7 @@ __all__ = [
     "ClockPllMode", "DesignError", "Duplex", "DynamicProfile", "ElbType", "ExternalLna", "Feature",
     "FrequencyHopping", "LoExternal", "LoSource", "Mcs", "MonitorModeSync",
     "MonitorModeSyncOverSamplingRatio", "OperationalBandwidth", "Port", "ProcessorClockDivisor",
-    "Profile", "RxChannel", "RxChannelSignalSetup", "SsiDataRate", "TxChannel", "chains", "develop", "features", "plot",
+    "Profile", "RxChannel", "RxChannelSignalSetup", "SsiDataRate", "TxChannel", "develop", "plot",
     "stream_version", "sweep", "version",
 ]
 __version__ = version()
