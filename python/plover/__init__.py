@@ -40,7 +40,9 @@ from ._plover import (
     RxChannelSignalSetup,
     SsiDataRate,
     TxChannel,
+    chains,
     develop,
+    features,
     stream_version,
     version,
 )
@@ -51,7 +53,7 @@ __all__ = [
     "ClockPllMode", "DesignError", "Duplex", "DynamicProfile", "ElbType", "ExternalLna", "Feature",
     "FrequencyHopping", "LoExternal", "LoSource", "Mcs", "MonitorModeSync",
     "MonitorModeSyncOverSamplingRatio", "OperationalBandwidth", "Port", "ProcessorClockDivisor",
-    "Profile", "RxChannel", "RxChannelSignalSetup", "SsiDataRate", "TxChannel", "develop", "plot",
+    "Profile", "RxChannel", "RxChannelSignalSetup", "SsiDataRate", "TxChannel", "chains", "develop", "features", "plot",
     "stream_version", "sweep", "version",
 ]
 __version__ = version()

@@ -103,7 +103,8 @@ class Feature:
 
 class FrequencyHopping(Feature):
     """Frequency hopping (ID "FH")."""
-    def __init__(self, mode: int = 0, min_frame_duration_us: int = 0, min_operating_frequency_khz: int = 0) -> None: ...
+    def __init__(self, mode: int = ..., min_frame_duration_us: int = ..., min_operating_frequency_khz: int = ...) -> None:
+        """Defaults: the library's (see plover.features())."""
     @property
     def mode(self) -> int: ...
     @property
@@ -113,7 +114,8 @@ class FrequencyHopping(Feature):
 
 class Mcs(Feature):
     """Multi-chip synchronisation (ID "MCS")."""
-    def __init__(self, mode: int = 0, interface_type: int = 0, min_operating_frequency_khz: int = 0) -> None: ...
+    def __init__(self, mode: int = ..., interface_type: int = ..., min_operating_frequency_khz: int = ...) -> None:
+        """Defaults: the library's (see plover.features())."""
     @property
     def mode(self) -> int: ...
     @property
@@ -123,13 +125,13 @@ class Mcs(Feature):
 
 class MonitorModeSync(Feature):
     """Monitor-mode sync (ID "MMSync")."""
-    def __init__(self, monitor_mode_sync_over_sampling_ratio: Union[MonitorModeSyncOverSamplingRatio, int] = 2) -> None: ...
+    def __init__(self, monitor_mode_sync_over_sampling_ratio: Union[MonitorModeSyncOverSamplingRatio, int] = ...) -> None: ...
     @property
     def monitor_mode_sync_over_sampling_ratio(self) -> MonitorModeSyncOverSamplingRatio: ...
 
 class DynamicProfile(Feature):
     """Dynamic profiles (ID "DynamicProfile"): reduced-rate variants."""
-    def __init__(self, num_dynamic_profiles: int = 2) -> None: ...
+    def __init__(self, num_dynamic_profiles: int = ...) -> None: ...
     @property
     def num_dynamic_profiles(self) -> int: ...
 
@@ -274,7 +276,8 @@ class Profile:
     @property
     def channels(self) -> List[Dict[str, Any]]:
         """Every channel in use: channel, converter, converter_clock_hz, rate_hz, bandwidth_hz,
-        ssi_clock_hz, stages ([{name, factor, rate_hz, host_rate_hz}]), ratio, filters, text."""
+        ssi_clock_hz, chain (the text "ADC 2211.84 MHz → ... → 30.72 MHz"), stages ([{name, factor,
+        rate_hz, host_rate_hz}]), ratio, filters."""
     def ripple_db(self, port: _PortLike, channel: int) -> float:
         """Passband ripple over the full grid, dB."""
     def rejection_db(self, port: _PortLike, channel: int) -> float:

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -46,19 +47,21 @@ py::object EnumMember(const char* enumName, std::int32_t value);
 std::int32_t PortCode(const py::handle& port);
 std::int32_t ChannelNumber(const py::handle& channel);
 
-// The report lines added while one call ran.
+// The report lines added while one call ran. Until the library keeps
+// reports per thread, one call runs at a time: the lock is held while alive.
 class CallReports {
 public:
     CallReports();
     std::vector<std::string> Lines() const;
 
 private:
+    std::unique_lock<std::mutex> lock_;
     std::size_t start_ = 0;
 };
 
 void BindEnums(py::module_& module);
 void BindBlueprint(py::module_& module);
 void BindProfile(py::module_& module);
-void BindSearch(py::module_& module);
+void BindAnalysis(py::module_& module);
 
 }  // namespace Veltrix::Marlin::Python

@@ -135,6 +135,7 @@ T FromText(const std::string& text, const char* what)
 {
     T blueprint;
     try {
+        CallReports calls;
         blueprint.LoadFromString(text);
     } catch (const std::exception& error) {
         Raise("ValueError", std::string(what) + ": " + error.what());
@@ -147,6 +148,7 @@ bool Viable(const MarlinBlueprint& blueprint)
 {
     MarlinBlueprint copy(blueprint);
     py::gil_scoped_release release;
+    CallReports calls;
     return copy.isViable();
 }
 
@@ -165,6 +167,7 @@ py::dict Inspect(MarlinBlueprint& blueprint)
     {
         out["viable"] = Viable(blueprint);
     }
+    CallReports calls;
     out["designed"] = blueprint.isDesigned();
     LoMapping mapping;
     if (note(blueprint.LoMapping_Get(mapping))) {
@@ -212,7 +215,9 @@ void BindFeatures(py::module_& module)
                                                 Integer<std::uint32_t>(frame, "min_frame_duration_us"),
                                                 Integer<std::uint32_t>(frequency, "min_operating_frequency_khz"));
              }),
-             py::arg("mode") = 0, py::arg("min_frame_duration_us") = 0, py::arg("min_operating_frequency_khz") = 0)
+             py::arg("mode") = FrequencyHoppingFeature().mode(),
+             py::arg("min_frame_duration_us") = FrequencyHoppingFeature().minFrameDuration_us(),
+             py::arg("min_operating_frequency_khz") = FrequencyHoppingFeature().minOperatingFrequency_kHz())
         .def_property_readonly("mode", py::overload_cast<>(&FrequencyHoppingFeature::mode, py::const_))
         .def_property_readonly("min_frame_duration_us",
                                py::overload_cast<>(&FrequencyHoppingFeature::minFrameDuration_us, py::const_))
@@ -232,7 +237,8 @@ void BindFeatures(py::module_& module)
                  return McsFeature(Integer<std::int32_t>(mode, "mode"), Integer<std::int32_t>(interface, "interface_type"),
                                    Integer<std::uint32_t>(frequency, "min_operating_frequency_khz"));
              }),
-             py::arg("mode") = 0, py::arg("interface_type") = 0, py::arg("min_operating_frequency_khz") = 0)
+             py::arg("mode") = McsFeature().mode(), py::arg("interface_type") = McsFeature().interfaceType(),
+             py::arg("min_operating_frequency_khz") = McsFeature().minOperatingFrequency_kHz())
         .def_property_readonly("mode", py::overload_cast<>(&McsFeature::mode, py::const_))
         .def_property_readonly("interface_type", py::overload_cast<>(&McsFeature::interfaceType, py::const_))
         .def_property_readonly("min_operating_frequency_khz",
@@ -250,7 +256,8 @@ void BindFeatures(py::module_& module)
                  return MonitorModeSyncFeature(static_cast<MonitorModeSyncOverSamplingRatio>(EnumValue(
                      ratio, "MonitorModeSyncOverSamplingRatio", "monitor_mode_sync_over_sampling_ratio")));
              }),
-             py::arg("monitor_mode_sync_over_sampling_ratio") = 2)
+             py::arg("monitor_mode_sync_over_sampling_ratio") =
+                 static_cast<std::int32_t>(MonitorModeSyncFeature().monitorModeSyncOverSamplingRatio()))
         .def_property_readonly("monitor_mode_sync_over_sampling_ratio",
                                [](const MonitorModeSyncFeature& f) {
                                    return EnumMember("MonitorModeSyncOverSamplingRatio",
@@ -269,7 +276,7 @@ void BindFeatures(py::module_& module)
         .def(py::init([](const py::handle& count) {
                  return DynamicProfileFeature(Integer<std::int32_t>(count, "num_dynamic_profiles"));
              }),
-             py::arg("num_dynamic_profiles") = 2)
+             py::arg("num_dynamic_profiles") = DynamicProfileFeature().numDynamicProfiles())
         .def_property_readonly("num_dynamic_profiles",
                                py::overload_cast<>(&DynamicProfileFeature::numDynamicProfiles, py::const_))
         .def(py::pickle([](const DynamicProfileFeature& f) { return py::make_tuple(f.numDynamicProfiles()); },
@@ -342,6 +349,7 @@ void BindBlueprint(py::module_& module)
             const std::string file = CheckedInputPath(path).string();
             MarlinBlueprint blueprint;
             try {
+                CallReports calls;
                 blueprint.Load(file);
             } catch (const std::exception& error) {
                 Raise("ValueError", file + ": " + error.what());

@@ -119,7 +119,11 @@ std::int32_t ChannelNumber(const py::handle& channel)
     return static_cast<std::int32_t>(CheckedInteger(channel, "channel", 1, 2));
 }
 
-CallReports::CallReports() : start_(ErrorHandler::Messages().size()) {}
+namespace {
+std::mutex libraryLock;
+}  // namespace
+
+CallReports::CallReports() : lock_(libraryLock), start_(ErrorHandler::Messages().size()) {}
 
 std::vector<std::string> CallReports::Lines() const
 {
@@ -138,7 +142,7 @@ PYBIND11_MODULE(_plover, module)
     BindEnums(module);
     BindBlueprint(module);
     BindProfile(module);
-    BindSearch(module);
+    BindAnalysis(module);
 
     module.def(
         "version", [] { return VersionText(Plover::Version_Get()); },

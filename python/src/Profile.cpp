@@ -1,6 +1,6 @@
-// develop() and the designed Profile: files, responses as NumPy arrays over
-// the library's own buffer, stream settings and image. The GIL is released
-// while the library designs or computes, so threads run side by side.
+// develop() and the designed Profile: files, dynamic profiles, stream
+// settings and image. The GIL is released while the library designs or
+// computes, so threads run side by side.
 
 #include <pybind11/numpy.h>
 #include <pybind11/stl.h>
@@ -24,137 +24,6 @@ namespace {
 std::string PathText(const py::object& path)
 {
     return py::str(py::module_::import("os").attr("fspath")(path)).cast<std::string>();
-}
-
-// The full analysis grid of one channel: the library's magnitudes, moved
-// into a heap vector NumPy adopts, and the frequencies beside them.
-struct Grid {
-    py::array_t<double> frequency_Hz;
-    py::array_t<double> magnitude_dB;
-    double start_Hz = 0.0;
-    double step_Hz = 0.0;
-};
-
-py::array_t<double> Adopt(std::unique_ptr<std::vector<double>> values)
-{
-    std::vector<double>* raw = values.release();
-    const py::capsule owner(raw, [](void* p) { delete static_cast<std::vector<double>*>(p); });
-    return py::array_t<double>(static_cast<py::ssize_t>(raw->size()), raw->data(), owner);
-}
-
-Grid FullGrid(const Profile& profile, std::int32_t port, std::int32_t channel)
-{
-    auto magnitudes = std::make_unique<std::vector<double>>();
-    auto frequencies = std::make_unique<std::vector<double>>();
-    double start = 0.0;
-    double step = 0.0;
-    std::int8_t status = 0;
-    std::string failure;
-    std::vector<std::string> reports;
-    {
-        py::gil_scoped_release release;
-        CallReports calls;
-        try {
-            status = profile.FrequencyResponse_Get(*magnitudes, start, step, port, channel);
-            if (status == 0) {
-                frequencies->resize(magnitudes->size());
-                for (std::size_t i = 0; i < frequencies->size(); ++i) {
-                    (*frequencies)[i] = start + step * static_cast<double>(i);
-                }
-            }
-        } catch (const std::exception& error) {
-            failure = error.what();
-        }
-        reports = calls.Lines();
-    }
-    if (!failure.empty()) {
-        Raise("ValueError", failure);
-    }
-    if (status != 0) {
-        RaiseDesignError(std::string(port == PortRx ? "rx" : "tx") + std::to_string(channel) +
-                             ": no response (status " + std::to_string(status) + ")",
-                         status, reports);
-    }
-    return {Adopt(std::move(frequencies)), Adopt(std::move(magnitudes)), start, step};
-}
-
-struct ChannelFacts {
-    double rate_Hz = 0.0;
-    double bandwidth_Hz = 0.0;
-};
-
-ChannelFacts Facts(const Profile& profile, std::int32_t port, std::int32_t channel)
-{
-    if (port == PortRx) {
-        const RxProfileRecord record = profile.RxChannels_Get(channel).GetManaged();
-        return {static_cast<double>(record.rxOutputRate_Hz), static_cast<double>(record.primarySigBandwidth_Hz)};
-    }
-    const TxProfileRecord record = profile.TxChannels_Get(channel).GetManaged();
-    return {static_cast<double>(record.txInputRate_Hz), static_cast<double>(record.primarySigBandwidth_Hz)};
-}
-
-// Ripple: the spread of the magnitude over |f| <= bandwidth / 2. Rejection:
-// the passband's lowest level above the highest level at |f| >= rate -
-// bandwidth / 2, the band that folds onto the passband at the channel's rate.
-std::pair<double, double> Figures(const Grid& grid, const ChannelFacts& facts)
-{
-    const double* magnitudes = grid.magnitude_dB.data();
-    const auto size = static_cast<std::size_t>(grid.magnitude_dB.size());
-    double passMin = std::numeric_limits<double>::infinity();
-    double passMax = -std::numeric_limits<double>::infinity();
-    double stopMax = -std::numeric_limits<double>::infinity();
-    for (std::size_t i = 0; i < size; ++i) {
-        const double f = std::abs(grid.start_Hz + grid.step_Hz * static_cast<double>(i));
-        if (f <= facts.bandwidth_Hz / 2.0) {
-            passMin = std::min(passMin, magnitudes[i]);
-            passMax = std::max(passMax, magnitudes[i]);
-        } else if (f >= facts.rate_Hz - facts.bandwidth_Hz / 2.0) {
-            stopMax = std::max(stopMax, magnitudes[i]);
-        }
-    }
-    if (!std::isfinite(passMin)) {
-        return {0.0, 0.0};
-    }
-    return {passMax - passMin, std::isfinite(stopMax) ? passMin - stopMax : 0.0};
-}
-
-std::optional<double> OptionalFrequency(const py::handle& value, const char* name)
-{
-    if (value.is_none()) {
-        return std::nullopt;
-    }
-    if (PyBool_Check(value.ptr()) || !PyNumber_Check(value.ptr())) {
-        Raise("TypeError", std::string(name) + " must be a number of Hz, not " + Py_TYPE(value.ptr())->tp_name);
-    }
-    const double hz = value.cast<double>();
-    if (!std::isfinite(hz)) {
-        Raise("ValueError", std::string(name) + " must be finite");
-    }
-    return hz;
-}
-
-py::tuple Response(const Profile& profile, const py::handle& port, const py::handle& channel, const py::handle& start,
-                   const py::handle& stop)
-{
-    const std::int32_t code = PortCode(port);
-    const std::int32_t number = ChannelNumber(channel);
-    const auto from = OptionalFrequency(start, "start_hz");
-    const auto to = OptionalFrequency(stop, "stop_hz");
-    if (from && to && *from > *to) {
-        Raise("ValueError", "start_hz must not exceed stop_hz");
-    }
-    Grid grid = FullGrid(profile, code, number);
-    if (!from && !to) {
-        return py::make_tuple(grid.frequency_Hz, grid.magnitude_dB);
-    }
-    // Views of the grid: the points inside [start, stop], nothing copied.
-    const auto size = static_cast<double>(grid.magnitude_dB.size());
-    const double first = from ? std::ceil((*from - grid.start_Hz) / grid.step_Hz) : 0.0;
-    const double last = to ? std::floor((*to - grid.start_Hz) / grid.step_Hz) + 1.0 : size;
-    const auto begin = static_cast<py::ssize_t>(std::clamp(first, 0.0, size));
-    const auto end = static_cast<py::ssize_t>(std::clamp(last, static_cast<double>(begin), size));
-    const py::slice span(begin, end, 1);
-    return py::make_tuple(grid.frequency_Hz[span], grid.magnitude_dB[span]);
 }
 
 py::dict StreamSettingsDict(const StreamSettingsRecord& r)
@@ -236,6 +105,7 @@ void BindProfile(py::module_& module)
             const std::int32_t number = ChannelNumber(channel);
             std::vector<double> seconds;
             py::gil_scoped_release release;
+            CallReports calls;
             for (int i = 0; i < repeats; ++i) {
                 std::vector<double> magnitudes;
                 double start = 0.0;
@@ -270,19 +140,6 @@ void BindProfile(py::module_& module)
             }
         },
         py::arg("path"), "Writes the profile file (atomically); OSError when it cannot be written.");
-    profile.def("response", &Response, py::arg("port"), py::arg("channel"), py::arg("start_hz") = py::none(),
-                py::arg("stop_hz") = py::none(),
-                "(frequency_hz, magnitude_db) of a designed channel on the library's analysis grid.");
-    profile.def(
-        "response_figures",
-        [](const Profile& p, const py::handle& port, const py::handle& channel) {
-            const std::int32_t code = PortCode(port);
-            const std::int32_t number = ChannelNumber(channel);
-            const Grid grid = FullGrid(p, code, number);
-            const auto [ripple, rejection] = Figures(grid, Facts(p, code, number));
-            return py::make_tuple(ripple, rejection);
-        },
-        py::arg("port"), py::arg("channel"), "(ripple_db, rejection_db) over the full grid.");
     profile.def(
         "dynamic_profiles",
         [](const Profile& p, const py::handle& count) {
@@ -343,6 +200,7 @@ void BindProfile(py::module_& module)
             std::string failure;
             {
                 py::gil_scoped_release release;
+                CallReports calls;
                 try {
                     image = p.StreamImage_Get(folder, siVersion);
                 } catch (const std::exception& error) {

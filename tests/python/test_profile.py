@@ -28,16 +28,16 @@ def test_every_example_develops_its_golden_profile(path, tmp_path):
 ])
 def test_response_equals_the_tools_csv(name, port, channel, tool, tmp_path):
     points = 4096
-    result = tool("response", example(name), "--port", port, "--channel", channel, "--max-points", points,
-                  "-o", tmp_path / "r.csv")
+    result = tool("response", example(name), "--port", port, "--channel", channel, "--span", "full",
+                  "--max-points", points, "-o", tmp_path / "r.csv")
     rows = list(csv.reader(io.StringIO((tmp_path / "r.csv").read_text())))[1:]
     expected = numpy.array(rows, dtype=float)
 
     profile = plover.develop(plover.Blueprint.load(example(name)))
     frequency_hz, magnitude_db = profile.response(port, channel)
     indices = numpy.arange(points, dtype=numpy.int64) * frequency_hz.size // points
-    numpy.testing.assert_allclose(frequency_hz[indices], expected[:, 0], rtol=0, atol=1e-6)
-    numpy.testing.assert_allclose(magnitude_db[indices], expected[:, 1], rtol=0, atol=1e-6)
+    numpy.testing.assert_array_equal(frequency_hz[indices], expected[:, 0])
+    numpy.testing.assert_array_equal(magnitude_db[indices], expected[:, 1])
 
     figures = dict(line.split(": ") for line in result.stdout.splitlines())
     ripple = float(next(v for k, v in figures.items() if "ripple" in k).split()[0])
@@ -45,11 +45,11 @@ def test_response_equals_the_tools_csv(name, port, channel, tool, tmp_path):
     assert profile.ripple_db(port, channel) == pytest.approx(ripple, abs=5e-5)
     assert profile.rejection_db(port, channel) == pytest.approx(rejection, abs=5e-5)
 
-    # A span is a view of the same grid: the points inside it, nothing else.
+    # A span is evaluated on its own: the same grid points, nothing else.
     start, stop = frequency_hz[100] + 1.0, frequency_hz[2000]
     span_f, span_m = profile.response(port, channel, start_hz=start, stop_hz=stop)
     assert span_f[0] == frequency_hz[101] and span_f[-1] == frequency_hz[2000]
-    numpy.testing.assert_array_equal(span_m, magnitude_db[101:2001])
+    numpy.testing.assert_allclose(span_m, magnitude_db[101:2001], rtol=0, atol=1e-9)
 
 
 # Blueprints the library refuses, each with the reason the tool prints.
@@ -108,3 +108,37 @@ def test_dynamic_profiles_equal_the_tools(tool):
     path = example("lte-20mhz-2t2r-tdd")
     expected = json.loads(tool("dynamic-profiles", path, "--count", 3).stdout)
     assert plover.develop(plover.Blueprint.load(path)).dynamic_profiles(3) == expected
+
+
+def test_channels_and_coefficients_follow_the_tools_summary(tool, tmp_path):
+    for name in ("lte-20mhz-2t2r-tdd", "dmr-12p5khz-24ksps"):
+        summary = json.loads(tool("design", example(name), "--json", "-o", tmp_path / "p.json").stdout)
+        profile = plover.develop(plover.Blueprint.load(example(name)))
+        got = [(c["channel"], c["rate_hz"], c["bandwidth_hz"], c["chain"],
+                [(s["name"], s["factor"], s["rate_hz"], s["host_rate_hz"]) for s in c["stages"]], c["filters"])
+               for c in profile.channels]
+        want = [(c["channel"], c["rate_Hz"], c["bandwidth_Hz"], c["chain"],
+                 [(s["name"], s["factor"], s["rate_Hz"], s["hostRate_Hz"]) for s in c["stages"]], c["filters"])
+                for c in summary["channels"]]
+        assert got == want
+        first = profile.channels[0]
+        port, number = first["channel"][:2].lower(), int(first["channel"][2:])
+        filters = profile.coefficients(port, number)
+        assert [f["name"] for f in filters] == first["filters"]
+        for f in filters:
+            # The integers are the taps in fixed point, each within half a step.
+            assert f["fixed_taps"].dtype == numpy.int32 and f["fixed_taps"].size == f["taps"].size
+            numpy.testing.assert_allclose(f["fixed_taps"] / f["unity"], f["taps"], rtol=0, atol=0.5 / f["unity"])
+
+
+def test_chains_search_equals_the_tools(tool):
+    for rx_rate, rx_bandwidth in [(30_720_000, 18_000_000), (9_600_000, 4_000_000)]:
+        expected = json.loads(tool("chains", "--rx-rate", rx_rate, "--rx-bandwidth", rx_bandwidth).stdout)
+        found = plover.chains(rx_rate_hz=rx_rate, rx_bandwidth_hz=rx_bandwidth)
+        assert found["found"] and found["status"] == expected["status"] == 0
+        assert found["rx_chain"] == [stage for stage in expected["rxChain"]]
+        assert found["system_clock_hz"] == expected["systemClockFrequency_Hz"]
+        assert found["rx_ripple_db"] == pytest.approx(expected["rxRipple_dB"])
+        if found["blueprint"] is not None:
+            # The blueprint it gives designs to those chains at that clock.
+            assert plover.develop(found["blueprint"]).system_clock_hz == found["system_clock_hz"]
