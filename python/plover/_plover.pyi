@@ -214,11 +214,12 @@ class Blueprint:
     def __init__(self) -> None:
         """The default blueprint (every field at its default)."""
     @staticmethod
-    def load(path: _Path) -> "Blueprint":
-        """Reads a blueprint file; OSError when it cannot be read, ValueError when it is not one."""
+    def load(path: _Path, lenient: bool = False) -> "Blueprint":
+        """Reads a blueprint file: OSError when it cannot be read, ValueError listing every problem (a
+        misspelt, repeated or unknown key, a wrong type, a number out of range). lenient: unknown keys warn."""
     @staticmethod
-    def from_json(text: Union[str, bytes]) -> "Blueprint":
-        """A blueprint from the text of a blueprint file; keys left out keep their defaults."""
+    def from_json(text: Union[str, bytes], lenient: bool = False) -> "Blueprint":
+        """A blueprint from the text of a blueprint file, checked as load checks a file."""
     def to_json(self) -> str:
         """The text of the blueprint file (features are not part of it)."""
     def save(self, path: _Path) -> None:

@@ -11,7 +11,9 @@
 #include <memory>
 
 #include "Binding.h"
+#include "host/BlueprintCheck.h"
 #include "host/Features.h"
+#include "host/Inputs.h"
 #include "host/MarlinBlueprint.h"
 
 namespace Veltrix::Marlin::Python {
@@ -130,15 +132,32 @@ py::dict FeatureRecord(const py::object& self)
     return dict["_features"];
 }
 
-template <typename T>
-T FromText(const std::string& text, const char* what)
+// A person's text: every problem the key check finds is a ValueError line
+// (unknown keys only warnings when lenient), then the library reads it.
+MarlinBlueprint FromText(const std::string& text, const std::string& origin, bool lenient)
 {
-    T blueprint;
+    std::vector<std::string> errors;
+    for (const BlueprintProblem& problem : Blueprint_CheckKeys(text)) {
+        const std::string line = origin.empty() ? problem.text : origin + ": " + problem.text;
+        if (lenient && problem.kind == BlueprintProblem::Kind::UnknownKey) {
+            py::module_::import("warnings").attr("warn")(line);
+        } else {
+            errors.push_back(line);
+        }
+    }
+    if (!errors.empty()) {
+        std::string message;
+        for (const auto& line : errors) {
+            message += (message.empty() ? "" : "\n") + line;
+        }
+        Raise("ValueError", message);
+    }
+    MarlinBlueprint blueprint;
     try {
         CallReports calls;
         blueprint.LoadFromString(text);
     } catch (const std::exception& error) {
-        Raise("ValueError", std::string(what) + ": " + error.what());
+        Raise("ValueError", (origin.empty() ? "" : origin + ": ") + "not a valid blueprint: " + error.what());
     }
     return blueprint;
 }
@@ -345,27 +364,30 @@ void BindBlueprint(py::module_& module)
     bp.def(py::init<>(), "The default blueprint (every field at its default).");
     bp.def_static(
         "load",
-        [](const py::object& path) {
+        [](const py::object& path, bool lenient) {
             const std::string file = CheckedInputPath(path).string();
-            MarlinBlueprint blueprint;
-            try {
-                CallReports calls;
-                blueprint.Load(file);
-            } catch (const std::exception& error) {
-                Raise("ValueError", file + ": " + error.what());
+            std::string text;
+            std::string problem;
+            if (!InputFile_Read(file, text, problem)) {
+                RaiseFileError(EFBIG, problem, file);
             }
-            return blueprint;
+            return FromText(text, file, lenient);
         },
-        py::arg("path"), "Reads a blueprint file; OSError when it cannot be read, ValueError when it is not one.");
+        py::arg("path"), py::arg("lenient") = false,
+        "Reads a blueprint file: OSError when it cannot be read, ValueError listing every problem (a misspelt, "
+        "repeated or unknown key, a wrong type, a number out of its field's range) when it is not a good one. "
+        "lenient: unknown keys are warnings.");
     bp.def_static(
         "from_json",
-        [](const py::handle& text) {
+        [](const py::handle& text, bool lenient) {
             if (!py::isinstance<py::str>(text) && !py::isinstance<py::bytes>(text)) {
                 Raise("TypeError", std::string("from_json needs a str, not ") + Py_TYPE(text.ptr())->tp_name);
             }
-            return FromText<MarlinBlueprint>(text.cast<std::string>(), "blueprint text");
+            return FromText(text.cast<std::string>(), "", lenient);
         },
-        py::arg("text"), "A blueprint from the text of a blueprint file; keys left out keep their defaults.");
+        py::arg("text"), py::arg("lenient") = false,
+        "A blueprint from the text of a blueprint file (checked as load checks a file); keys left out keep their "
+        "defaults.");
     bp.def("to_json", &MarlinBlueprint::SaveToString, "The text of the blueprint file (features are not part of it).");
     bp.def(
         "save",

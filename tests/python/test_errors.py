@@ -20,6 +20,7 @@ def _set(owner, name, value):
 def test_bad_input_raises_the_right_exception(tmp_path, designed):
     (tmp_path / "broken.json").write_text('{"duplex": ')
     (tmp_path / "wrong.json").write_text('{"rxChannel1": {"samplingRate_Hz": "fast"}}')
+    (tmp_path / "typo.json").write_text('{"Duplex": 1, "rxChannel1": {"samplingRate_Hz": 4325687296}}')
     blueprint = plover.Blueprint()
     two_channels = plover.Blueprint.load(example("lte-20mhz-2t2r-tdd"))
     cases = [
@@ -27,6 +28,9 @@ def test_bad_input_raises_the_right_exception(tmp_path, designed):
         (lambda: plover.Blueprint.load(tmp_path), IsADirectoryError, str(tmp_path)),
         (lambda: plover.Blueprint.load(tmp_path / "broken.json"), ValueError, "broken.json"),
         (lambda: plover.Blueprint.load(tmp_path / "wrong.json"), ValueError, "wrong.json"),
+        (lambda: plover.Blueprint.load(tmp_path / "typo.json"), ValueError, "Duplex: unknown key (did you mean duplex?)"),
+        (lambda: plover.Blueprint.load(tmp_path / "typo.json", lenient=True), ValueError,
+         "rxChannel1.samplingRate_Hz: 4325687296 is out of range 0..4294967295"),
         (lambda: plover.Blueprint.from_json(42), TypeError, "str"),
         (lambda: plover.Blueprint.from_json("[1, 2"), ValueError, "parse error"),
         (_set(blueprint.rx1, "sampling_rate_hz", -1), ValueError, "sampling_rate_hz: -1 is out of range"),
@@ -66,3 +70,9 @@ def test_python_m_plover_plot_fails_cleanly(tmp_path):
                         "-o", tmp_path / "x.png")
     assert failed.returncode == 1 and failed.stderr.startswith("ERROR: In ")
     assert not (tmp_path / "x.png").exists()
+
+
+def test_lenient_reading_warns_of_unknown_keys():
+    with pytest.warns(UserWarning, match="Duplex: unknown key"):
+        blueprint = plover.Blueprint.from_json('{"Duplex": 1, "duplex": 1}', lenient=True)
+    assert blueprint.duplex == plover.Duplex.FDD
