@@ -98,7 +98,8 @@ public:
     /// enabled ("Dynamic profile feature is not enabled.") or the profile's
     /// count is out of range.
     std::int8_t DynamicProfiles_Get(DynamicProfiles& dynamicProfiles) const;
-    // The first count records as a JSON array (indent 2), as the tool prints them.
+    /// The first count records (at most six) as a JSON array (indent 2), as
+    /// the tool prints them.
     static std::string DynamicProfiles_ToJson(const DynamicProfiles& dynamicProfiles, std::size_t count);
 
     /// Stream operations; silicon version "c0" unless given. Template, resource
