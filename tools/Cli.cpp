@@ -5,7 +5,6 @@
 #include <system_error>
 
 #include "host/ProfileArchitect.h"
-#include "plover/base/ErrorHandler.h"
 #include "plover/base/FileIo.h"
 #include "streams/Marlin.h"
 
@@ -139,27 +138,17 @@ std::string TopLevelPath(const std::string& given, const std::string& siVersion)
     return path;
 }
 
-ReportWatch::ReportWatch()
-    : messages_(Native::ErrorHandler::messages().size()), errors_(Native::ErrorHandler::errors().size())
-{
-}
-
 void ReportWatch::PrintNew() const
 {
-    const auto& messages = Native::ErrorHandler::messages();
-    for (std::size_t i = messages_; i < messages.size(); ++i) {
-        std::cerr << messages[i] << '\n';
-    }
-    const auto& errors = Native::ErrorHandler::errors();
-    for (std::size_t i = errors_; i < errors.size(); ++i) {
-        std::cerr << errors[i].what() << '\n';
+    for (const auto& line : scope_.Messages()) {
+        std::cerr << line << '\n';
     }
 }
 
 bool ReportWatch::IsRecordedError(const std::string& text) const
 {
-    const auto& errors = Native::ErrorHandler::errors();
-    return errors.size() > errors_ && text == errors.back().what();
+    const auto lines = scope_.Messages();
+    return !lines.empty() && lines.back() == text;
 }
 
 }  // namespace Veltrix::Marlin::Cli
