@@ -8,11 +8,16 @@
 
 namespace Veltrix::Runnel {
 
-void StreamSettings::Save(const std::string& path) const
+std::string StreamSettings::SaveToString() const
 {
     nlohmann::json json = nlohmann::json::object();
     ToJson(json);
-    WriteFileAtomically(path, json.dump(4) + "\n");
+    return json.dump(4) + "\n";
+}
+
+void StreamSettings::Save(const std::string& path) const
+{
+    WriteFileAtomically(path, SaveToString());
 }
 
 MarlinSettings::MarlinSettings()
