@@ -81,4 +81,34 @@ std::int8_t Profile::DynamicProfiles_Get(DynamicProfiles& dynamicProfiles) const
     return Object().DynamicProfiles_Get(dynamicProfiles);
 }
 
+namespace {
+
+nlohmann::json RxDynamicJson(const Native::vx_tarpon_RxDynamicProfile& p)
+{
+    return {{"rxOutputRate_Hz", p.rxOutputRate_Hz}, {"primaryBw_Hz", p.primaryBw_Hz}, {"rxWbDecTop", p.rxWbDecTop}};
+}
+
+}  // namespace
+
+std::string DynamicProfilesJson_Get(const DynamicProfiles& profiles, std::size_t count)
+{
+    using json = nlohmann::json;
+    json out = json::array();
+    for (std::size_t j = 0; j < count && j < profiles.size(); ++j) {
+        json channels = json::array();
+        for (const auto& c : profiles[j].dynamicProfileChannels) {
+            channels.push_back({{"txDynamicProfile",
+                                 {{"txInputRate_Hz", c.txDynamicProfile.txInputRate_Hz},
+                                  {"primaryBw_Hz", c.txDynamicProfile.primaryBw_Hz},
+                                  {"txWbIntTop", c.txDynamicProfile.txWbIntTop}}},
+                                {"rxDynamicProfile", RxDynamicJson(c.rxDynamicProfile)},
+                                {"orxDynamicProfile", RxDynamicJson(c.orxDynamicProfile)},
+                                {"ilbDynamicProfile", RxDynamicJson(c.ilbDynamicProfile)},
+                                {"elbDynamicProfile", RxDynamicJson(c.elbDynamicProfile)}});
+        }
+        out.push_back({{"dynamicProfileIndex", profiles[j].dynamicProfileIndex}, {"dynamicProfileChannels", channels}});
+    }
+    return out.dump();
+}
+
 }  // namespace Veltrix::Marlin

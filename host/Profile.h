@@ -22,6 +22,11 @@ using Native::DynamicProfiles;
 inline constexpr std::int32_t PortRx = 0;
 inline constexpr std::int32_t PortTx = 1;
 
+// The first count (at most all) of profiles as a JSON array, one object per
+// dynamic profile with its index and its channels' rates, bandwidths and
+// wideband stages, as the tool prints them.
+std::string DynamicProfilesJson_Get(const DynamicProfiles& profiles, std::size_t count);
+
 class Profile : public Managed<Native::Profile> {
 public:
     Profile() = default;
