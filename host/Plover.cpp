@@ -2,11 +2,12 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <sstream>
 #include <system_error>
-#include <fstream>
 
 #include "plover/base/FileIo.h"
 #include "plover/base/Version.h"
+#include "streams/InputFile.h"
 
 namespace Veltrix::Marlin {
 
@@ -71,11 +72,6 @@ std::string Plover::ResourceFolder_Find(const std::string& installedFolder)
     return {};
 }
 
-bool Plover::File_Read(const std::string& path, std::string& contents)
-{
-    return Native::ReadFileWhole(path, contents);
-}
-
 bool Plover::File_WriteAtomically(const std::string& path, const std::string& contents)
 {
     return Native::WriteFileAtomically(path, contents);
@@ -103,10 +99,12 @@ PloverVersion Plover::RunnelVersion_Get()
 PloverVersion Plover::RunnelAsmVersion_Get(const std::string& topLevelPath)
 {
     PloverVersion version;
-    std::ifstream file(std::filesystem::path(topLevelPath) / "top_level.txt");
-    if (!file) {
+    std::string text;
+    if (Runnel::InputFile_Read((std::filesystem::path(topLevelPath) / "top_level.txt").string(), text) !=
+        Runnel::InputFileStatus::Read) {
         return version;
     }
+    std::istringstream file(text);
     std::string line;
     while (std::getline(file, line)) {
         if (line.find("MajorVersionID:") != std::string::npos) {

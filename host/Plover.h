@@ -42,8 +42,6 @@ public:
     // ResourceFolder_Get with the installed folder given (empty: none).
     static std::string ResourceFolder_Find(const std::string& installedFolder);
 
-    // The whole file; false when it cannot be read.
-    static bool File_Read(const std::string& path, std::string& contents);
     // Writes a temporary file beside path and renames it over path, so path
     // never holds half a file; false (and nothing left behind) on failure.
     static bool File_WriteAtomically(const std::string& path, const std::string& contents);
