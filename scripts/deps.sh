@@ -7,7 +7,8 @@ set -euo pipefail
 main=(g++ cmake make pkg-config nlohmann-json3-dev libcli11-dev libcpp-httplib-dev libjs-dygraphs)
 test=(libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev
       python3 python3-jsonschema help2man doxygen graphviz bash-completion
-      python3-pytest python3-selenium chromium chromium-driver)
+      python3-pytest python3-selenium chromium chromium-driver
+      pybind11-dev python3-dev python3-numpy python3-pandas python3-matplotlib python3-distributed)
 packages=("${main[@]}")
 [ "${1:-test}" = "main" ] || packages+=("${test[@]}")
 missing=()

@@ -1,20 +1,15 @@
 // plover dynamic-profiles: the reduced-rate variants a profile can switch to,
 // with the dynamic-profile feature enabled for the count asked.
 
-#include <nlohmann/json.hpp>
-
 #include <iostream>
 
 #include "Cli.h"
-#include "host/Profile.h"
 
 namespace Veltrix::Marlin::Cli {
 
-using json = nlohmann::json;
-
-json DynamicProfilesJson(const DynamicProfiles& profiles, std::size_t count)
+nlohmann::json DynamicProfilesJson(const DynamicProfiles& profiles, std::size_t count)
 {
-    return json::parse(DynamicProfilesJson_Get(profiles, count));
+    return nlohmann::json::parse(Profile::DynamicProfiles_ToJson(profiles, count));
 }
 
 Command AddDynamicProfilesCommand(CLI::App& app)
