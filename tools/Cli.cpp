@@ -17,9 +17,8 @@
 #include "host/BlueprintCheck.h"
 #include "host/Inputs.h"
 #include "host/ProfileArchitect.h"
-#include "plover/base/ErrorHandler.h"
-#include "plover/base/FileIo.h"
-#include "streams/Marlin.h"
+#include "host/Plover.h"
+#include "host/StreamListing.h"
 
 namespace Veltrix::Marlin::Cli {
 
@@ -123,7 +122,7 @@ void WriteOutputInChunks(const std::string& path,
         return;
     }
     std::string failure;
-    if (!Native::WriteFileAtomically(path, produce, failure)) {
+    if (!Plover::File_WriteAtomicallyInChunks(path, produce, failure)) {
         // The writer's text ends with the reason in brackets.
         const auto open = failure.rfind(" (");
         const std::string reason = open == std::string::npos || failure.back() != ')'
@@ -234,40 +233,13 @@ Profile DevelopProfile(MarlinBlueprint& blueprint, bool redesign)
     return profile;
 }
 
-namespace {
-
-fs::path ExecutableFolder()
-{
-    std::error_code ec;
-    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-    return ec ? fs::path() : self.parent_path();
-}
-
-// The chip's top-level folder inside a resources folder.
-fs::path TopLevelIn(const fs::path& resources)
-{
-    return resources / "asm" / "marlin" / "top_level";
-}
-
-}  // namespace
-
 std::string DefaultTopLevelPath()
 {
-    std::error_code ec;
-#ifdef PLOVER_RESOURCES_INSTALL_RELATIVE
-    if (const fs::path folder = ExecutableFolder(); !folder.empty()) {
-        const fs::path installed = TopLevelIn(folder / PLOVER_RESOURCES_INSTALL_RELATIVE);
-        if (fs::is_directory(installed, ec)) {
-            return installed.lexically_normal().string();
-        }
+    const std::string resources = Plover::ResourceFolder_Get();
+    if (resources.empty()) {
+        return {};
     }
-#endif
-#ifdef PLOVER_RESOURCES_SOURCE_DIR
-    if (const fs::path source = TopLevelIn(PLOVER_RESOURCES_SOURCE_DIR); fs::is_directory(source, ec)) {
-        return source.string();
-    }
-#endif
-    return {};
+    return (fs::path(resources) / "asm" / "marlin" / "top_level").string();
 }
 
 std::string TopLevelPath(const std::string& given, const std::string& siVersion)
@@ -284,27 +256,16 @@ std::string TopLevelPath(const std::string& given, const std::string& siVersion)
         throw UsageError("resources folder '" + path + "' does not exist");
     }
     try {
-        const Runnel::Marlin device(siVersion, path);
+        StreamListing::Resources_Check(path, siVersion);
     } catch (const std::logic_error& e) {
         throw UsageError("stream resources '" + path + "': " + e.what());
     }
     return path;
 }
 
-ReportWatch::ReportWatch()
-    : messages_(Native::ErrorHandler::messages().size()), errors_(Native::ErrorHandler::errors().size())
-{
-}
-
 void ReportWatch::PrintNew(bool succeeded, bool keepErrors) const
 {
-    std::vector<std::string> lines;
-    const auto& messages = Native::ErrorHandler::messages();
-    lines.insert(lines.end(), messages.begin() + static_cast<std::ptrdiff_t>(messages_), messages.end());
-    const auto& errors = Native::ErrorHandler::errors();
-    for (std::size_t i = errors_; i < errors.size(); ++i) {
-        lines.emplace_back(errors[i].what());
-    }
+    const std::vector<std::string> lines = scope_.Messages();
     std::map<std::string, std::size_t> counts;
     for (const auto& line : lines) {
         ++counts[line];
@@ -329,19 +290,13 @@ void ReportWatch::PrintNew(bool succeeded, bool keepErrors) const
 
 bool ReportWatch::HasNewErrors() const
 {
-    const auto& messages = Native::ErrorHandler::messages();
-    for (std::size_t i = messages_; i < messages.size(); ++i) {
-        if (messages[i].rfind("ERROR: ", 0) == 0) {
-            return true;
-        }
-    }
-    return Native::ErrorHandler::errors().size() > errors_;
+    return scope_.ErrorCount() > 0;
 }
 
 bool ReportWatch::IsRecordedError(const std::string& text) const
 {
-    const auto& errors = Native::ErrorHandler::errors();
-    return errors.size() > errors_ && text == errors.back().what();
+    const auto lines = scope_.Messages();
+    return !lines.empty() && lines.back() == text;
 }
 
 }  // namespace Veltrix::Marlin::Cli

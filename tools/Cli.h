@@ -17,6 +17,7 @@
 #include <utility>
 #include <vector>
 
+#include "host/ErrorHandler.h"
 #include "host/Features.h"
 #include "host/MarlinBlueprint.h"
 #include "host/Profile.h"
@@ -125,11 +126,10 @@ std::string DefaultTopLevelPath();
 // a usage error.
 std::string TopLevelPath(const std::string& given, const std::string& siVersion);
 
-// Counts of the report lists when a command starts; the lines added since are
-// printed to standard error, one each, as stored.
+// The reports of one command: printed to standard error, one line each, as
+// stored (message lines, then recorded errors).
 class ReportWatch {
 public:
-    ReportWatch();
     // The lines added since the start; identical lines once, with a count.
     // After a successful run the ERROR lines are those of attempts the
     // library made and abandoned on the way, and are left out unless
@@ -142,8 +142,7 @@ public:
     bool HasNewErrors() const;
 
 private:
-    std::size_t messages_ = 0;
-    std::size_t errors_ = 0;
+    ReportScope scope_;
 };
 
 // The JSON answers of inspect, design --json and dynamic-profiles, which the

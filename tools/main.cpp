@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "Cli.h"
-#include "plover/base/FileIo.h"
-#include "plover/base/Version.h"
+#include "host/ErrorHandler.h"
+#include "host/Plover.h"
 
 namespace {
 
@@ -107,13 +107,18 @@ int CheckedStandardOutput(int status)
 int main(int argc, char** argv)
 {
     using namespace Veltrix::Marlin;
+    // Standard output carries the JSON and CSV results; the engine's own
+    // progress and diagnostic lines join the reports on standard error.
+    ErrorHandler::PrintSink_Set([](const std::string& text) {
+        std::cerr << text << std::flush;
+    });
     CLI::App app{"plover: designs device profiles for the Marlin RF transceiver"};
-    app.set_version_flag("--version", std::string("plover ") + Native::LibraryVersion + " (streams " +
-                                          Native::StreamGeneratorVersion + ")");
+    app.set_version_flag("--version", "plover " + Plover::VersionText_Get() + " (streams " +
+                                          Plover::RunnelVersionText_Get() + ")");
     app.require_subcommand(1);
     // Inherited by every subcommand created below: --help shows each default.
     app.option_defaults()->always_capture_default();
-    Native::RemoveTemporariesOnSignals();
+    Plover::File_RemoveTemporariesOnSignals();
 
     const std::vector<Command> commands = {
         AddBlueprintCommand(app),        AddDesignCommand(app),         AddInspectCommand(app),
