@@ -2,7 +2,7 @@
 # Installs the Debian packages plover builds with, only those that are missing.
 # apt-get update runs once, and only when something has to be installed.
 set -euo pipefail
-packages=(g++ cmake make nlohmann-json3-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev)
+packages=(g++ cmake make nlohmann-json3-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev libhwy-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
