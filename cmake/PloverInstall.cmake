@@ -66,6 +66,11 @@ if(IS_DIRECTORY ${PROJECT_SOURCE_DIR}/examples)
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION ${CMAKE_INSTALL_DATADIR}/plover/examples)
 endif()
 
+# The page with its plotting library, as gathered in the build tree.
+if(TARGET plover_web)
+  install(DIRECTORY ${PROJECT_BINARY_DIR}/web/ DESTINATION ${CMAKE_INSTALL_DATADIR}/plover/web)
+endif()
+
 install(EXPORT ploverTargets NAMESPACE plover:: DESTINATION ${PLOVER_INSTALL_CMAKEDIR})
 
 file(WRITE ${PROJECT_BINARY_DIR}/plover-config.cmake.in [=[

@@ -104,6 +104,11 @@ void MarlinBlueprint::Save(const std::string& filename)
     ToNative().Save(filename);
 }
 
+std::string MarlinBlueprint::SaveToString()
+{
+    return ToNative().SaveToString();
+}
+
 void MarlinBlueprint::Load(const std::string& filename)
 {
     Native::MarlinBlueprint fresh;

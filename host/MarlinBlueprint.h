@@ -69,6 +69,8 @@ public:
     void Save(const std::string& filename);
     void Load(const std::string& filename);
     void LoadFromString(const std::string& contents);
+    // The text Save writes.
+    std::string SaveToString();
 
     std::int8_t LoMapping_Get(LoMapping& mapping);
     std::int8_t LoMapping_Overwrite(LoMapping& mapping);

@@ -47,6 +47,8 @@ public:
     // indented. 0, or -1 after an ERROR line when the file cannot be written.
     std::int8_t Save(const std::string& filename, ProfileSaveMethod method = ProfileSaveMethod::JSON_NATIVE);
     void Load(const std::string& filename);
+    // The text of the profile file (JSON_NATIVE), for a host that keeps it in memory.
+    std::string SaveToString() const { return Object().SaveToString(); }
 
     // Magnitudes in dB on the engine's grid from initialFrequency in steps of
     // deltaFrequency; responseMagnitudes is replaced only on success.

@@ -11,4 +11,9 @@ StreamSettingsRecord StreamSettings::GetManaged() const
             s.delay_80ns(),       s.delay_1us(),       s.rx1PortImpedanceControl(), s.rx2PortImpedanceControl()};
 }
 
+std::string StreamSettings::JsonSchema_Get()
+{
+    return Runnel::MarlinSettings::JsonSchema().dump(2) + "\n";
+}
+
 }  // namespace Veltrix::Marlin

@@ -54,6 +54,12 @@ public:
     PLOVER_ACCESSOR_PROPERTY(bool, rx2PortImpedanceControl)
 
     StreamSettingsRecord GetManaged() const;
+    // The text of the stream settings file.
+    std::string SaveToString() const { return Object().SaveToString(); }
+
+    // A JSON Schema (draft 2020-12) of the stream-settings file, made from the
+    // field list the reader and writer use.
+    static std::string JsonSchema_Get();
 };
 
 }  // namespace Veltrix::Marlin

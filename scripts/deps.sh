@@ -2,7 +2,10 @@
 # Installs the Debian packages plover builds with, only those that are missing.
 # apt-get update runs once, and only when something has to be installed.
 set -euo pipefail
-packages=(g++ cmake make nlohmann-json3-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev libhwy-dev)
+packages=(g++ cmake make nlohmann-json3-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev
+          python3 python3-jsonschema help2man doxygen graphviz bash-completion
+          libcpp-httplib-dev libjs-dygraphs python3-pytest python3-selenium chromium chromium-driver
+          libhwy-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

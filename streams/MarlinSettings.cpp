@@ -8,11 +8,16 @@
 
 namespace Veltrix::Runnel {
 
-void StreamSettings::Save(const std::string& path) const
+std::string StreamSettings::SaveToString() const
 {
     nlohmann::json json = nlohmann::json::object();
     ToJson(json);
-    WriteFileAtomically(path, json.dump(4) + "\n");
+    return json.dump(4) + "\n";
+}
+
+void StreamSettings::Save(const std::string& path) const
+{
+    WriteFileAtomically(path, SaveToString());
 }
 
 MarlinSettings::MarlinSettings()
@@ -107,45 +112,81 @@ std::uint16_t Delay16(const nlohmann::json& json, const char* key)
 
 }  // namespace
 
+namespace {
+
+// One entry a settings field: its file key and how it reads and writes. The
+// reader, the writer and the schema all walk this list, so a field added here
+// is complete everywhere.
+struct SettingsField {
+    const char* key;
+    bool isDelay;
+    nlohmann::json (*get)(const MarlinSettings&);
+    void (*set)(MarlinSettings&, const nlohmann::json& parent, const char* key);
+};
+
+#define PLOVER_SETTINGS_FLAG(key, name)                                                            \
+    SettingsField{key, false, [](const MarlinSettings& s) { return nlohmann::json(s.name()); },  \
+                  [](MarlinSettings& s, const nlohmann::json& j, const char* k) { s.name(j.at(k).get<bool>()); }}
+#define PLOVER_SETTINGS_DELAY(key, name)                                                           \
+    SettingsField{key, true, [](const MarlinSettings& s) { return nlohmann::json(s.name()); },   \
+                  [](MarlinSettings& s, const nlohmann::json& j, const char* k) { s.name(Delay16(j, k)); }}
+
+const SettingsField settingsFields[] = {
+    PLOVER_SETTINGS_FLAG("Tx1IntLo", tx1IntLo),
+    PLOVER_SETTINGS_FLAG("Tx1FMDM", tx1FMDM),
+    PLOVER_SETTINGS_FLAG("Tx2IntLo", tx2IntLo),
+    PLOVER_SETTINGS_FLAG("Tx2FMDM", tx2FMDM),
+    PLOVER_SETTINGS_FLAG("Rx1IntLo", rx1IntLo),
+    PLOVER_SETTINGS_FLAG("Rx1A", rx1A),
+    PLOVER_SETTINGS_FLAG("Rx2IntLo", rx2IntLo),
+    PLOVER_SETTINGS_FLAG("Rx2A", rx2A),
+    PLOVER_SETTINGS_DELAY("Pll1LockWait", pll1LockWait),
+    PLOVER_SETTINGS_DELAY("Pll2LockWait", pll2LockWait),
+    PLOVER_SETTINGS_DELAY("PllPhaseSyncWait", pllPhaseSyncWait),
+    PLOVER_SETTINGS_DELAY("LdoPowerUpWait", ldoPowerUpWait),
+    PLOVER_SETTINGS_DELAY("Delay_80ns", delay_80ns),
+    PLOVER_SETTINGS_DELAY("Delay_1us", delay_1us),
+    PLOVER_SETTINGS_FLAG("Rx1PortImpedanceControl", rx1PortImpedanceControl),
+    PLOVER_SETTINGS_FLAG("Rx2PortImpedanceControl", rx2PortImpedanceControl),
+};
+
+#undef PLOVER_SETTINGS_FLAG
+#undef PLOVER_SETTINGS_DELAY
+
+}  // namespace
+
 void MarlinSettings::FromJson(const nlohmann::json& json)
 {
     // at() and get<> keep the JSON library's own errors for a missing key or a wrong type.
-    tx1IntLo(json.at("Tx1IntLo").get<bool>());
-    tx1FMDM(json.at("Tx1FMDM").get<bool>());
-    tx2IntLo(json.at("Tx2IntLo").get<bool>());
-    tx2FMDM(json.at("Tx2FMDM").get<bool>());
-    rx1IntLo(json.at("Rx1IntLo").get<bool>());
-    rx1A(json.at("Rx1A").get<bool>());
-    rx2IntLo(json.at("Rx2IntLo").get<bool>());
-    rx2A(json.at("Rx2A").get<bool>());
-    pll1LockWait(Delay16(json, "Pll1LockWait"));
-    pll2LockWait(Delay16(json, "Pll2LockWait"));
-    pllPhaseSyncWait(Delay16(json, "PllPhaseSyncWait"));
-    ldoPowerUpWait(Delay16(json, "LdoPowerUpWait"));
-    delay_80ns(Delay16(json, "Delay_80ns"));
-    delay_1us(Delay16(json, "Delay_1us"));
-    rx1PortImpedanceControl(json.at("Rx1PortImpedanceControl").get<bool>());
-    rx2PortImpedanceControl(json.at("Rx2PortImpedanceControl").get<bool>());
+    for (const SettingsField& field : settingsFields) {
+        field.set(*this, json, field.key);
+    }
 }
 
 void MarlinSettings::ToJson(nlohmann::json& json) const
 {
-    json["Tx1IntLo"] = tx1IntLo_;
-    json["Tx1FMDM"] = tx1FMDM_;
-    json["Tx2IntLo"] = tx2IntLo_;
-    json["Tx2FMDM"] = tx2FMDM_;
-    json["Rx1IntLo"] = rx1IntLo_;
-    json["Rx1A"] = rx1A_;
-    json["Rx2IntLo"] = rx2IntLo_;
-    json["Rx2A"] = rx2A_;
-    json["Pll1LockWait"] = pll1LockWait_;
-    json["Pll2LockWait"] = pll2LockWait_;
-    json["PllPhaseSyncWait"] = pllPhaseSyncWait_;
-    json["LdoPowerUpWait"] = ldoPowerUpWait_;
-    json["Delay_80ns"] = delay_80ns_;
-    json["Delay_1us"] = delay_1us_;
-    json["Rx1PortImpedanceControl"] = rx1PortImpedanceControl_;
-    json["Rx2PortImpedanceControl"] = rx2PortImpedanceControl_;
+    for (const SettingsField& field : settingsFields) {
+        json[field.key] = field.get(*this);
+    }
+}
+
+nlohmann::json MarlinSettings::JsonSchema()
+{
+    nlohmann::json properties = nlohmann::json::object();
+    nlohmann::json required = nlohmann::json::array();
+    for (const SettingsField& field : settingsFields) {
+        properties[field.key] = field.isDelay
+                                    ? nlohmann::json{{"type", "integer"}, {"minimum", 0}, {"maximum", 0xFFFF},
+                                                     {"description", "unsigned 16-bit stream delay code"}}
+                                    : nlohmann::json{{"type", "boolean"}};
+        required.push_back(field.key);
+    }
+    return {{"$schema", "https://json-schema.org/draft/2020-12/schema"},
+            {"title", "plover stream settings"},
+            {"type", "object"},
+            {"properties", properties},
+            {"required", required},
+            {"additionalProperties", false}};
 }
 
 }  // namespace Veltrix::Runnel

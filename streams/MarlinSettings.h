@@ -17,6 +17,8 @@ public:
     void Load(const std::string& path) override;
     void FromJson(const nlohmann::json& json) override;
     void ToJson(nlohmann::json& json) const override;
+    // A JSON Schema of the settings file, from the same field list the reader uses.
+    static nlohmann::json JsonSchema();
 
     bool tx1IntLo() const { return tx1IntLo_; }
     bool tx1FMDM() const { return tx1FMDM_; }

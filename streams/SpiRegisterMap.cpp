@@ -145,8 +145,9 @@ std::string SpiRegisterMap::NameFor(std::uint16_t address, const std::string& sl
             return name;
         }
     }
-    throw std::invalid_argument("SPI address 0x" + Hex(address) + " has no register name for the " + sliceTag +
-                                " slice in SPI Reg Dictionary");
+    // None of the names belongs to the listed processor: as wrong a slice ID as a missing one.
+    throw std::invalid_argument(names.front() +
+                                " cannot be mapped to a slice. Incorrect or missing slice ID in reg name.");
 }
 
 }  // namespace Veltrix::Runnel

@@ -31,12 +31,11 @@ std::shared_ptr<MarlinSettings> GenerateMarlinStreamSettings(const StreamProfile
     settings->rx1PortImpedanceControl(facts.rxPortImpedanceControl[0]);
     settings->rx2PortImpedanceControl(facts.rxPortImpedanceControl[1]);
 
-    // An external LO1 is locked elsewhere: no lock wait in the streams.
-    const std::uint16_t lockWait = facts.rfPll1LoMode != 0
-        ? std::uint16_t{0}
-        : NanoSecondsToStreamDelay(static_cast<std::uint32_t>(facts.pllLockWait_us) * 1000, clock_Hz);
-    settings->pll1LockWait(lockWait);
-    settings->pll2LockWait(lockWait);
+    // An external LO is locked elsewhere: its PLL gets no lock wait in the streams.
+    const std::uint16_t lockWait =
+        NanoSecondsToStreamDelay(static_cast<std::uint32_t>(facts.pllLockWait_us) * 1000, clock_Hz);
+    settings->pll1LockWait(facts.rfPll1LoMode != 0 ? std::uint16_t{0} : lockWait);
+    settings->pll2LockWait(facts.rfPll2LoMode != 0 ? std::uint16_t{0} : lockWait);
     settings->pllPhaseSyncWait(
         NanoSecondsToStreamDelay(static_cast<std::uint32_t>(facts.pllPhaseSyncWait_us) * 1000, clock_Hz));
     settings->ldoPowerUpWait(kStreamDelayMicroseconds | 200);

@@ -27,6 +27,7 @@ struct StreamProfileFacts {
     std::int32_t rx2RfInputSel = 0;
     std::array<bool, 2> rxPortImpedanceControl{};  // by channel index
     std::int32_t rfPll1LoMode = 0;
+    std::int32_t rfPll2LoMode = 0;
     std::uint16_t pllLockWait_us = 0;
     std::uint16_t pllPhaseSyncWait_us = 0;
 };

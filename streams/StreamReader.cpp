@@ -58,9 +58,8 @@ std::vector<std::shared_ptr<StreamContainer>> ReadStreams(std::istream& in, cons
             continue;
         }
         if (directive.rfind("%endif", 0) == 0) {
-            if (!blockOpen) {
-                Fail("%endif without %ifdef on line: ", lineNumber);
-            }
+            // Outside a block it closes nothing and leaves the reader active,
+            // as it already is; templates may carry one.
             blockOpen = false;
             active = true;
             continue;

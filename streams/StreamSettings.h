@@ -23,7 +23,9 @@ public:
     virtual void FromJson(const nlohmann::json& json) = 0;
     virtual void ToJson(nlohmann::json& json) const = 0;
 
-    // Writes ToJson with an indent of 4 and a trailing line break, atomically.
+    // ToJson with an indent of 4 and a trailing line break: the settings file.
+    std::string SaveToString() const;
+    // Writes SaveToString atomically.
     void Save(const std::string& path) const;
 };
 

@@ -5,6 +5,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include <nlohmann/json.hpp>
+
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -90,6 +92,12 @@ private:
     std::size_t errors_ = 0;
 };
 
+// The JSON answers of inspect, design --json and dynamic-profiles, which the
+// server gives too.
+nlohmann::json InspectJson(MarlinBlueprint& blueprint);
+nlohmann::json DesignSummaryJson(const Profile& profile, const std::string& output);
+nlohmann::json DynamicProfilesJson(const DynamicProfiles& profiles, std::size_t count);
+
 Command AddBlueprintCommand(CLI::App& app);
 Command AddInspectCommand(CLI::App& app);
 Command AddDesignCommand(CLI::App& app);
@@ -99,5 +107,6 @@ Command AddStreamSettingsCommand(CLI::App& app);
 Command AddStreamImageCommand(CLI::App& app);
 Command AddDisasmCommand(CLI::App& app);
 Command AddChainsCommand(CLI::App& app);
+Command AddServeCommand(CLI::App& app);
 
 }  // namespace Veltrix::Marlin::Cli

@@ -50,8 +50,11 @@ void AddSsiClock(json& channel, const Native::ChannelBlueprint& blueprint)
     }
 }
 
-json Summary(const Native::Profile& profile, const std::string& output)
+}  // namespace
+
+json DesignSummaryJson(const Profile& designed, const std::string& output)
 {
+    const Native::Profile& profile = *designed.GetInstance();
     json channels = json::array();
     const Native::MarlinBlueprint& blueprint = profile.marlinBlueprint;
     for (std::size_t i = 0; i < Native::RxSlotCount; ++i) {
@@ -89,6 +92,8 @@ json Summary(const Native::Profile& profile, const std::string& output)
             {"profile", output},
             {"channels", channels}};
 }
+
+namespace {
 
 std::string Readable(const json& summary)
 {
@@ -152,7 +157,7 @@ Command AddDesignCommand(CLI::App& app)
                 if (profile.Save(output) != 0) {
                     throw OperationFailed("");
                 }
-                const json summary = Summary(*profile.GetInstance(), output);
+                const json summary = DesignSummaryJson(profile, output);
                 std::cout << (options->json ? summary.dump() + "\n" : Readable(summary));
                 return ExitSuccess;
             }};

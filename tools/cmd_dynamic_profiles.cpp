@@ -19,7 +19,9 @@ json RxJson(const Native::vx_tarpon_RxDynamicProfile& p)
     return {{"rxOutputRate_Hz", p.rxOutputRate_Hz}, {"primaryBw_Hz", p.primaryBw_Hz}, {"rxWbDecTop", p.rxWbDecTop}};
 }
 
-json Records(const DynamicProfiles& profiles, std::size_t count)
+}  // namespace
+
+json DynamicProfilesJson(const DynamicProfiles& profiles, std::size_t count)
 {
     json out = json::array();
     for (std::size_t j = 0; j < count; ++j) {
@@ -38,8 +40,6 @@ json Records(const DynamicProfiles& profiles, std::size_t count)
     }
     return out;
 }
-
-}  // namespace
 
 Command AddDynamicProfilesCommand(CLI::App& app)
 {
@@ -60,7 +60,7 @@ Command AddDynamicProfilesCommand(CLI::App& app)
                 if (profile.DynamicProfiles_Get(profiles) != 0) {
                     throw OperationFailed("");
                 }
-                std::cout << Records(profiles, static_cast<std::size_t>(options->count)).dump(2) << '\n';
+                std::cout << DynamicProfilesJson(profiles, static_cast<std::size_t>(options->count)).dump(2) << '\n';
                 return ExitSuccess;
             }};
 }

@@ -9,11 +9,9 @@
 
 namespace Veltrix::Marlin::Cli {
 
-namespace {
-
 using json = nlohmann::json;
 
-json Inspect(MarlinBlueprint& blueprint)
+json InspectJson(MarlinBlueprint& blueprint)
 {
     std::int32_t status = 0;
     const auto note = [&status](std::int8_t result) {
@@ -61,8 +59,6 @@ json Inspect(MarlinBlueprint& blueprint)
     return out;
 }
 
-}  // namespace
-
 Command AddInspectCommand(CLI::App& app)
 {
     auto options = std::make_shared<BlueprintOptions>();
@@ -71,7 +67,7 @@ Command AddInspectCommand(CLI::App& app)
     AddBlueprintOptions(*command, *options, true);
     return {command, [options] {
                 MarlinBlueprint blueprint = LoadBlueprint(*options);
-                const json out = Inspect(blueprint);
+                const json out = InspectJson(blueprint);
                 std::cout << out.dump(2) << '\n';
                 return out["status"].get<int>() == 0 ? ExitSuccess : ExitFailed;
             }};

@@ -17,6 +17,8 @@ SpiRegisterMap TestRegisters()
     map.Add("NOTAG_A", 0x2000);
     map.Add("NOTAG_B", 0x2000);
     map.Add("MY_CORE_LDLC_REG", 0x0300);
+    map.Add("Y_TX_REG", 0x4000);
+    map.Add("Y_CORE_REG", 0x4000);
     return map;
 }
 
@@ -200,6 +202,9 @@ TEST(StreamInstructionErrors, DecodingReportsUnknownAddressesUntaggedNamesAndSho
     EXPECT_EQ(decode({0xC0, 0x00, 0x30, 0x01}, "_CORE_"), "SPI address 0x3000 not found in SPI Reg Dictionary");
     EXPECT_EQ(decode({0xC0, 0x00, 0x20, 0x01}, "_TX_"),
               "NOTAG_A cannot be mapped to a slice. Incorrect or missing slice ID in reg name.");
+    // Tagged names, none of them for the listed processor: the same message.
+    EXPECT_EQ(decode({0xC0, 0x00, 0x40, 0x01}, "_RX_"),
+              "Y_TX_REG cannot be mapped to a slice. Incorrect or missing slice ID in reg name.");
     EXPECT_NE(decode({0xC0, 0x10, 0x02}, "_CORE_"), "no error");
     EXPECT_NE(decode({0xC9, 0x10, 0x02, 0x00}, "_CORE_"), "no error");
 }

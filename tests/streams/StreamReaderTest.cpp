@@ -106,12 +106,15 @@ TEST(StreamReader, UnclosedIfdefIsReportedWithItsLine)
     EXPECT_EQ(ErrorOf(text), "Could not find %endif for %ifdef on line: 12");
 }
 
-TEST(StreamReader, BlocksDoNotNest)
+TEST(StreamReader, BlocksDoNotNestAndAStrayEndifChangesNothing)
 {
     // The inner %ifdef is no directive; the first %endif closes the block, so the
-    // second one stands alone.
-    const std::string text = "%ifdef A\n%ifdef B\n%endif\n%endif\n";
-    EXPECT_EQ(ErrorOf(text), "%endif without %ifdef on line: 4");
+    // second one stands alone and the lines after it are read as usual.
+    const std::string text = "%endif\n%ifdef A\n%ifdef B\n%endif\nstream 0\n%endif\ninc r1\nreturn\n";
+    MarlinSettings settings;
+    const auto streams = Read(text, settings);
+    ASSERT_EQ(streams.size(), 1u);
+    EXPECT_EQ(OpcodesOf(*streams[0]), (std::vector<std::uint8_t>{0x59, 0xC6}));
 }
 
 TEST(StreamReader, MalformedSourcesAreRejectedWithTheirLine)

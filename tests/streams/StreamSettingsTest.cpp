@@ -124,6 +124,9 @@ TEST(TokenReplaceRules, ProcessAndDeleteTempNeedATempLocation)
     EXPECT_EQ(ReadText(table.TempLocation), "a 7");
     table.DeleteTemp();
     EXPECT_FALSE(std::filesystem::exists(table.TempLocation));
+    // A temp file that cannot be written is an error, not a silent skip.
+    table.TempLocation = (folder.path() / "missing" / "out.txt").string();
+    EXPECT_THROW(table.Process("a $X$"), FileWriteError);
 }
 
 TEST(MarlinSettingsJson, SaveWritesSortedKeysIndentedByFourWithALineBreak)
@@ -222,7 +225,7 @@ TEST(GenerateMarlinStreamSettings, DisabledTransmittersAndExternalLoKeepDefaults
     const auto settings = GenerateMarlinStreamSettings(facts);
     EXPECT_FALSE(settings->tx1FMDM());
     EXPECT_EQ(settings->pll1LockWait(), 0);
-    EXPECT_EQ(settings->pll2LockWait(), 0);
+    EXPECT_EQ(settings->pll2LockWait(), 0x82EE);  // LO2 is still internal
     EXPECT_EQ(settings->delay_80ns(), 8);
     EXPECT_EQ(settings->delay_1us(), 100);
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "ToolRunner.h"
 
 namespace {
@@ -41,23 +43,17 @@ TEST(ToolFailures, FailingDesignPrintsTheCollectedLinesAndKeepsTheOutput)
 TEST(ToolFailures, MalformedBlueprintsAreUsageErrors)
 {
     TempFolder folder;
-    const struct {
-        const char* name;
-        const char* text;
-    } cases[] = {
-        {"not-json.json", "this is not json"},
-        {"truncated.json", "{\"rxChannel1\": {"},
-        {"wrong-type.json", "{\"duplex\": \"FDD\"}"},
-        {"wrong-nested-type.json", "{\"rxChannel1\": {\"samplingRate_Hz\": \"fast\"}}"},
-        {"array.json", "[1, 2, 3]"},
-        {"empty.json", ""},
-    };
-    for (const auto& c : cases) {
-        WriteText(folder.File(c.name), c.text);
+    // The corpus the server's tests send too.
+    const std::filesystem::path corpus = std::string(PLOVER_SOURCE_DIR) + "/tests/malformed";
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
         for (const char* command : {"design", "inspect"}) {
-            ExpectOneErrorLine(RunTool(folder, {command, folder.File(c.name)}), std::string(command) + " " + c.name);
+            ExpectOneErrorLine(RunTool(folder, {command, entry.path().string()}),
+                               std::string(command) + " " + entry.path().filename().string());
         }
+        ++count;
     }
+    EXPECT_GE(count, 6);
     ExpectOneErrorLine(RunTool(folder, {"design", folder.File("missing.json")}), "missing file");
     ExpectOneErrorLine(RunTool(folder, {"inspect", folder.path().string()}), "a folder");
     ExpectOneErrorLine(RunTool(folder, {"blueprint", folder.File("missing.json"), "-o", folder.File("x.json")}),

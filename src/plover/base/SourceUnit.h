@@ -19,6 +19,7 @@ inline constexpr const char* Utilities = "..\\..\\..\\src\\plover\\Utilities";
 
 inline constexpr const char* BlueprintHeader = "..\\..\\..\\src\\plover\\Blueprint.h";
 inline constexpr const char* DataPathHeader = "..\\..\\..\\src\\plover\\DataPath.h";
+inline constexpr const char* DynamicProfileFeatureHeader = "..\\..\\..\\src\\plover\\DynamicProfileFeature.h";
 inline constexpr const char* DeviceSystemHeader = "..\\..\\..\\src\\plover\\DeviceSystem.h";
 inline constexpr const char* FrequencyHoppingFeatureHeader = "..\\..\\..\\src\\plover\\FrequencyHoppingFeature.h";
 inline constexpr const char* RxChannelHeader = "..\\..\\..\\src\\plover\\RxChannel.h";

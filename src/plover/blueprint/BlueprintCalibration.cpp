@@ -22,7 +22,7 @@ constexpr std::uint32_t TrackTxWide = 0x3;
 constexpr std::uint32_t TrackRxWide = 0xF81200;
 constexpr std::uint32_t TrackRxNarrow = 0xF80100;
 constexpr std::uint32_t TrackRxPairWide = 0x1200;
-// A slowed processor clock cannot keep up with tracking bits 0-4, 8 and 12.
+// A slowed processor clock cannot keep up with tracking bits 0-4, 8, 9 and 12.
 constexpr std::uint32_t TrackSlowProcessorKeep = 0xFFFFECE0;
 
 bool UsesTxChain(const TxChannelBlueprint& tx)

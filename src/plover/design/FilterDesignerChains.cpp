@@ -74,15 +74,36 @@ void BypassChain(Path& path)
     }
 }
 
+// The pairing's chain: 96 kHz on 184.32 MHz.
+constexpr std::uint64_t LowRatePairRatio = 1920;
+
+template <typename Path>
+std::uint64_t ChainRatio(const Path& path)
+{
+    std::uint64_t ratio = 1;
+    for (std::size_t stage = FirstOverrideStage; stage <= LastOverrideStage; ++stage) {
+        ratio *= path.stages[stage];
+        if (ratio > LowRatePairRatio) {
+            return ratio;  // already too large to be the pairing's; stop before it can wrap
+        }
+    }
+    return ratio;
+}
+
 // A 96 kHz chain with a by-3 stage at the narrowband end gets its tail in the
-// plan's order (by-2 last). A 144 kHz direction was searched at 96 kHz (the
-// pairing), so its chain is first put into that same order and then has the
-// by-3 stage swapped for a by-2 one: 2/3 of the 96 kHz ratio, the same clock.
-// Without the first step a chain whose tail was not yet in order keeps a by-2
-// too many and misses the common clock.
+// plan's order (by-2 last). A 144 kHz direction searched at 96 kHz (the
+// pairing) has a ratio-1920 chain: it is first put into that same order and
+// then has the by-3 stage swapped for a by-2 one: 2/3 of the 96 kHz ratio,
+// the same clock. Without the first step a chain whose tail was not yet in
+// order keeps a by-2 too many and misses the common clock. A 144 kHz chain of
+// any other shape was searched at its own rate and already has its own clock:
+// the lists would move that clock by a factor of ten.
 template <typename Path, typename Setter>
 void LowRatePlan_Apply(Path& path, std::uint32_t rate_Hz, Setter overridesSet)
 {
+    if (rate_Hz == 144000 && ChainRatio(path) != LowRatePairRatio) {
+        return;
+    }
     const bool by3AtTail = path.stages[NarrowbandBy3Stage] != 1;
     if ((rate_Hz == 96000 || rate_Hz == 144000) && by3AtTail) {
         (void)overridesSet(path, LowRate96kOverrides);

@@ -99,6 +99,8 @@ std::int8_t ProfileArchitect::Profile_Develop(Profile& profile, DesignSummary& /
 std::int8_t ProfileArchitect::Profile_Assemble(Profile& profile) const
 {
     const MarlinBlueprint& b = profile.marlinBlueprint;
+    // Every PLL wait and the clock PLL derive from the device clock.
+    if (b.deviceClockInput_kHz == 0) return Refuse("Device clock input of 0 kHz: the device needs a clock.", 1003);
     Profile w;
     w.marlinBlueprint = b;
 

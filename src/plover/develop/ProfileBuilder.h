@@ -17,8 +17,8 @@ namespace Veltrix::Marlin::Native {
 // What a development may tell its caller besides the profile; nothing yet.
 struct DesignSummary {};
 
-// Floors of the system-clock search: the normal one and the expanded one.
-inline constexpr std::uint32_t SystemClockFloor_Hz = 160000000;
+// The range a designed system clock must lie in: from the expanded search's
+// floor to the ceiling.
 inline constexpr std::uint32_t ExpandedSystemClockFloor_Hz = 150000000;
 inline constexpr std::uint32_t SystemClockCeiling_Hz = 200000000;
 

@@ -17,7 +17,8 @@ public:
     vx_marlin_NumDynamicProfiles numDynamicProfiles = 1;
 
     std::string ID() const override { return Id; }
-    std::int8_t Blueprint_Update(MarlinBlueprint& /*blueprint*/) override { return 0; }
+    // Refuses a count outside 1..6: the device holds at most six variants.
+    std::int8_t Blueprint_Update(MarlinBlueprint& blueprint) override;
     std::int8_t Profile_Update(Profile& profile) override;
 };
 

@@ -1,6 +1,10 @@
 // What each feature writes into a developed profile, the last step of its
 // assembly.
 
+#include <string>
+
+#include "plover/base/ErrorHandler.h"
+#include "plover/base/SourceUnit.h"
 #include "plover/features/DynamicProfileFeature.h"
 #include "plover/features/ExternalLnaFeature.h"
 #include "plover/features/FrequencyHoppingFeature.h"
@@ -9,8 +13,20 @@
 #include "plover/features/RxPortImpedanceControlFeature.h"
 
 #include "plover/profile/Profile.h"
+#include "plover/records/DynamicProfile.h"
 
 namespace Veltrix::Marlin::Native {
+
+std::int8_t DynamicProfileFeature::Blueprint_Update(MarlinBlueprint& /*blueprint*/)
+{
+    if (numDynamicProfiles < 1 || numDynamicProfiles > static_cast<vx_marlin_NumDynamicProfiles>(MaxDynamicProfiles)) {
+        ErrorHandler::Message(LogLevel::ERROR,
+                              "Number of dynamic profiles out of range [1,6]: " + std::to_string(numDynamicProfiles),
+                              SourceUnit::DynamicProfileFeatureHeader, 24);
+        return -1;
+    }
+    return 0;
+}
 
 std::int8_t DynamicProfileFeature::Profile_Update(Profile& profile)
 {

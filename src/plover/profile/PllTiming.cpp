@@ -1,5 +1,6 @@
 #include "plover/profile/PllTiming.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
@@ -50,7 +51,7 @@ std::uint32_t PllPhaseSyncDivider_Get(std::uint32_t minimumFrequency_kHz)
     return 1u << shift;
 }
 
-std::uint16_t PllPhaseSyncWait_us_Get(std::uint32_t deviceClock_kHz, std::uint32_t divider)
+std::uint32_t PllPhaseSyncWaitWanted_us(std::uint32_t deviceClock_kHz, std::uint32_t divider)
 {
     const double clock_Hz = static_cast<double>(deviceClock_kHz) * 1000.0;
     const double d = static_cast<double>(divider);
@@ -60,11 +61,17 @@ std::uint16_t PllPhaseSyncWait_us_Get(std::uint32_t deviceClock_kHz, std::uint32
     const double seconds =
         ((4194304.0 / clock_Hz) / 4095.0 * 6.0 * d + (d * (1024.0 / clock_Hz) * 0.5 + 1024.0 / clock_Hz)) * 1.1;
     const double wait_us = seconds * 1000000.0;
-    constexpr double largest = std::numeric_limits<std::uint16_t>::max();
+    constexpr double largest = std::numeric_limits<std::uint32_t>::max();
     if (!(wait_us < largest)) {  // also catches the infinity of a zero device clock
-        return std::numeric_limits<std::uint16_t>::max();
+        return std::numeric_limits<std::uint32_t>::max();
     }
-    return static_cast<std::uint16_t>(wait_us);
+    return static_cast<std::uint32_t>(wait_us);
+}
+
+std::uint16_t PllPhaseSyncWait_us_Get(std::uint32_t deviceClock_kHz, std::uint32_t divider)
+{
+    const std::uint32_t wait_us = PllPhaseSyncWaitWanted_us(deviceClock_kHz, divider);
+    return static_cast<std::uint16_t>(std::min<std::uint32_t>(wait_us, std::numeric_limits<std::uint16_t>::max()));
 }
 
 }  // namespace Veltrix::Marlin::Native

@@ -33,10 +33,15 @@ marlin_Init_t Profile::ToInit() const
     return init;
 }
 
-std::int8_t Profile::Save(const std::string& filename) const
+std::string Profile::SaveToString() const
 {
     const json document = ToInit();
-    if (!WriteFileAtomically(filename, document.dump(2))) {
+    return document.dump(2);
+}
+
+std::int8_t Profile::Save(const std::string& filename) const
+{
+    if (!WriteFileAtomically(filename, SaveToString())) {
         ErrorHandler::Message(LogLevel::ERROR, "Unable to write the profile file \"" + filename + "\".",
                               SourceUnit::Profile, 573);
         return -1;

@@ -43,6 +43,8 @@ public:
     // temporary file renamed over the target, so a failed write leaves any
     // earlier file intact. 0 on success; -1 after an ERROR line.
     std::int8_t Save(const std::string& filename) const;
+    // The text Save writes.
+    std::string SaveToString() const;
 
     // Replaces the device sections with those of a profile file; the
     // blueprint and the clock figures stay. A missing file throws "Error: File

@@ -27,6 +27,7 @@ Runnel::StreamProfileFacts StreamProfileFacts_Get(const Profile& profile)
     facts.rxPortImpedanceControl = {profile.clocks.rxPortImpedanceControl(1),
                                     profile.clocks.rxPortImpedanceControl(2)};
     facts.rfPll1LoMode = profile.clocks.rfPll1LoMode;
+    facts.rfPll2LoMode = profile.clocks.rfPll2LoMode;
     facts.pllLockWait_us = profile.pllLockWait_us;
     facts.pllPhaseSyncWait_us = profile.pllPhaseSyncWait_us;
     return facts;

@@ -150,6 +150,28 @@ TEST(LowRatePairing, LoneReceiverKeepsThePairableChain)
     EXPECT_EQ(RxClock(blueprint.rxChannel1), Clock184_Hz);
 }
 
+// A 144 kHz channel without a 96 kHz partner keeps the chain searched at its
+// own rate: narrow ones land on the 1280 chain anyway, wider ones on the
+// custom table's chain at 165.888 MHz, which the pairing's lists would push
+// past 1 GHz.
+TEST(LowRatePairing, Lone144kChannelKeepsItsOwnChain)
+{
+    struct Case {
+        bool tx;
+        std::uint32_t bandwidth_Hz;
+        std::uint64_t clock_Hz;
+    };
+    for (const Case& c : {Case{false, 25000, Clock184_Hz}, Case{false, 60000, 165888000},
+                          Case{false, 90000, 193536000}}) {
+        SCOPED_TRACE(std::string(c.tx ? "Tx1 " : "Rx1 ") + std::to_string(c.bandwidth_Hz));
+        MarlinBlueprint blueprint;
+        Enable(Of(blueprint, {c.tx, 0, Partner_Hz}), Partner_Hz, c.bandwidth_Hz);
+        FilterDesigner designer;
+        ASSERT_EQ(designer.Design(blueprint, DesignCriteria{}, false), 0);
+        EXPECT_EQ(c.tx ? TxClock(blueprint.txChannel1) : RxClock(blueprint.rxChannel1), c.clock_Hz);
+    }
+}
+
 // The pairable 96 kHz row is the widest that can hold 96 kHz (any wider one
 // would be met first and could not be paired): 64,655 Hz passes, one more fails.
 TEST(LowRatePairing, WidestPairedChannel)

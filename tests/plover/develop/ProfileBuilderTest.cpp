@@ -7,6 +7,7 @@
 #include "ReportCapture.h"
 #include "plover/develop/ProfileAssemblySteps.h"
 #include "plover/develop/ProfileBuilder.h"
+#include "streams/MarlinSettings.h"
 
 using namespace Veltrix::Marlin::Native;
 
@@ -267,6 +268,69 @@ TEST(ProfileDevelop, ClockFiguresAndLoSources)
     EXPECT_EQ(profile.channelLoSource, (std::array<LoSource, 4>{Ex, In, Ex, In}));
     EXPECT_EQ(profile.clocks.rfPll1LoMode, 2);
     EXPECT_EQ(profile.clocks.extLo1Divider, 2);
+}
+
+// Whatever drives the LOs, each channel's LO selection in the clocks and its
+// LO source in the stream settings tell the same story, before and after the
+// host swaps the internal LOs.
+TEST(ProfileDevelop, LoSelectionsAndStreamSettingsAgreeForEveryLoConfiguration)
+{
+    const auto agree = [](const Profile& profile, const std::string& what) {
+        const auto settings = profile.GenerateMarlinStreamSettings();
+        const struct {
+            bool inUse;
+            vx_marlin_LoSel select;
+            bool internal;
+        } channels[] = {
+            {profile.marlinBlueprint.rxChannel1.enabled, profile.clocks.rx1LoSelect, settings->rx1IntLo()},
+            {profile.marlinBlueprint.rxChannel2.enabled, profile.clocks.rx2LoSelect, settings->rx2IntLo()},
+            {profile.marlinBlueprint.txChannel1.enabled, profile.clocks.tx1LoSelect, settings->tx1IntLo()},
+            {profile.marlinBlueprint.txChannel2.enabled, profile.clocks.tx2LoSelect, settings->tx2IntLo()},
+        };
+        for (std::size_t i = 0; i < 4; ++i) {
+            if (!channels[i].inUse) continue;
+            const std::int32_t mode = channels[i].select == LO1 ? profile.clocks.rfPll1LoMode : profile.clocks.rfPll2LoMode;
+            EXPECT_EQ(mode == 2, !channels[i].internal) << what << ", channel slot " << i;
+        }
+    };
+    MarlinBlueprint designed = Example("lte-10mhz-2t2r-tdd");
+    int developed = 0;
+    for (const Duplex duplex : {Duplex::TDD, Duplex::FDD}) {
+        designed.duplex = duplex;
+        for (unsigned external = 0; external < 16; ++external) {
+            for (const bool swapExternal : {false, true}) {
+                MarlinBlueprint blueprint = designed;
+                ChannelBlueprint* channels[] = {&blueprint.rxChannel1, &blueprint.rxChannel2, &blueprint.txChannel1,
+                                                &blueprint.txChannel2};
+                for (unsigned i = 0; i < 4; ++i) {
+                    channels[i]->loSource = (external >> i) & 1 ? LoSource::EXTERNAL : LoSource::INTERNAL;
+                }
+                blueprint.swapExternalLoMapping = swapExternal;
+                const std::string what = "duplex " + std::to_string(ToInt(duplex)) + ", external mask " +
+                                         std::to_string(external) + (swapExternal ? ", swapped" : "");
+                ReportCapture capture;
+                Profile profile;
+                if (Develop(profile, blueprint) != 0) continue;  // channels sharing an LO disagree on its source
+                ++developed;
+                agree(profile, what);
+                profile.InternalLoMapping_Swap();
+                agree(profile, what + ", after the LO swap");
+                designed = profile.marlinBlueprint;  // later rounds skip the chain search
+            }
+        }
+    }
+    EXPECT_GE(developed, 16);
+}
+
+TEST(ProfileDevelop, DeviceClockOfZeroIsRefused)
+{
+    MarlinBlueprint blueprint = Example("lte-20mhz-2t2r-tdd");
+    blueprint.deviceClockInput_kHz = 0;
+    Profile profile;
+    ReportCapture capture;
+    EXPECT_EQ(Develop(profile, blueprint), -1);
+    EXPECT_EQ(capture.lines(),
+              std::vector<std::string>{ProfileBuilderError(1003, "Device clock input of 0 kHz: the device needs a clock.")});
 }
 
 TEST(ProfileDevelop, OnlyRxAndTxPortsHaveLoSources)

@@ -95,6 +95,26 @@ TEST(Feature, SameIdReplacesTheEarlierFeature)
     EXPECT_EQ(blueprint.features()[0], second);
 }
 
+// A count the device cannot hold is refused when the feature is enabled, and
+// again by every later update, so the design fails too.
+TEST(Feature, DynamicProfileCountMustBeOneToSix)
+{
+    for (const vx_marlin_NumDynamicProfiles count : {-1, 0, 1, 6, 7}) {
+        MarlinBlueprint blueprint;
+        auto feature = std::make_shared<DynamicProfileFeature>();
+        feature->numDynamicProfiles = count;
+        ReportCapture capture;
+        const bool accepted = count >= 1 && count <= 6;
+        EXPECT_EQ(blueprint.Feature_Enable(feature), accepted ? 0 : 255) << count;
+        EXPECT_EQ(blueprint.Update(), accepted ? 0 : -1) << count;
+        if (!accepted) {
+            EXPECT_EQ(capture.lines().at(0), "ERROR: In ..\\..\\..\\src\\plover\\DynamicProfileFeature.h on line 24: "
+                                             "Number of dynamic profiles out of range [1,6]: " +
+                                                 std::to_string(count));
+        }
+    }
+}
+
 struct HoppingCase {
     const char* name;
     bool rx1, rx2, tx1, tx2;

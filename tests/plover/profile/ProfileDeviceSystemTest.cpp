@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "ReportCapture.h"
 #include "plover/blueprint/LoMapping.h"
 #include "plover/profile/Profile.h"
+#include "streams/MarlinSettings.h"
 
 using namespace Veltrix::Marlin::Native;
 
@@ -35,6 +39,7 @@ TEST(ProfileDeviceSystem, PhaseSyncWaitOnlyWhenPllsRetuneUnderMcs)
         {0, true, true, 25'000, 0},
     };
     for (const Case& c : cases) {
+        ReportCapture capture;
         Profile profile;
         profile.deviceSystem.mcsMode = c.mcsMode;
         profile.FrequencyHoppingEnable(c.hopping);
@@ -43,6 +48,7 @@ TEST(ProfileDeviceSystem, PhaseSyncWaitOnlyWhenPllsRetuneUnderMcs)
         profile.PllPhaseSyncWait_us_Calculate(c.frequency_kHz);
         EXPECT_EQ(profile.deviceSystem.pllPhaseSyncWait_us, c.expected_us) << c.frequency_kHz;
         EXPECT_EQ(profile.pllPhaseSyncWait_us, c.expected_us);
+        EXPECT_EQ(capture.lines().empty(), c.expected_us <= 0x7FFF) << c.frequency_kHz;
     }
     // One band lower doubles the divider: a longer wait than at D = 2.
     Profile profile;
@@ -51,6 +57,43 @@ TEST(ProfileDeviceSystem, PhaseSyncWaitOnlyWhenPllsRetuneUnderMcs)
     profile.PllPhaseSyncWait_us_Calculate(3'249'999);
     EXPECT_GT(profile.pllPhaseSyncWait_us, 410);
     EXPECT_LT(profile.pllPhaseSyncWait_us, 48'851);
+}
+
+// The stored wait and its stream code keep their saturation; the device
+// would wait too short, so the caller is told both figures.
+TEST(ProfileDeviceSystem, PhaseSyncWaitBeyondTheStreamFieldIsReported)
+{
+    struct Case {
+        std::uint32_t deviceClock_kHz;
+        std::uint16_t stored_us;
+        const char* warning;  // nullptr: the streams can wait that long
+    };
+    const Case cases[] = {
+        {38'400, 48'851,
+         "WARNING: In ..\\..\\..\\src\\plover\\Profile on line 612: PLL phase sync needs a wait of 48851 us; "
+         "the streams wait only 32767 us."},
+        {10'000, 65'535,
+         "WARNING: In ..\\..\\..\\src\\plover\\Profile on line 612: PLL phase sync needs a wait of 187587 us, "
+         "more than the profile's 65535 us; the streams wait only 32767 us."},
+        {61'440, 30'531, nullptr},
+    };
+    for (const Case& c : cases) {
+        Profile profile;
+        profile.clocks.deviceClock_kHz = c.deviceClock_kHz;
+        profile.processorClockFrequency_Hz = 184'320'000;
+        profile.deviceSystem.mcsMode = 2;
+        profile.FrequencyHoppingEnable(true);
+        ReportCapture capture;
+        profile.PllPhaseSyncWait_us_Calculate(1000);
+        EXPECT_EQ(profile.pllPhaseSyncWait_us, c.stored_us);
+        EXPECT_EQ(profile.GenerateMarlinStreamSettings()->pllPhaseSyncWait(),
+                  0x8000 | std::min<std::uint16_t>(c.stored_us, 0x7FFF));
+        if (c.warning == nullptr) {
+            EXPECT_TRUE(capture.lines().empty()) << c.deviceClock_kHz;
+        } else {
+            EXPECT_EQ(capture.lines(), std::vector<std::string>{c.warning});
+        }
+    }
 }
 
 TEST(ProfileDeviceSystem, FrequencyHoppingFlag)
@@ -62,18 +105,19 @@ TEST(ProfileDeviceSystem, FrequencyHoppingFlag)
     EXPECT_EQ(profile.deviceSystem.fhModeOn, 0);
 }
 
-TEST(ProfileDeviceSystem, InternalLoSwapLeavesPinnedLosAlone)
+TEST(ProfileDeviceSystem, InternalLoSwapMovesSelectionsOnlyBetweenInternalLos)
 {
     struct Case {
         std::int32_t pll1Mode, pll2Mode;
         std::array<vx_marlin_LoSel, 4> before, after;
     };
+    // Mode 2 is an external LO, and LO2 in mode 3 holds its selections.
     const Case cases[] = {
         {0, 0, {LO1, LO2, LO1, 3}, {LO2, LO1, LO2, 3}},
-        {2, 0, {LO1, LO2, LO1, LO2}, {LO1, LO1, LO1, LO1}},
-        {0, 3, {LO1, LO2, LO2, LO1}, {LO2, LO2, LO2, LO2}},
-        {0, 2, {LO1, LO2, LO1, LO2}, {LO2, LO1, LO2, LO1}},
-        {2, 3, {LO1, LO2, 0, LO1}, {LO1, LO2, 0, LO1}},
+        {2, 0, {LO1, LO2, LO1, LO2}, {LO1, LO2, LO1, LO2}},
+        {0, 2, {LO2, LO2, LO1, LO1}, {LO2, LO2, LO1, LO1}},
+        {0, 3, {LO1, LO2, LO2, LO1}, {LO1, LO2, LO2, LO1}},
+        {2, 2, {LO1, LO2, 0, LO1}, {LO1, LO2, 0, LO1}},
     };
     for (const Case& c : cases) {
         Profile profile;

@@ -114,7 +114,13 @@ TEST(ProfileStreamSettings, EachFactDrivesItsSetting)
          [](const MarlinSettings& s) { return !s.tx1FMDM() && s.tx2FMDM(); }},
         {"other signalling", [](Profile& p) { p.txChannels[0].outputSignaling = TxSignalType::IQ_FM_FSK; },
          [](const MarlinSettings& s) { return !s.tx1FMDM(); }},
-        {"external LO1 has no lock wait", [](Profile& p) { p.clocks.rfPll1LoMode = 1; },
+        // Each PLL waits for lock unless its own LO comes from outside.
+        {"external LO1: no lock wait for PLL1 only", [](Profile& p) { p.clocks.rfPll1LoMode = 2; },
+         [](const MarlinSettings& s) { return s.pll1LockWait() == 0 && s.pll2LockWait() == 0x82EE; }},
+        {"external LO2: no lock wait for PLL2 only", [](Profile& p) { p.clocks.rfPll2LoMode = 2; },
+         [](const MarlinSettings& s) { return s.pll1LockWait() == 0x82EE && s.pll2LockWait() == 0; }},
+        {"both LOs external: no lock wait at all",
+         [](Profile& p) { p.clocks.rfPll1LoMode = p.clocks.rfPll2LoMode = 2; },
          [](const MarlinSettings& s) { return s.pll1LockWait() == 0 && s.pll2LockWait() == 0; }},
         // 5 us is 921.6 cycles of 184.32 MHz: cycles, rounded to nearest.
         {"short lock wait in cycles", [](Profile& p) { p.pllLockWait_us = 5; },

@@ -1,0 +1,173 @@
+"""The JSON API answers as the command line does, and turns away bad requests."""
+
+import concurrent.futures
+import json
+import socket
+
+import pytest
+
+from conftest import EXAMPLES, SOURCE, example, plover
+
+NAMES = sorted(p.stem for p in EXAMPLES.glob("*.json"))
+
+
+def test_examples_are_listed_and_served_as_stored(server):
+    status, answer = server.call("GET", "/api/examples")
+    assert status == 200 and answer["examples"] == NAMES
+    for name in NAMES:
+        assert server.call("GET", f"/api/examples/{name}") == (200, {"name": name, "blueprint": example(name)})
+
+
+@pytest.mark.parametrize("name", NAMES)
+def test_blueprint_inspect_and_design_equal_the_tools(server, name, tmp_path):
+    request = {"blueprint": example(name)}
+    path = EXAMPLES / f"{name}.json"
+
+    plover("blueprint", path, "-o", tmp_path / "b.json")
+    status, answer = server.post("/api/blueprint", request)
+    assert status == 200 and answer["text"] == (tmp_path / "b.json").read_text()
+
+    cli = plover("inspect", path)
+    status, answer = server.post("/api/inspect", request)
+    assert status == 200
+    assert answer.pop("reports") == cli.stderr.splitlines()
+    assert answer == json.loads(cli.stdout)
+
+    cli = plover("design", path, "-o", tmp_path / "p.json", "--json")
+    status, answer = server.post("/api/design", request)
+    if cli.returncode != 0:
+        assert status == 422 and answer["reports"] == cli.stderr.splitlines()
+        return
+    assert status == 200
+    assert answer["profile"] == (tmp_path / "p.json").read_text()
+    expected = json.loads(cli.stdout)
+    del expected["profile"]
+    assert answer["summary"] == expected
+
+
+@pytest.mark.parametrize("name", ["lte-20mhz-2t2r-tdd", "dmr-12p5khz-24ksps", "direct-fm-fsk-tx-96ksps"])
+def test_stream_files_and_dynamic_profiles_equal_the_tools(server, name, tmp_path):
+    request = {"blueprint": example(name)}
+    path = EXAMPLES / f"{name}.json"
+    assert plover("stream-settings", path, "-o", tmp_path / "s.json").returncode == 0
+    status, answer = server.post("/api/stream-settings", request)
+    assert status == 200 and answer["text"] == (tmp_path / "s.json").read_text()
+
+    for si in ("c0", "b0"):
+        assert plover("stream-image", path, "-o", tmp_path / "i.bin", "--si-version", si).returncode == 0
+        status, image, kind = server.call("POST", "/api/stream-image", {**request, "siVersion": si}, raw=True)
+        assert (status, kind) == (200, "application/octet-stream")
+        assert image == (tmp_path / "i.bin").read_bytes()
+
+    cli = plover("dynamic-profiles", path, "--count", 3)
+    status, answer = server.post("/api/dynamic-profiles", {**request, "count": 3})
+    if cli.returncode == 0:
+        assert status == 200 and answer["dynamicProfiles"] == json.loads(cli.stdout)
+    else:
+        assert status == 422 and answer["reports"] == cli.stderr.splitlines()[: len(answer["reports"])]
+
+
+@pytest.mark.parametrize("name,port,channel", [("lte-20mhz-2t2r-tdd", "rx", 1), ("lte-20mhz-2t2r-tdd", "tx", 2),
+                                               ("dmr-12p5khz-24ksps", "rx", 1), ("direct-fm-fsk-tx-96ksps", "tx", 1)])
+def test_response_figures_and_points_equal_the_tools(server, name, port, channel):
+    cli = plover("response", EXAMPLES / f"{name}.json", "--port", port, "--channel", channel, "--max-points", 512)
+    status, answer = server.post("/api/response", {"blueprint": example(name), "port": port, "channel": channel,
+                                                   "maxPoints": 512})
+    assert cli.returncode == 0 and status == 200, answer
+    figures = dict(line.split(": ") for line in cli.stderr.splitlines())
+    assert f"{answer['ripple_dB']:.4f} dB" == figures["passband ripple"]
+    assert f"{answer['rejection_dB']:.4f} dB" == figures["alias rejection" if port == "rx" else "image rejection"]
+    rows = [float(v) for line in cli.stdout.splitlines()[1:] for v in line.split(",")]
+    points = [v for pair in zip(answer["frequency_Hz"], answer["magnitude_dB"]) for v in pair]
+    assert rows == pytest.approx(points, abs=1e-6)
+
+
+def test_features_reach_the_design_as_on_the_command_line(server, tmp_path):
+    path = EXAMPLES / "lte-20mhz-2t2r-tdd.json"
+    request = {"blueprint": example("lte-20mhz-2t2r-tdd")}
+    cli = plover("design", path, "-o", tmp_path / "p.json", "--feature", "DynamicProfile:numDynamicProfiles=3")
+    status, answer = server.post("/api/design", {**request, "features": [{"id": "DynamicProfile", "numDynamicProfiles": 3}]})
+    assert cli.returncode == 0 and status == 200
+    assert answer["profile"] == (tmp_path / "p.json").read_text()
+    assert answer["profile"] != server.post("/api/design", request)[1]["profile"]
+
+    # A feature that makes the design fail: its lines, as the tool prints them.
+    cli = plover("design", path, "-o", tmp_path / "q.json", "--feature", "MMSync:monitorModeSyncOverSamplingRatio=8")
+    status, answer = server.post("/api/design", {**request, "features": [{"id": "MMSync", "monitorModeSyncOverSamplingRatio": 8}]})
+    assert cli.returncode == 1 and status == 422
+    assert answer["reports"] == cli.stderr.splitlines()
+
+
+def test_version_is_the_tools(server):
+    status, answer = server.call("GET", "/api/version")
+    assert status == 200 and plover("--version").stdout.startswith(f"plover {answer['plover']} (streams {answer['streams']})")
+
+
+LTE = json.dumps({"blueprint": json.loads((EXAMPLES / "lte-20mhz-2t2r-tdd.json").read_text())}).encode()
+BAD_REQUESTS = [
+    # (method, path, body, content type, status, words of the error)
+    ("POST", "/api/design", b"x=1", "application/x-www-form-urlencoded", 415, "application/json"),
+    ("POST", "/api/design", LTE, "text/plain", 415, "application/json"),
+    ("POST", "/api/design", b'{"blueprint": ' + b"[" * 100000 + b"]" * 100000 + b"}", "application/json", 400, "deeper"),
+    ("POST", "/api/design", b'{"blueprint": {}, "colour": 1}', "application/json", 400, "colour"),
+    ("POST", "/api/design", b'{"features": [{"id": "Turbo"}]}', "application/json", 400, "Turbo"),
+    ("POST", "/api/design", b'{"features": [{"id": "FH", "mode": "two"}]}', "application/json", 400, "mode"),
+    ("POST", "/api/design", b'{"features": {}}', "application/json", 400, "features"),
+    ("POST", "/api/inspect", b'"just a string"', "application/json", 400, "object"),
+    ("POST", "/api/dynamic-profiles", b'{"count": 9}', "application/json", 400, "count"),
+    ("POST", "/api/stream-image", b'{"siVersion": "a0"}', "application/json", 400, "siVersion"),
+    ("POST", "/api/design", b'{"blueprint": {"rxChannel1": {"enabled": true, "samplingRate_Hz": 7}}}',
+     "application/json", 422, "design failed"),
+    ("POST", "/api/design", b"{" + b" " * (2 << 20) + b"}", "application/json", 413, "larger"),
+    ("GET", "/api/design", None, None, 405, "POST"),
+    ("GET", "/api/nothing", None, None, 404, "nothing"),
+    ("GET", "/api/examples/..%2F..%2Fetc%2Fpasswd", None, None, 404, ""),
+    ("GET", "/api/examples/../../../etc/passwd", None, None, 404, ""),
+    ("GET", "/api/examples/%2Fetc%2Fpasswd", None, None, 404, ""),
+    ("GET", "/api/examples/lte-20mhz-2t2r-tdd.json", None, None, 404, "no example"),
+    ("GET", "/../CMakeLists.txt", None, None, 404, ""),
+    ("GET", "/%2e%2e/%2e%2e/etc/passwd", None, None, 404, ""),
+]
+CORPUS = sorted((SOURCE / "tests" / "malformed").glob("*.json"))
+
+
+@pytest.mark.parametrize("method,path,body,kind,status,words",
+                         BAD_REQUESTS + [("POST", "/api/inspect", b'{"blueprint": ' + p.read_bytes() + b"}",
+                                          "application/json", 400, "") for p in CORPUS])
+def test_bad_requests_get_a_json_4xx_and_the_server_keeps_serving(server, method, path, body, kind, status, words):
+    got, payload, _ = server.call(method, path, body, kind, raw=True)
+    assert got == status, payload
+    assert words in json.loads(payload)["error"]
+    assert server.call("GET", "/api/version")[0] == 200
+
+
+@pytest.mark.parametrize("raw", [
+    b"GARBAGE\r\n\r\n",
+    b"GET /" + b"a" * 20000 + b" HTTP/1.1\r\nHost: x\r\n\r\n",
+    b"POST /api/design HTTP/1.1\r\nHost: x\r\nContent-Type: application/json\r\nContent-Length: 99999999999999999999\r\n\r\n{}",
+    b"POST /api/design HTTP/1.1\r\nHost: x\r\nContent-Type: application/json\r\nTransfer-Encoding: chunked\r\n\r\nzz\r\n",
+    b"POST /api/design HTTP/1.1\r\nHost: x\r\nContent-Type: application/json\r\nContent-Length: 10\r\n\r\n{",
+])
+def test_broken_http_is_refused_without_harm(server, raw):
+    host, port = server.url.split("//")[1].split(":")
+    with socket.create_connection((host, int(port)), timeout=30) as s:
+        s.sendall(raw)
+        s.shutdown(socket.SHUT_WR)
+        reply = s.recv(200)
+    assert reply == b"" or reply.split(b" ")[1].startswith(b"4"), reply
+    assert server.call("GET", "/api/version")[0] == 200
+
+
+def test_concurrent_requests_keep_their_own_report_lines(server):
+    good = {"blueprint": example("lte-20mhz-2t2r-tdd")}
+    bad = {"blueprint": {"rxChannel1": {"enabled": True, "rfChannelBandwidth_Hz": 18000000, "samplingRate_Hz": 7,
+                                        "ssiInterfaceRate_Hz": 7, "ssiType": 2, "ssiNumLane": 1}}}
+    with concurrent.futures.ThreadPoolExecutor(8) as pool:
+        answers = list(pool.map(lambda r: server.post("/api/design", r), [good, bad] * 6))
+    for i, (status, answer) in enumerate(answers):
+        if i % 2 == 0:
+            assert status == 200 and answer["reports"] == []
+        else:
+            assert status == 422
+            assert answer["reports"] == ["ERROR: In ..\\..\\..\\src\\plover\\FilterDesigner on line 203: "
+                                         "Sampling rate not possible"]
