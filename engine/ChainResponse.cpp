@@ -32,6 +32,16 @@ StageShape Shape(const ResponseStage& stage)
     return shape;
 }
 
+}  // namespace
+
+void ResponseStage_Block(const ResponseStage& stage, const Rotor& rotor, std::size_t base, std::size_t count,
+                         double* out)
+{
+    Kernel_StageBlock(Shape(stage), rotor.Seed(base), count, out);
+}
+
+namespace {
+
 // table[j] := |stage(j / q)| * next[(j * odd) mod qNext] for j = 0..q-1,
 // using the mirror symmetry of both factors about q / 2. A half-band's
 // amplitude satisfies A(nu) + A(1/2 - nu) = 1, so only a quarter of the

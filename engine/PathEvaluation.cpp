@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 namespace Veltrix::Marlin::Native {
 
@@ -96,6 +97,37 @@ FrontShape Shape(const FrontPower& front, std::size_t n)
     return shape;
 }
 
+// True when no factor of the front can rise with frequency on [0, n): the
+// analog filters' denominators have only non-negative coefficients in z and
+// the hold droop falls up to the converter clock. The high-power converter's
+// model has zeros and may rise.
+bool FrontNeverRises(const FrontPower& front)
+{
+    if (front.numerator.degree != 0) {
+        return false;
+    }
+    for (int i = 0; i <= front.denominator.degree; ++i) {
+        if (front.denominator.c[static_cast<std::size_t>(i)] < 0.0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The logarithm Path_Response takes, so that every level matches it bit for bit.
+double Decibels(double squared)
+{
+    double level = 0.0;
+    Kernel_PowerDb(&squared, 1, ResponseFloor * ResponseFloor, &level);
+    return level;
+}
+
+void FrontPowerBlock(const FrontPower& front, const Rotor& rotor, std::size_t n, std::size_t base, std::size_t count,
+                     double* power)
+{
+    Kernel_FrontPower(Shape(front, n), rotor.Seed(base), base, count, power);
+}
+
 }  // namespace
 
 double PathFront_Magnitude(const PathLayout& layout, double frequency_Hz)
@@ -124,32 +156,43 @@ void Path_Response(const PathLayout& layout, std::span<const ResponseStage> stag
                    double* grid_Hz, double* response_dB, ResponseWorkspace& workspace)
 {
     // The grid buffer holds the inner stages' tables until the grid is
-    // written; the cascade comes back for k <= n / 2 only, and each block
-    // of it gives the dB at k and at its mirror point n - k in one pass.
-    ChainResponse_TabulateHalf(stages, n, std::span<double>(response_dB, n), std::span<double>(grid_Hz, n),
-                               workspace);
+    // written. When the grid splits into pairs of whole blocks, the cascade
+    // comes back for k <= n / 2 only (it is even about n / 2), and each block
+    // below n / 2 gives the dB of itself and of its mirror block above in
+    // one pass. Blocks start at multiples of the rotor block either way, so
+    // every front power comes out of the same arithmetic.
+    const bool paired = n % (2 * Rotor::Block) == 0;
+    const std::span<double> table(response_dB, n);
+    const std::span<double> scratch(grid_Hz, n);
+    if (paired) {
+        ChainResponse_TabulateHalf(stages, n, table, scratch, workspace);
+    } else {
+        ChainResponse_Tabulate(stages, n, table, scratch, workspace);
+    }
     const Rotor rotor(n, 1);
     const FrontPower front = FrontPower_Build(layout);
     const FrontShape shape = Shape(front, n);
     const double floorSquared = ResponseFloor * ResponseFloor;
-    const std::size_t half = n / 2;
-    for (std::size_t base = 0; base <= half && base < n; base += Rotor::Block) {
-        const std::size_t count = std::min(Rotor::Block, half + 1 - base);
-        // Mirror points n - k for k in the block, above n / 2 and below n,
-        // first: the block itself is then overwritten in place.
-        const std::size_t kFirst = std::max<std::size_t>(base, 1);   // k = 0 has no mirror inside the grid
-        const std::size_t kLast = std::min(base + count - 1, (n - 1) / 2);  // mirrors above n / 2
-        if (kFirst <= kLast) {
-            double mirrored[Rotor::Block];
-            const std::size_t points = kLast - kFirst + 1;
-            for (std::size_t i = 0; i < points; ++i) {
-                mirrored[i] = response_dB[kLast - i];
+    // 20 log10 of the magnitude as 10 log10 of its square: no square root.
+    if (paired) {
+        constexpr std::size_t block = Rotor::Block;
+        for (std::size_t base = 0; base < n / 2; base += block) {
+            // Its mirror block first: it reads this block (and the point
+            // after it) before they are overwritten.
+            const std::size_t mirror = n - base - block;
+            double mirrored[block];
+            for (std::size_t i = 0; i < block; ++i) {
+                mirrored[i] = response_dB[base + block - i];
             }
-            const std::size_t mirrorBase = n - kLast;
-            Kernel_FrontDb(shape, rotor.Seed(mirrorBase), mirrorBase, points, floorSquared, mirrored,
-                           response_dB + mirrorBase);
+            Kernel_FrontDb(shape, rotor.Seed(mirror), mirror, block, floorSquared, mirrored, response_dB + mirror);
+            Kernel_FrontDb(shape, rotor.Seed(base), base, block, floorSquared, response_dB + base, response_dB + base);
         }
-        Kernel_FrontDb(shape, rotor.Seed(base), base, count, floorSquared, response_dB + base, response_dB + base);
+    } else {
+        for (std::size_t base = 0; base < n; base += Rotor::Block) {
+            const std::size_t count = std::min(Rotor::Block, n - base);
+            Kernel_FrontDb(shape, rotor.Seed(base), base, count, floorSquared, response_dB + base,
+                           response_dB + base);
+        }
     }
     // The analysis grid, k times the step; the usual guard of a stepped
     // range: a last point within rounding of the end is placed on it.
@@ -159,6 +202,97 @@ void Path_Response(const PathLayout& layout, std::span<const ResponseStage> stag
     if (n > 0 && std::fabs(grid_Hz[n - 1] - end) <= 4.440892098500626e-16 * std::fabs(end)) {
         grid_Hz[n - 1] = end;
     }
+}
+
+void Path_Window(const PathLayout& layout, std::span<const ResponseStage> stages, std::size_t n,
+                 const GridBands& bands, std::span<double> table, ResponseWorkspace& workspace,
+                 GridFigures& figures)
+{
+    ChainResponse_Tabulate(stages, n, table, {}, workspace);
+    const Rotor rotor(n, 1);
+    const FrontPower front = FrontPower_Build(layout);
+    const bool falling = FrontNeverRises(front);
+    figures.window_dB.assign(bands.count, 0.0);
+    figures.passband_dB.assign(bands.passbandPoints, 0.0);
+    // The stopband's largest square, and the largest level among the points
+    // within rounding of it: the logarithm is taken of those alone, and the
+    // largest of their levels is the one the whole grid would report.
+    double bestSquared = -1.0;
+    double best_dB = -std::numeric_limits<double>::infinity();
+    constexpr double Near = 1.0 - 1e-12;
+    const std::size_t windowEnd = bands.first + bands.count;
+    // Blocks start at multiples of the rotor block, as in Path_Response, so
+    // every power comes out of the same arithmetic.
+    for (std::size_t base = 0; base < n; base += Rotor::Block) {
+        const std::size_t count = std::min(Rotor::Block, n - base);
+        const std::size_t end = base + count;
+        const bool inPassband = base < bands.passbandPoints;
+        const bool inWindow = base < windowEnd && end > bands.first;
+        const bool inStopband = end > bands.stopbandFirst;
+        if (!inPassband && !inWindow && !inStopband) {
+            continue;
+        }
+        const double* values = table.data() + base;
+        const std::size_t stopFrom = bands.stopbandFirst > base ? bands.stopbandFirst - base : 0;
+        double power[Rotor::Block];
+        if (!inPassband && !inWindow && falling) {
+            double largest = 0.0;
+            for (std::size_t i = stopFrom; i < count; ++i) {
+                largest = std::max(largest, values[i] * values[i]);
+            }
+            FrontPowerBlock(front, rotor, n, base, 1, power);
+            if (largest * power[0] * (1.0 + 1e-9) < bestSquared * Near) {
+                continue;
+            }
+        }
+        FrontPowerBlock(front, rotor, n, base, count, power);
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::size_t k = base + i;
+            const double squared = values[i] * values[i] * power[i];
+            if (k < bands.passbandPoints) {
+                figures.passband_dB[k] = Decibels(squared);
+            }
+            if (k >= bands.first && k < windowEnd) {
+                figures.window_dB[k - bands.first] = Decibels(squared);
+            }
+            if (i >= stopFrom && squared >= bestSquared * Near) {
+                bestSquared = std::max(bestSquared, squared);
+                best_dB = std::max(best_dB, Decibels(squared));
+            }
+        }
+    }
+    figures.stopbandMax_dB = best_dB;
+}
+
+std::vector<std::vector<double>> Path_PartCurves(const PathLayout& layout, std::span<const ResponseStage> stages,
+                                                 std::size_t n, std::size_t first, std::size_t count)
+{
+    std::vector<std::vector<double>> curves(stages.size() + 1, std::vector<double>(count));
+    const Rotor frontRotor(n, 1);
+    const FrontPower front = FrontPower_Build(layout);
+    double power[Rotor::Block];
+    for (std::size_t done = 0; done < count; done += Rotor::Block) {
+        const std::size_t block = std::min(Rotor::Block, count - done);
+        FrontPowerBlock(front, frontRotor, n, first + done, block, power);
+        for (std::size_t i = 0; i < block; ++i) {
+            curves[0][done + i] = Decibels(power[i]);
+        }
+    }
+    // A stage behind factors M sees grid point k at M k / n cycles per sample.
+    std::size_t behind = 1;
+    double amplitude[Rotor::Block];
+    for (std::size_t s = 0; s < stages.size(); ++s) {
+        const Rotor rotor(n, behind);
+        for (std::size_t done = 0; done < count; done += Rotor::Block) {
+            const std::size_t block = std::min(Rotor::Block, count - done);
+            ResponseStage_Block(stages[s], rotor, first + done, block, amplitude);
+            for (std::size_t i = 0; i < block; ++i) {
+                curves[s + 1][done + i] = Decibels(amplitude[i] * amplitude[i]);
+            }
+        }
+        behind *= static_cast<std::size_t>(std::max(1, stages[s].factor));
+    }
+    return curves;
 }
 
 double Passband_Ripple_dB(const double* response_dB, std::size_t count)

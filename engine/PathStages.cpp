@@ -21,10 +21,12 @@ ResponseStage Prepare(StageFilter filter)
         stage.kind = ResponseStage::Kind::Cic;
         stage.factor = set.factor;
         stage.cicLength = set.factor;
+        stage.fixedSet = static_cast<int>(filter);
         return stage;
     }
     std::vector<double> taps(set.taps.begin(), set.taps.end());
     ResponseStage stage = ResponseStage_FromTaps(taps, set.factor);
+    stage.fixedSet = static_cast<int>(filter);
     const std::size_t centre = taps.size() / 2;
     bool halfBand = set.factor == 2 && 2 * set.taps[centre] == static_cast<std::int32_t>(set.scale);
     for (std::size_t m = 2; halfBand && m <= centre; m += 2) {
@@ -34,6 +36,7 @@ ResponseStage Prepare(StageFilter filter)
         ResponseStage sparse;
         sparse.kind = ResponseStage::Kind::HalfBand;
         sparse.factor = 2;
+        sparse.fixedSet = static_cast<int>(filter);
         for (std::size_t m = 1; m < stage.c.size(); m += 2) {
             sparse.c.push_back(stage.c[m]);
         }

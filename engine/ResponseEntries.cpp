@@ -3,16 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "engine/MagnitudeCompensation.h"
 #include "engine/PathEvaluation.h"
+#include "engine/PathModel.h"
 
 namespace Veltrix::Marlin::Native {
-
-namespace {
-
-ResponseStage CompensationStage(std::span<const double> taps) { return ResponseStage_FromTaps(taps, 1); }
-
-}  // namespace
 
 
 std::size_t RxPassband_Bins(std::uint32_t channelBandwidth_Hz, std::uint32_t converterRate_Hz)
@@ -45,23 +39,14 @@ static void ClearBuffers(double* grid_Hz, double* response_dB)
 
 void Engine_RxResponse(const RxFilterRequest& request, std::uint8_t& status, double* grid_Hz, double* response_dB)
 {
-    const CompensationDesign design = RxCompensation_Design(request);
-    if (design.report.status == MagCompAnalogAboveLowRate || design.report.status == MagCompBiquadLowRate) {
+    const PathModel model = RxPath_Model(request);
+    if (!model.evaluable) {
         ClearBuffers(grid_Hz, response_dB);
-        status = design.report.status;
+        status = model.status;
         return;
     }
-    if (request.converterRate_Hz == 0 || request.stages == nullptr) {
-        ClearBuffers(grid_Hz, response_dB);
-        status = 0;
-        return;
-    }
-    const bool compensate = request.mode4 == 1 || request.mode4 == 2;
-    const PathLayout layout = RxPath_Layout(request, request.mode4 == 2 ? 5 : 2);
-    const ResponseStage compensation = CompensationStage(design.taps21);
-    const auto stages = Path_WithCompensation(layout, compensate ? &compensation : nullptr, nullptr, nullptr);
     ResponseWorkspace workspace;
-    Path_Response(layout, stages, ResponseGridPoints, grid_Hz, response_dB, workspace);
+    Path_Response(model.layout, model.stages, ResponseGridPoints, grid_Hz, response_dB, workspace);
     const double ripple =
         Passband_Ripple_dB(response_dB, RxPassband_Bins(request.channelBandwidth_Hz, request.converterRate_Hz));
     status = ResponseStatus_FromRipple(ripple);
@@ -69,25 +54,63 @@ void Engine_RxResponse(const RxFilterRequest& request, std::uint8_t& status, dou
 
 void Engine_TxResponse(const TxFilterRequest& request, std::uint8_t& status, double* grid_Hz, double* response_dB)
 {
-    if (request.converterRate_Hz == 0 || request.stages == nullptr) {
+    const PathModel model = TxPath_Model(request);
+    if (!model.evaluable) {
         ClearBuffers(grid_Hz, response_dB);
-        status = 0;
+        status = model.status;
         return;
     }
-    const CompensationDesign design = TxCompensation_Design(request);
-    const PathLayout layout = TxPath_Layout(request, 2);
-    const PathLayout lowRateLayout = TxPath_Layout(request, 5);
-    const ResponseStage compensation = CompensationStage(design.taps21);
-    std::array<double, 13> lowRateTaps = design.taps13;
-    const bool narrowband = request.narrowband != 0 && design.lowRate13;
-    const ResponseStage lowRate = CompensationStage(lowRateTaps);
-    const auto stages = Path_WithCompensation(layout, &compensation, narrowband ? &lowRateLayout : nullptr,
-                                              narrowband ? &lowRate : nullptr);
     ResponseWorkspace workspace;
-    Path_Response(layout, stages, ResponseGridPoints, grid_Hz, response_dB, workspace);
+    Path_Response(model.layout, model.stages, ResponseGridPoints, grid_Hz, response_dB, workspace);
     const double ripple =
         Passband_Ripple_dB(response_dB, TxPassband_Bins(request.channelBandwidth_Hz, request.converterRate_Hz));
     status = ResponseStatus_FromRipple(ripple);
+}
+
+static void Window_Evaluate(const PathModel& model, std::size_t statusBins, const GridBands& bands, bool parts,
+                            std::span<double> table, ResponseWindowResult& result)
+{
+    result = ResponseWindowResult{};
+    result.status = model.status;
+    if (!model.evaluable) {
+        return;
+    }
+    result.evaluated = true;
+    result.step_Hz = model.layout.converterRate_Hz / static_cast<double>(ResponseGridPoints);
+    // Bands beyond the grid are cut at its end; the status's own passband
+    // rides along with the caller's.
+    GridBands wider = bands;
+    wider.first = std::min(bands.first, ResponseGridPoints);
+    wider.count = std::min(bands.count, ResponseGridPoints - wider.first);
+    wider.stopbandFirst = std::min(bands.stopbandFirst, ResponseGridPoints);
+    const std::size_t passband = std::min(bands.passbandPoints, ResponseGridPoints);
+    wider.passbandPoints = std::max(passband, statusBins);
+    ResponseWorkspace workspace;
+    Path_Window(model.layout, model.stages, ResponseGridPoints, wider, table, workspace, result.figures);
+    result.status =
+        ResponseStatus_FromRipple(Passband_Ripple_dB(result.figures.passband_dB.data(), statusBins));
+    result.figures.passband_dB.resize(passband);
+    if (parts) {
+        result.parts = Path_PartCurves(model.layout, model.stages, ResponseGridPoints, wider.first, wider.count);
+        result.partNames.push_back("front");
+        for (const PathFilter& filter : model.filters) {
+            result.partNames.push_back(filter.name);
+        }
+    }
+}
+
+void Engine_RxResponseWindow(const RxFilterRequest& request, const GridBands& bands, bool parts,
+                             std::span<double> table, ResponseWindowResult& result)
+{
+    Window_Evaluate(RxPath_Model(request), RxPassband_Bins(request.channelBandwidth_Hz, request.converterRate_Hz),
+                    bands, parts, table, result);
+}
+
+void Engine_TxResponseWindow(const TxFilterRequest& request, const GridBands& bands, bool parts,
+                             std::span<double> table, ResponseWindowResult& result)
+{
+    Window_Evaluate(TxPath_Model(request), TxPassband_Bins(request.channelBandwidth_Hz, request.converterRate_Hz),
+                    bands, parts, table, result);
 }
 
 }  // namespace Veltrix::Marlin::Native

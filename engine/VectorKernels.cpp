@@ -172,6 +172,34 @@ HWY_INLINE V FrontPower(D d, const FrontShape& front, const RotorBlock& rotor, V
     return power;
 }
 
+void FrontPowers(const FrontShape& front, const RotorBlock& rotor, std::size_t base, std::size_t count,
+                 double* HWY_RESTRICT power)
+{
+    const D d;
+    const std::size_t lanes = hn::Lanes(d);
+    HWY_ALIGN double values[BlockPoints];
+    for (std::size_t i = 0; i < count; i += lanes) {
+        hn::Store(FrontPower(d, front, rotor, hn::Iota(d, static_cast<double>(base + i)), i), d, values + i);
+    }
+    std::copy(values, values + count, power);
+}
+
+void PowerDb(const double* HWY_RESTRICT squared, std::size_t count, double floorSquared, double* HWY_RESTRICT out_dB)
+{
+    const D d;
+    const std::size_t lanes = hn::Lanes(d);
+    const V ten = hn::Set(d, 10.0);
+    const V floor = hn::Set(d, floorSquared);
+    HWY_ALIGN double padded[MaxLanes];
+    for (std::size_t i = 0; i < count; i += lanes) {
+        const std::size_t here = std::min(lanes, count - i);
+        std::fill(padded, padded + lanes, 1.0);
+        std::copy(squared + i, squared + i + here, padded);
+        hn::Store(hn::Mul(ten, hn::Log10(d, hn::Max(hn::Load(d, padded), floor))), d, padded);
+        std::copy(padded, padded + here, out_dB + i);
+    }
+}
+
 void FrontMagnitude(const FrontShape& front, const RotorBlock& rotor, std::size_t base, std::size_t count,
                     double* HWY_RESTRICT magnitude)
 {
@@ -368,6 +396,8 @@ namespace Veltrix::Marlin::Native {
 
 HWY_EXPORT(StageBlock);
 HWY_EXPORT(FoldProduct);
+HWY_EXPORT(FrontPowers);
+HWY_EXPORT(PowerDb);
 HWY_EXPORT(FrontMagnitude);
 HWY_EXPORT(FrontDb);
 HWY_EXPORT(Ramp);
@@ -385,6 +415,17 @@ void Kernel_FoldProduct(double* table, std::size_t first, std::size_t count, con
                         std::size_t odd)
 {
     HWY_DYNAMIC_DISPATCH(FoldProduct)(table, first, count, next, mask, odd);
+}
+
+void Kernel_FrontPower(const FrontShape& front, const RotorBlock& rotor, std::size_t base, std::size_t count,
+                       double* power)
+{
+    HWY_DYNAMIC_DISPATCH(FrontPowers)(front, rotor, base, count, power);
+}
+
+void Kernel_PowerDb(const double* squared, std::size_t count, double floorSquared, double* out_dB)
+{
+    HWY_DYNAMIC_DISPATCH(PowerDb)(squared, count, floorSquared, out_dB);
 }
 
 void Kernel_FrontMagnitude(const FrontShape& front, const RotorBlock& rotor, std::size_t base, std::size_t count,

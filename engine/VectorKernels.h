@@ -57,6 +57,14 @@ struct FrontShape {
     double inverse = 1.0;  // 1 / n
 };
 
+// power[i] = front power of grid point base + i, i < count (at most 512).
+void Kernel_FrontPower(const FrontShape& front, const RotorBlock& rotor, std::size_t base, std::size_t count,
+                       double* power);
+
+// out_dB[i] = 10 log10(max(squared[i], floorSquared)), the logarithm of
+// Kernel_FrontDb: the same bits for the same square.
+void Kernel_PowerDb(const double* squared, std::size_t count, double floorSquared, double* out_dB);
+
 // magnitude[i] *= sqrt(front power of grid point base + i), i < count (at most 512).
 void Kernel_FrontMagnitude(const FrontShape& front, const RotorBlock& rotor, std::size_t base, std::size_t count,
                            double* magnitude);

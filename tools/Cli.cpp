@@ -1,5 +1,10 @@
 #include "Cli.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
 #include <system_error>
@@ -42,6 +47,71 @@ void WriteOutput(const std::string& path, const std::string& bytes)
 {
     if (!Native::WriteFileAtomically(path, bytes)) {
         throw UsageError("cannot write '" + path + "'");
+    }
+}
+
+void WriteOutputInChunks(const std::string& path,
+                         const std::function<void(const std::function<void(std::string_view)>& sink)>& produce)
+{
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (fs::exists(status) && fs::is_directory(status)) {
+        throw UsageError("cannot write '" + path + "': it is a folder");
+    }
+    const bool inPlace = fs::exists(status) && !fs::is_regular_file(status);
+    std::string temporary = path;
+    int fd = -1;
+    if (inPlace) {
+        fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    } else {
+        temporary += ".tmpXXXXXX";
+        fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    }
+    if (fd < 0) {
+        throw UsageError("cannot write '" + path + "': " + std::strerror(errno));
+    }
+    bool failed = false;
+    int error = 0;
+    const auto sink = [&](std::string_view bytes) {
+        while (!failed && !bytes.empty()) {
+            const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+            if (written < 0 && errno == EINTR) {
+                continue;
+            }
+            if (written <= 0) {
+                failed = true;
+                error = errno;
+                return;
+            }
+            bytes.remove_prefix(static_cast<std::size_t>(written));
+        }
+    };
+    try {
+        produce(sink);
+    } catch (...) {
+        ::close(fd);
+        if (!inPlace) {
+            ::unlink(temporary.c_str());
+        }
+        throw;
+    }
+    if (!inPlace && !failed && ::fsync(fd) != 0) {
+        failed = true;
+        error = errno;
+    }
+    if (::close(fd) != 0 && !failed) {
+        failed = true;
+        error = errno;
+    }
+    if (!inPlace && !failed && ::rename(temporary.c_str(), path.c_str()) != 0) {
+        failed = true;
+        error = errno;
+    }
+    if (failed) {
+        if (!inPlace) {
+            ::unlink(temporary.c_str());
+        }
+        throw UsageError("cannot write '" + path + "': " + std::strerror(error));
     }
 }
 

@@ -12,6 +12,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/Features.h"
@@ -68,6 +69,11 @@ std::unique_ptr<Feature> ParseFeatureSpec(const std::string& featureText);
 std::string ReadInput(const std::string& path, const std::string& what);
 // Writes through a temporary file renamed over path; UsageError on failure.
 void WriteOutput(const std::string& path, const std::string& bytes);
+// The same for outputs too large to hold at once: produce hands its bytes to
+// the sink a chunk at a time. A target that exists and is not a regular file
+// (a device, a FIFO) is written in place.
+void WriteOutputInChunks(const std::string& path,
+                         const std::function<void(const std::function<void(std::string_view)>& sink)>& produce);
 
 // The stream top-level folder of the bundled resources: beside an installed
 // binary first, then the source tree the binary was built from.

@@ -4,20 +4,17 @@
 #include <nlohmann/json.hpp>
 
 #include <iostream>
+#include <cmath>
 #include <sstream>
 
 #include "Cli.h"
-#include "host/ProfileArchitect.h"
+#include "host/Analysis.h"
 
 namespace Veltrix::Marlin::Cli {
 
 namespace {
 
 using json = nlohmann::json;
-
-constexpr std::array<const char*, Native::RxSlotCount> RxSlotNames{"RX1",  "RX2",  "ORX1", "ORX2",
-                                                                  "ILB1", "ILB2", "ELB1", "ELB2"};
-constexpr std::array<const char*, Native::TxSlotCount> TxSlotNames{"TX1", "TX2"};
 
 // The profile file beside the blueprint: x.json -> x.profile.json.
 std::string DefaultProfilePath(const std::string& blueprintPath)
@@ -30,95 +27,74 @@ std::string DefaultProfilePath(const std::string& blueprintPath)
     return blueprintPath + ".profile.json";
 }
 
-template <typename Path>
-json Chain(const Path& path)
+// Clocks, rates and waits are whole numbers; JSON and text show them so.
+std::uint64_t Whole(double value) { return static_cast<std::uint64_t>(std::llround(value)); }
+
+json Stages(const ChannelChain& chain)
 {
     json stages = json::array();
-    for (unsigned char stage : path.stages) {
-        stages.push_back(static_cast<unsigned>(stage));
+    for (const ChainStage& stage : chain.stages) {
+        stages.push_back(
+            {{"name", stage.name}, {"factor", stage.factor}, {"rate_Hz", Whole(stage.rate_Hz)}, {"hostRate_Hz", Whole(stage.hostRate_Hz)}});
     }
     return stages;
 }
 
-// The SSI clock of a blueprint channel; absent for a format the SSI rules
-// would have refused.
-void AddSsiClock(json& channel, const Native::ChannelBlueprint& blueprint)
+json SummaryOf(const DesignOverview& overview, const std::string& output)
 {
-    try {
-        channel["ssiClock_Hz"] = blueprint.SsiClock_Get();
-    } catch (const std::exception&) {
+    json channels = json::array();
+    for (const ChannelChain& chain : overview.channels) {
+        json channel = {{"channel", chain.channel},
+                        {"rate_Hz", Whole(chain.rate_Hz)},
+                        {"bandwidth_Hz", Whole(chain.bandwidth_Hz)},
+                        {chain.converter == "ADC" ? "adcClock_Hz" : "dacClock_Hz", Whole(chain.converterClock_Hz)}};
+        if (chain.ssiClock_Hz) {
+            channel["ssiClock_Hz"] = Whole(*chain.ssiClock_Hz);
+        }
+        channel["chain"] = chain.Text();
+        channel["stages"] = Stages(chain);
+        channel["ratio"] = chain.ratio == std::floor(chain.ratio) ? json(Whole(chain.ratio)) : json(chain.ratio);
+        channel["filters"] = chain.filters;
+        channels.push_back(channel);
     }
+    return {{"status", 0},
+            {"systemClockFrequency_Hz", Whole(overview.systemClock_Hz)},
+            {"processorClockFrequency_Hz", Whole(overview.processorClock_Hz)},
+            {"pllLockWait_us", Whole(overview.pllLockWait_us)},
+            {"pllPhaseSyncWait_us", Whole(overview.pllPhaseSyncWait_us)},
+            {"profile", output},
+            {"channels", channels},
+            {"reports", overview.reports}};
 }
 
 }  // namespace
 
-json DesignSummaryJson(const Profile& designed, const std::string& output)
+json DesignSummaryJson(const Profile& profile, const std::string& output)
 {
-    const Native::Profile& profile = *designed.GetInstance();
-    json channels = json::array();
-    const Native::MarlinBlueprint& blueprint = profile.marlinBlueprint;
-    for (std::size_t i = 0; i < Native::RxSlotCount; ++i) {
-        const Native::RxChannel& rx = profile.rxChannels[i];
-        if (!rx.inUse) {
-            continue;
-        }
-        json channel = {{"channel", RxSlotNames[i]},
-                        {"rate_Hz", rx.rxOutputRate_Hz},
-                        {"bandwidth_Hz", rx.primarySigBandwidth_Hz},
-                        {"adcClock_Hz", std::uint64_t{rx.adcClk_kHz} * 1000}};
-        if (i < 2) {
-            AddSsiClock(channel, blueprint.rxChannel(i));
-            channel["stages"] = Chain(blueprint.rxChannel(i).dataPath);
-        }
-        channels.push_back(channel);
-    }
-    for (std::size_t i = 0; i < Native::TxSlotCount; ++i) {
-        const Native::TxChannel& tx = profile.txChannels[i];
-        if (!tx.inUse) {
-            continue;
-        }
-        json channel = {{"channel", TxSlotNames[i]},
-                        {"rate_Hz", tx.txInputRate_Hz},
-                        {"bandwidth_Hz", tx.primarySigBandwidth_Hz}};
-        AddSsiClock(channel, blueprint.txChannel(i));
-        channel["stages"] = Chain(blueprint.txChannel(i).dataPath);
-        channels.push_back(channel);
-    }
-    return {{"status", 0},
-            {"systemClockFrequency_Hz", profile.systemClockFrequency_Hz},
-            {"processorClockFrequency_Hz", profile.processorClockFrequency_Hz},
-            {"pllLockWait_us", profile.pllLockWait_us},
-            {"pllPhaseSyncWait_us", profile.pllPhaseSyncWait_us},
-            {"profile", output},
-            {"channels", channels}};
+    return SummaryOf(Analysis::Overview_Get(profile), output);
 }
 
 namespace {
 
-std::string Readable(const json& summary)
+std::string Readable(const DesignOverview& overview, const std::string& output)
 {
     std::ostringstream out;
-    out << "profile:          " << summary["profile"].get<std::string>() << '\n'
-        << "system clock:     " << summary["systemClockFrequency_Hz"] << " Hz\n"
-        << "processor clock:  " << summary["processorClockFrequency_Hz"] << " Hz\n"
-        << "PLL lock wait:    " << summary["pllLockWait_us"] << " us\n"
-        << "PLL phase sync:   " << summary["pllPhaseSyncWait_us"] << " us\n";
-    for (const auto& channel : summary["channels"]) {
-        out << channel["channel"].get<std::string>() << ": rate " << channel["rate_Hz"] << " Hz, bandwidth "
-            << channel["bandwidth_Hz"] << " Hz";
-        if (channel.contains("adcClock_Hz")) {
-            out << ", ADC clock " << channel["adcClock_Hz"] << " Hz";
+    out << "profile:          " << output << '\n'
+        << "system clock:     " << Whole(overview.systemClock_Hz) << " Hz\n"
+        << "processor clock:  " << Whole(overview.processorClock_Hz) << " Hz\n"
+        << "PLL lock wait:    " << Whole(overview.pllLockWait_us) << " us\n"
+        << "PLL phase sync:   " << Whole(overview.pllPhaseSyncWait_us) << " us\n";
+    for (const ChannelChain& chain : overview.channels) {
+        out << chain.channel << ": rate " << Whole(chain.rate_Hz) << " Hz, bandwidth " << Whole(chain.bandwidth_Hz)
+            << " Hz, " << chain.converter << " clock " << Whole(chain.converterClock_Hz) << " Hz";
+        if (chain.ssiClock_Hz) {
+            out << ", SSI clock " << Whole(*chain.ssiClock_Hz) << " Hz";
         }
-        if (channel.contains("ssiClock_Hz")) {
-            out << ", SSI clock " << channel["ssiClock_Hz"] << " Hz";
+        out << "\n    " << chain.Text() << " (ratio " << chain.ratio << "; filters";
+        for (const std::string& filter : chain.filters) {
+            out << ' ' << filter;
         }
-        if (channel.contains("stages")) {
-            out << ", stages";
-            for (const auto& stage : channel["stages"]) {
-                out << ' ' << stage;
-            }
-        }
-        out << '\n';
+        out << ")\n";
     }
     return out.str();
 }
@@ -145,20 +121,19 @@ Command AddDesignCommand(CLI::App& app)
                     options->output.empty() ? DefaultProfilePath(options->blueprint.path) : options->output;
                 MarlinBlueprint blueprint = LoadBlueprint(options->blueprint);
                 Profile profile;
-                DesignSummary designSummary;
-                const std::int8_t status =
-                    ProfileArchitect::Profile_Develop(profile, designSummary, blueprint, options->redesign);
+                DesignOverview overview;
+                const std::int8_t status = Analysis::Design(profile, overview, blueprint, options->redesign);
                 if (status != 0) {
                     if (options->json) {
-                        std::cout << json{{"status", status}, {"profile", nullptr}}.dump() << '\n';
+                        std::cout << json{{"status", status}, {"profile", nullptr}, {"reports", overview.reports}}.dump()
+                                  << '\n';
                     }
                     throw OperationFailed("");
                 }
                 if (profile.Save(output) != 0) {
                     throw OperationFailed("");
                 }
-                const json summary = DesignSummaryJson(profile, output);
-                std::cout << (options->json ? summary.dump() + "\n" : Readable(summary));
+                std::cout << (options->json ? SummaryOf(overview, output).dump() + "\n" : Readable(overview, output));
                 return ExitSuccess;
             }};
 }

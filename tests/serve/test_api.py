@@ -70,7 +70,8 @@ def test_stream_files_and_dynamic_profiles_equal_the_tools(server, name, tmp_pat
 @pytest.mark.parametrize("name,port,channel", [("lte-20mhz-2t2r-tdd", "rx", 1), ("lte-20mhz-2t2r-tdd", "tx", 2),
                                                ("dmr-12p5khz-24ksps", "rx", 1), ("direct-fm-fsk-tx-96ksps", "tx", 1)])
 def test_response_figures_and_points_equal_the_tools(server, name, port, channel):
-    cli = plover("response", EXAMPLES / f"{name}.json", "--port", port, "--channel", channel, "--max-points", 512)
+    cli = plover("response", EXAMPLES / f"{name}.json", "--port", port, "--channel", channel, "--span", "full",
+                 "--max-points", 512)
     status, answer = server.post("/api/response", {"blueprint": example(name), "port": port, "channel": channel,
                                                    "maxPoints": 512})
     assert cli.returncode == 0 and status == 200, answer

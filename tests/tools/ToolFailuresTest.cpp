@@ -37,7 +37,8 @@ TEST(ToolFailures, FailingDesignPrintsTheCollectedLinesAndKeepsTheOutput)
 
     const ToolResult json = RunTool(folder, {"design", folder.File("bad.json"), "--json"});
     EXPECT_EQ(json.status, 1);
-    EXPECT_EQ(json.out, "{\"profile\":null,\"status\":-1}\n");
+    EXPECT_EQ(json.out, "{\"profile\":null,\"reports\":[\"ERROR: In ..\\\\..\\\\..\\\\src\\\\plover\\\\FilterDesigner "
+                        "on line 203: Sampling rate not possible\"],\"status\":-1}\n");
 }
 
 TEST(ToolFailures, MalformedBlueprintsAreUsageErrors)

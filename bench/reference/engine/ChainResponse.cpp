@@ -20,8 +20,10 @@ int TrailingZeros(int value)
     return count;
 }
 
-// Stage magnitudes at nu = j / q for j = base .. base + count - 1.
-void StageBlock(const ResponseStage& stage, const Rotor& rotor, std::size_t base, std::size_t count, double* out)
+}  // namespace
+
+void ResponseStage_Block(const ResponseStage& stage, const Rotor& rotor, std::size_t base, std::size_t count,
+                         double* out)
 {
     double c[Block];
     rotor.FillCos(base, count, c);
@@ -106,6 +108,8 @@ void StageBlock(const ResponseStage& stage, const Rotor& rotor, std::size_t base
     }
 }
 
+namespace {
+
 // table[j] := |stage(j / q)| * next[(j * odd) mod qNext] for j = 0..q-1,
 // using the mirror symmetry of both factors about q / 2. A half-band's
 // amplitude satisfies A(nu) + A(1/2 - nu) = 1, so only a quarter of the
@@ -120,7 +124,7 @@ void FoldStage(const ResponseStage& stage, std::size_t q, double* table, const d
     const std::size_t direct = complement ? q / 4 : half;
     for (std::size_t base = 0; base <= direct; base += Block) {
         const std::size_t count = std::min(Block, direct + 1 - base);
-        StageBlock(stage, rotor, base, count, table + base);
+        ResponseStage_Block(stage, rotor, base, count, table + base);
     }
     if (complement) {
         for (std::size_t j = direct + 1; j <= half; ++j) {

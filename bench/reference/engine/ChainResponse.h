@@ -25,6 +25,9 @@ struct ResponseStage {
     // Cic: third-order moving-sum shape of length cicLength.
     std::vector<double> c;
     int cicLength = 1;
+    // The fixed coefficient set the stage came from (a StageFilter value),
+    // -1 for a designed filter such as a compensation FIR.
+    int fixedSet = -1;
 };
 
 // cos and sin of pi m j / q for consecutive j, a block at a time: one pair of
@@ -86,6 +89,12 @@ struct ResponseWorkspace {
 // entry lends its grid buffer before filling it), else to the workspace.
 void ChainResponse_Tabulate(std::span<const ResponseStage> stages, std::size_t n, std::span<double> out,
                             std::span<double> scratch, ResponseWorkspace& workspace);
+
+// The stage's amplitude at nu = m j / q for j = base .. base + count - 1
+// (count <= Rotor::Block), where rotor was built as Rotor(q, m): signed for a
+// half-band (whose complement symmetry callers may use), a magnitude otherwise.
+void ResponseStage_Block(const ResponseStage& stage, const Rotor& rotor, std::size_t base, std::size_t count,
+                         double* out);
 
 // Linear magnitude of one stage at nu cycles per sample of its own rate.
 double ResponseStage_Magnitude(const ResponseStage& stage, double nu);

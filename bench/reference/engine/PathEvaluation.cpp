@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <limits>
 
 namespace Veltrix::Marlin::Native {
 
@@ -106,6 +107,25 @@ void FrontPowerBlock(const FrontPower& front, const Rotor& rotor, std::size_t n,
     }
 }
 
+// True when no factor of the front can rise with frequency on [0, n): the
+// analog filters' denominators have only non-negative coefficients in z and
+// the hold droop falls up to the converter clock. The high-power converter's
+// model has zeros and may rise.
+bool FrontNeverRises(const FrontPower& front)
+{
+    if (front.numerator.degree != 0) {
+        return false;
+    }
+    for (int i = 0; i <= front.denominator.degree; ++i) {
+        if (front.denominator.c[static_cast<std::size_t>(i)] < 0.0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+double Decibels(double squared) { return 10.0 * std::log10(std::max(squared, ResponseFloor * ResponseFloor)); }
+
 }  // namespace
 
 double PathFront_Magnitude(const PathLayout& layout, double frequency_Hz)
@@ -162,6 +182,97 @@ void Path_Response(const PathLayout& layout, std::span<const ResponseStage> stag
     if (n > 0 && std::fabs(grid_Hz[n - 1] - end) <= 4.440892098500626e-16 * std::fabs(end)) {
         grid_Hz[n - 1] = end;
     }
+}
+
+void Path_Window(const PathLayout& layout, std::span<const ResponseStage> stages, std::size_t n,
+                 const GridBands& bands, std::span<double> table, ResponseWorkspace& workspace,
+                 GridFigures& figures)
+{
+    ChainResponse_Tabulate(stages, n, table, {}, workspace);
+    const Rotor rotor(n, 1);
+    const FrontPower front = FrontPower_Build(layout);
+    const bool falling = FrontNeverRises(front);
+    figures.window_dB.assign(bands.count, 0.0);
+    figures.passband_dB.assign(bands.passbandPoints, 0.0);
+    // The stopband's largest square, and the largest level among the points
+    // within rounding of it: the logarithm is taken of those alone, and the
+    // largest of their levels is the one the whole grid would report.
+    double bestSquared = -1.0;
+    double best_dB = -std::numeric_limits<double>::infinity();
+    constexpr double Near = 1.0 - 1e-12;
+    const std::size_t windowEnd = bands.first + bands.count;
+    // Blocks start at multiples of the rotor block, as in Path_Response, so
+    // every power comes out of the same arithmetic.
+    for (std::size_t base = 0; base < n; base += Rotor::Block) {
+        const std::size_t count = std::min(Rotor::Block, n - base);
+        const std::size_t end = base + count;
+        const bool inPassband = base < bands.passbandPoints;
+        const bool inWindow = base < windowEnd && end > bands.first;
+        const bool inStopband = end > bands.stopbandFirst;
+        if (!inPassband && !inWindow && !inStopband) {
+            continue;
+        }
+        const double* values = table.data() + base;
+        const std::size_t stopFrom = bands.stopbandFirst > base ? bands.stopbandFirst - base : 0;
+        double power[Rotor::Block];
+        if (!inPassband && !inWindow && falling) {
+            double largest = 0.0;
+            for (std::size_t i = stopFrom; i < count; ++i) {
+                largest = std::max(largest, values[i] * values[i]);
+            }
+            FrontPowerBlock(front, rotor, n, base, 1, power);
+            if (largest * power[0] * (1.0 + 1e-9) < bestSquared * Near) {
+                continue;
+            }
+        }
+        FrontPowerBlock(front, rotor, n, base, count, power);
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::size_t k = base + i;
+            const double squared = values[i] * values[i] * power[i];
+            if (k < bands.passbandPoints) {
+                figures.passband_dB[k] = Decibels(squared);
+            }
+            if (k >= bands.first && k < windowEnd) {
+                figures.window_dB[k - bands.first] = Decibels(squared);
+            }
+            if (i >= stopFrom && squared >= bestSquared * Near) {
+                bestSquared = std::max(bestSquared, squared);
+                best_dB = std::max(best_dB, Decibels(squared));
+            }
+        }
+    }
+    figures.stopbandMax_dB = best_dB;
+}
+
+std::vector<std::vector<double>> Path_PartCurves(const PathLayout& layout, std::span<const ResponseStage> stages,
+                                                 std::size_t n, std::size_t first, std::size_t count)
+{
+    std::vector<std::vector<double>> curves(stages.size() + 1, std::vector<double>(count));
+    const Rotor frontRotor(n, 1);
+    const FrontPower front = FrontPower_Build(layout);
+    double power[Rotor::Block];
+    for (std::size_t done = 0; done < count; done += Rotor::Block) {
+        const std::size_t block = std::min(Rotor::Block, count - done);
+        FrontPowerBlock(front, frontRotor, n, first + done, block, power);
+        for (std::size_t i = 0; i < block; ++i) {
+            curves[0][done + i] = Decibels(power[i]);
+        }
+    }
+    // A stage behind factors M sees grid point k at M k / n cycles per sample.
+    std::size_t behind = 1;
+    double amplitude[Rotor::Block];
+    for (std::size_t s = 0; s < stages.size(); ++s) {
+        const Rotor rotor(n, behind);
+        for (std::size_t done = 0; done < count; done += Rotor::Block) {
+            const std::size_t block = std::min(Rotor::Block, count - done);
+            ResponseStage_Block(stages[s], rotor, first + done, block, amplitude);
+            for (std::size_t i = 0; i < block; ++i) {
+                curves[s + 1][done + i] = Decibels(amplitude[i] * amplitude[i]);
+            }
+        }
+        behind *= static_cast<std::size_t>(std::max(1, stages[s].factor));
+    }
+    return curves;
 }
 
 double Passband_Ripple_dB(const double* response_dB, std::size_t count)

@@ -51,7 +51,66 @@ bool Evaluable(bool designed, std::uint32_t converterClock_kHz)
     return false;
 }
 
+RxFilterRequest ResponseRequest(const RxChannel& channel)
+{
+    // The path as built for wide-band operation: the wide corner of the analog filter order.
+    const bool tia = channel.filterOrder == 1;
+    RxFilterRequest request{};
+    RxFilterDesigner{}.FilterRequest_Build(request, channel, 0, 1,
+                                           channel.AnalogFilterCorner_Get(OperationalBandwidth::WIDE), tia ? 1 : 2,
+                                           channel.adcType, channel.rippleTarget);
+    return request;
+}
+
+TxFilterRequest ResponseRequest(const TxChannel& channel)
+{
+    TxFilterRequest request{};
+    TxFilterDesigner{}.FilterRequest_Build(request, channel);
+    return request;
+}
+
+template <typename Channel, typename Entry>
+std::int8_t Window_Get(const Channel& channel, bool designed, std::uint32_t converterClock_kHz, Entry entry,
+                       const GridBands& bands, bool parts, ResponseWindowResult& result)
+{
+    if (!Evaluable(designed, converterClock_kHz)) {
+        return -1;
+    }
+    entry(ResponseRequest(channel), bands, parts, GridBuffer(), result);
+    return static_cast<std::int8_t>(result.status);
+}
+
 }  // namespace
+
+std::int8_t ChannelResponseWindow_Get(const RxChannel& channel, const GridBands& bands, bool parts,
+                                      ResponseWindowResult& result)
+{
+    return Window_Get(channel, channel.dataPath.isDesigned(), channel.adcClk_kHz, Engine_RxResponseWindow, bands,
+                      parts, result);
+}
+
+std::int8_t ChannelResponseWindow_Get(const TxChannel& channel, const GridBands& bands, bool parts,
+                                      ResponseWindowResult& result)
+{
+    return Window_Get(channel, channel.dataPath.isDesigned(), channel.dacClk_kHz, Engine_TxResponseWindow, bands,
+                      parts, result);
+}
+
+PathModel ChannelPath_Model(const RxChannel& channel, bool withCompensation)
+{
+    if (!channel.dataPath.isDesigned() || channel.adcClk_kHz == 0) {
+        return {};
+    }
+    return RxPath_Model(ResponseRequest(channel), withCompensation);
+}
+
+PathModel ChannelPath_Model(const TxChannel& channel, bool withCompensation)
+{
+    if (!channel.dataPath.isDesigned() || channel.dacClk_kHz == 0) {
+        return {};
+    }
+    return TxPath_Model(ResponseRequest(channel), withCompensation);
+}
 
 std::int8_t ChannelResponse_Get(const RxChannel& channel, std::vector<double>& magnitudes_dB,
                                 double& initialFrequency_Hz, double& deltaFrequency_Hz)
@@ -59,13 +118,7 @@ std::int8_t ChannelResponse_Get(const RxChannel& channel, std::vector<double>& m
     if (!Evaluable(channel.dataPath.isDesigned(), channel.adcClk_kHz)) {
         return -1;
     }
-    // The path as built for wide-band operation: the wide corner of the analog filter order.
-    const bool tia = channel.filterOrder == 1;
-    RxFilterRequest request{};
-    RxFilterDesigner{}.FilterRequest_Build(request, channel, 0, 1,
-                                           channel.AnalogFilterCorner_Get(OperationalBandwidth::WIDE), tia ? 1 : 2,
-                                           channel.adcType, channel.rippleTarget);
-    return Response_Evaluate(request, Engine_RxResponse, magnitudes_dB, initialFrequency_Hz, deltaFrequency_Hz);
+    return Response_Evaluate(ResponseRequest(channel), Engine_RxResponse, magnitudes_dB, initialFrequency_Hz, deltaFrequency_Hz);
 }
 
 std::int8_t ChannelResponse_Get(const TxChannel& channel, std::vector<double>& magnitudes_dB,
@@ -74,9 +127,7 @@ std::int8_t ChannelResponse_Get(const TxChannel& channel, std::vector<double>& m
     if (!Evaluable(channel.dataPath.isDesigned(), channel.dacClk_kHz)) {
         return -1;
     }
-    TxFilterRequest request{};
-    TxFilterDesigner{}.FilterRequest_Build(request, channel);
-    return Response_Evaluate(request, Engine_TxResponse, magnitudes_dB, initialFrequency_Hz, deltaFrequency_Hz);
+    return Response_Evaluate(ResponseRequest(channel), Engine_TxResponse, magnitudes_dB, initialFrequency_Hz, deltaFrequency_Hz);
 }
 
 }  // namespace Veltrix::Marlin::Native

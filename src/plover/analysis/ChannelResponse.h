@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/PathModel.h"
+#include "engine/ResponseEntries.h"
+
 namespace Veltrix::Marlin::Native {
 
 class RxChannel;
@@ -23,5 +26,19 @@ std::int8_t ChannelResponse_Get(const RxChannel& channel, std::vector<double>& m
                                 double& initialFrequency_Hz, double& deltaFrequency_Hz);
 std::int8_t ChannelResponse_Get(const TxChannel& channel, std::vector<double>& magnitudes_dB,
                                 double& initialFrequency_Hz, double& deltaFrequency_Hz);
+
+// The same grid, evaluated only over bands.first .. +count, with the figures
+// of the whole grid (ResponseWindowResult). Same statuses and refusals as
+// ChannelResponse_Get.
+std::int8_t ChannelResponseWindow_Get(const RxChannel& channel, const GridBands& bands, bool parts,
+                                      ResponseWindowResult& result);
+std::int8_t ChannelResponseWindow_Get(const TxChannel& channel, const GridBands& bands, bool parts,
+                                      ResponseWindowResult& result);
+
+// The path the response evaluates, filters included; an unevaluable model
+// for a channel without a designed data path or converter clock.
+// withCompensation as for RxPath_Model.
+PathModel ChannelPath_Model(const RxChannel& channel, bool withCompensation);
+PathModel ChannelPath_Model(const TxChannel& channel, bool withCompensation);
 
 }  // namespace Veltrix::Marlin::Native

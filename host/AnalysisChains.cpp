@@ -1,0 +1,134 @@
+// The modelling search on its own, for rates given directly: the chains,
+// the system clock, the ripples, and a blueprint that pins what was found.
+
+#include <cmath>
+#include <stdexcept>
+
+#include "engine/ModelingSearch.h"
+#include "host/Analysis.h"
+#include "plover/profile/RxChannel.h"
+
+namespace Veltrix::Marlin {
+
+namespace {
+
+std::uint8_t SearchMode(ChainsRequest::Goal goal)
+{
+    switch (goal) {
+    case ChainsRequest::Goal::TargetRipple: return 1;
+    case ChainsRequest::Goal::MinimizeRipple: return 2;
+    case ChainsRequest::Goal::MaximizeBandwidth:
+    default: return 0;
+    }
+}
+
+std::vector<int> Chain(const Native::StageCodes& stages)
+{
+    std::vector<int> chain;
+    for (double stage : stages) {
+        chain.push_back(static_cast<int>(std::lround(stage)));
+    }
+    return chain;
+}
+
+void Check(const ChainsRequest& request)
+{
+    if (request.rxRate_Hz == 0 || request.rxBandwidth_Hz == 0) {
+        throw std::invalid_argument("The receive rate and bandwidth must be above 0 Hz.");
+    }
+    if ((request.txRate_Hz == 0) != (request.txBandwidth_Hz == 0)) {
+        throw std::invalid_argument("The transmit rate and bandwidth go together: give both or neither.");
+    }
+    if (request.minClock_Hz > request.maxClock_Hz) {
+        throw std::invalid_argument("The lowest system clock is above the highest.");
+    }
+    if (request.goal == ChainsRequest::Goal::TargetRipple &&
+        !(request.targetRipple_dB && std::isfinite(*request.targetRipple_dB) && *request.targetRipple_dB > 0.0)) {
+        throw std::invalid_argument("The target-ripple goal needs a target ripple above 0 dB.");
+    }
+}
+
+// What no search can get round, in words, before running one.
+std::string Obstacle(const ChainsRequest& request)
+{
+    const auto direction = [](const char* name, std::uint32_t rate, std::uint32_t bandwidth) -> std::string {
+        if (bandwidth > rate) {
+            return std::string("the ") + name + " bandwidth (" + std::to_string(bandwidth) +
+                   " Hz) is above its rate (" + std::to_string(rate) + " Hz)";
+        }
+        if (rate < Native::RxSamplingRateMin_Hz || rate > Native::RxSamplingRateMax_Hz) {
+            return std::string("the ") + name + " rate " + std::to_string(rate) + " Hz is outside the range " +
+                   std::to_string(Native::RxSamplingRateMin_Hz) + " to " + std::to_string(Native::RxSamplingRateMax_Hz) +
+                   " Hz";
+        }
+        return {};
+    };
+    std::string cause = direction("receive", request.rxRate_Hz, request.rxBandwidth_Hz);
+    if (cause.empty() && request.txRate_Hz != 0) {
+        cause = direction("transmit", request.txRate_Hz, request.txBandwidth_Hz);
+    }
+    return cause;
+}
+
+}  // namespace
+
+ChainsOutcome Analysis::Chains_Find(const ChainsRequest& request,
+                                    const std::function<void(const ChainsProgress&)>& progress)
+{
+    Check(request);
+    ChainsOutcome outcome;
+    outcome.cause = Obstacle(request);
+    if (!outcome.cause.empty()) {
+        return outcome;
+    }
+
+    Native::DesignCriteria criteria;
+    criteria.searchMode(SearchMode(request.goal));
+    if (request.targetRipple_dB) {
+        criteria.targetRipple(*request.targetRipple_dB);
+    }
+    criteria.minSystemClock(request.minClock_Hz);
+    criteria.maxSystemClock(request.maxClock_Hz);
+    criteria.useModelingSearch(true);
+
+    // The chain heads a default blueprint starts from (its ADC rate's SINC and half-band choices).
+    Native::MarlinBlueprint defaults;
+    defaults.adcRate(defaults.adcRate());
+    Native::ChannelDesignRecord record;
+    record.rxEnabled = 1;
+    record.rxSampleRate_Hz = request.rxRate_Hz;
+    record.rxBandwidth_Hz = request.rxBandwidth_Hz;
+    record.txEnabled = request.txRate_Hz != 0 ? 1 : 0;
+    record.txSampleRate_Hz = request.txRate_Hz;
+    record.txBandwidth_Hz = request.txBandwidth_Hz;
+    record.rxHead0 = defaults.rxChannel1.dataPath.stages[Native::RxPath::SincMuxStage];
+    record.rxHead1 = defaults.rxChannel1.dataPath.stages[Native::RxPath::Hb012SelectStage];
+    record.txHead0 = defaults.txChannel1.dataPath.stages[Native::TxPath::Int3Sinc3SelectStage];
+    record.txHead1 = defaults.txChannel1.dataPath.stages[Native::TxPath::Sinc2SelectStage] != 0 ? 1 : 0;
+
+    Native::ModelingSearchProgressCallback callback;
+    if (progress) {
+        callback = [&progress](const Native::ModelingSearchProgress& p) {
+            progress({p.ratiosVisited, Native::ModelingSearchRatioCount, p.pairsDesigned, p.bestRipple_dB});
+        };
+    }
+    const Native::ModelingSearchOutcome found = Native::Engine_ModelingSearch(criteria, record, callback);
+    outcome.status = found.status;
+    outcome.systemClock_Hz = found.systemClock_Hz;
+    outcome.rxChain = Chain(found.rxChain);
+    outcome.rxRipple_dB = found.rxRipple_dB;
+    if (record.txEnabled != 0) {
+        outcome.txChain = Chain(found.txChain);
+        outcome.txRipple_dB = found.txRipple_dB;
+    }
+    outcome.found = found.status == 0 && found.systemClock_Hz != 0.0;
+    if (!outcome.found) {
+        outcome.cause = found.status == Native::ChainStatusTargetRippleNotMet
+                            ? "no chain meets the target ripple"
+                            : "no system clock between " + std::to_string(request.minClock_Hz) + " and " +
+                                  std::to_string(request.maxClock_Hz) + " Hz serves these rates";
+    }
+    return outcome;
+}
+
+}  // namespace Veltrix::Marlin
