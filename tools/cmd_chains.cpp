@@ -86,19 +86,20 @@ Command AddChainsCommand(CLI::App& app)
     auto options = std::make_shared<Options>();
     auto* command = app.add_subcommand("chains", "choose decimation and interpolation chains and the system clock "
                                                  "with the engine's modelling search");
-    command->add_option("--rx-rate", options->rxRate, "receive sampling rate (Hz)")->required()->check(CLI::PositiveNumber);
-    command->add_option("--rx-bandwidth", options->rxBandwidth, "receive RF bandwidth (Hz)")->required()->check(CLI::PositiveNumber);
-    auto* txRate = command->add_option("--tx-rate", options->txRate, "transmit sampling rate (Hz)")->check(CLI::PositiveNumber);
+    constexpr std::int64_t U32Max = 0xFFFFFFFF;
+    AddNumberOption(*command, "--rx-rate", options->rxRate, "receive sampling rate (Hz)", 1, U32Max)->required();
+    AddNumberOption(*command, "--rx-bandwidth", options->rxBandwidth, "receive RF bandwidth (Hz)", 1, U32Max)
+        ->required();
+    auto* txRate = AddNumberOption(*command, "--tx-rate", options->txRate, "transmit sampling rate (Hz)", 1, U32Max);
     auto* txBandwidth =
-        command->add_option("--tx-bandwidth", options->txBandwidth, "transmit RF bandwidth (Hz)")->check(CLI::PositiveNumber);
+        AddNumberOption(*command, "--tx-bandwidth", options->txBandwidth, "transmit RF bandwidth (Hz)", 1, U32Max);
     txRate->needs(txBandwidth);
     txBandwidth->needs(txRate);
     command->add_option("--goal", options->goal, "design goal")
         ->check(CLI::IsMember({"maximize-bandwidth", "target-ripple", "minimize-ripple"}));
-    command->add_option("--target-ripple", options->targetRipple_dB, "target passband ripple (dB)")
-        ->check(CLI::Range(0.0, 100.0));
-    command->add_option("--min-clock", options->minClock, "lowest system clock (Hz)");
-    command->add_option("--max-clock", options->maxClock, "highest system clock (Hz)");
+    AddNumberOption(*command, "--target-ripple", options->targetRipple_dB, "target passband ripple (dB)", 0.0, 100.0);
+    AddNumberOption(*command, "--min-clock", options->minClock, "lowest system clock (Hz)", 1, U32Max);
+    AddNumberOption(*command, "--max-clock", options->maxClock, "highest system clock (Hz)", 1, U32Max);
     return {command, [options] {
                 if (options->minClock > options->maxClock) {
                     throw UsageError("--min-clock is above --max-clock");
