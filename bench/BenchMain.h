@@ -1,7 +1,8 @@
 // main of the engine benchmark programs. --vector-target=NAME runs the
 // kernels on that instruction set (SCALAR is the baseline x86-64 build, SSE4,
 // AVX2, AVX3 is AVX-512) instead of the best the machine has; the one used is
-// printed in the context ("vector_target").
+// printed in the context ("vector_target"). A program may define
+// PLOVER_BENCH_DUMP, a function taking the folder given with --dump.
 #pragma once
 
 #include <benchmark/benchmark.h>
@@ -29,6 +30,11 @@ int main(int argc, char** argv)
             }
             continue;
         }
+#ifdef PLOVER_BENCH_DUMP
+        if (std::strcmp(argv[i], "--dump") == 0 && i + 1 < argc) {
+            return PLOVER_BENCH_DUMP(argv[i + 1]);
+        }
+#endif
         argv[kept++] = argv[i];
     }
     argc = kept;

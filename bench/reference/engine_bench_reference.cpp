@@ -15,4 +15,13 @@ void FloorPass(std::vector<double>& grid, std::vector<double>& response, const s
     }
 }
 
+void ChainDb(const std::vector<ResponseStage>& stages, std::vector<double>& table, std::vector<double>& dB,
+             ResponseWorkspace& workspace)
+{
+    ChainResponse_Tabulate(stages, table.size(), table, {}, workspace);
+    for (std::size_t k = 0; k < table.size(); ++k) {
+        dB[k] = 20.0 * std::log10(table[k]);
+    }
+}
+
 }  // namespace
