@@ -15,9 +15,9 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <span>
 
+#include "engine/PrintSink.h"
 #include "engine/VectorKernels.h"
 
 namespace Veltrix::Marlin::Native {
@@ -61,8 +61,7 @@ public:
         EquirippleResult<Length> result;
         const std::size_t g = grid.frequency.size();
         if (g < Extremals) {
-            std::printf("%s\n", "DidNotConverge");
-            std::fflush(stdout);
+            Print("DidNotConverge\n");
             return result;
         }
         // Initial extremals spread evenly over the grid, the last on its end.
@@ -78,8 +77,7 @@ public:
         for (; iteration < EquirippleIterationLimit; ++iteration) {
             Solve(grid);
             if (delta_ <= previous) {
-                std::printf("%s\n", "DidNotConverge");
-                std::fflush(stdout);
+                Print("DidNotConverge\n");
                 result.taps.fill(0.0);
                 result.deviation = -1.0;
                 result.iterations = iteration + 1;

@@ -3,13 +3,14 @@
 
 #include <nlohmann/json.hpp>
 
+#include <array>
 #include <chrono>
-#include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <iostream>
 
 #include "Cli.h"
-#include "engine/ModelingSearch.h"
+#include "host/ChainSearch.h"
 
 namespace Veltrix::Marlin::Cli {
 
@@ -18,23 +19,22 @@ namespace {
 using json = nlohmann::json;
 using Clock = std::chrono::steady_clock;
 
-// Search modes of the design criteria, by goal.
-std::uint8_t SearchMode(const std::string& goal)
+ChainSearchGoal Goal(const std::string& goal)
 {
     if (goal == "target-ripple") {
-        return 1;
+        return ChainSearchGoal::TargetRipple;
     }
     if (goal == "minimize-ripple") {
-        return 2;
+        return ChainSearchGoal::MinimizeRipple;
     }
-    return 0;
+    return ChainSearchGoal::MaximizeBandwidth;
 }
 
-json Chain(const Native::StageCodes& stages)
+json Chain(const std::array<std::int32_t, 16>& stages)
 {
     json out = json::array();
-    for (double stage : stages) {
-        out.push_back(static_cast<long long>(std::lround(stage)));
+    for (std::int32_t stage : stages) {
+        out.push_back(static_cast<long long>(stage));
     }
     return out;
 }
@@ -43,7 +43,7 @@ json Chain(const Native::StageCodes& stages)
 // has run long enough for anyone to wonder.
 class ProgressLine {
 public:
-    void operator()(const Native::ModelingSearchProgress& progress)
+    void operator()(const ChainSearchProgress& progress)
     {
         const auto now = Clock::now();
         if (now - start_ < std::chrono::milliseconds(500) || now - last_ < std::chrono::milliseconds(200)) {
@@ -52,7 +52,7 @@ public:
         last_ = now;
         shown_ = true;
         std::fprintf(stderr, "\rsearching: clock ratio %zu of %zu, %zu pairs designed, best ripple %.4f dB ",
-                     progress.ratiosVisited, Native::ModelingSearchRatioCount, progress.pairsDesigned,
+                     progress.ratiosVisited, progress.ratioCount, progress.pairsDesigned,
                      progress.bestRipple_dB);
         std::fflush(stderr);
     }
@@ -80,8 +80,8 @@ Command AddChainsCommand(CLI::App& app)
         std::uint32_t txBandwidth = 0;
         std::string goal = "maximize-bandwidth";
         double targetRipple_dB = 0.1;
-        std::uint32_t minClock = Native::DesignCriteria::DefaultMinSystemClock_Hz;
-        std::uint32_t maxClock = Native::DesignCriteria::DefaultMaxSystemClock_Hz;
+        std::uint32_t minClock = ChainSearchRequest().minSystemClock_Hz;
+        std::uint32_t maxClock = ChainSearchRequest().maxSystemClock_Hz;
     };
     auto options = std::make_shared<Options>();
     auto* command = app.add_subcommand("chains", "choose decimation and interpolation chains and the system clock "
@@ -104,43 +104,31 @@ Command AddChainsCommand(CLI::App& app)
                 if (options->minClock > options->maxClock) {
                     throw UsageError("--min-clock is above --max-clock");
                 }
-                Native::DesignCriteria criteria;
-                criteria.searchMode(SearchMode(options->goal));
-                criteria.targetRipple(options->targetRipple_dB);
-                criteria.minSystemClock(options->minClock);
-                criteria.maxSystemClock(options->maxClock);
-                criteria.useModelingSearch(true);
-
-                // The chain heads a default blueprint starts from (its ADC rate's SINC and half-band choices).
-                Native::MarlinBlueprint defaults;
-                defaults.adcRate(defaults.adcRate());
-                Native::ChannelDesignRecord record;
-                record.rxEnabled = 1;
-                record.rxSampleRate_Hz = options->rxRate;
-                record.rxBandwidth_Hz = options->rxBandwidth;
-                record.txEnabled = options->txRate != 0 ? 1 : 0;
-                record.txSampleRate_Hz = options->txRate;
-                record.txBandwidth_Hz = options->txBandwidth;
-                record.rxHead0 = defaults.rxChannel1.dataPath.stages[Native::RxPath::SincMuxStage];
-                record.rxHead1 = defaults.rxChannel1.dataPath.stages[Native::RxPath::Hb012SelectStage];
-                record.txHead0 = defaults.txChannel1.dataPath.stages[Native::TxPath::Int3Sinc3SelectStage];
-                record.txHead1 = defaults.txChannel1.dataPath.stages[Native::TxPath::Sinc2SelectStage] != 0 ? 1 : 0;
+                ChainSearchRequest request;
+                request.rxRate_Hz = options->rxRate;
+                request.rxBandwidth_Hz = options->rxBandwidth;
+                request.txRate_Hz = options->txRate;
+                request.txBandwidth_Hz = options->txBandwidth;
+                request.goal = Goal(options->goal);
+                request.targetRipple_dB = options->targetRipple_dB;
+                request.minSystemClock_Hz = options->minClock;
+                request.maxSystemClock_Hz = options->maxClock;
 
                 ProgressLine progress;
-                const Native::ModelingSearchOutcome outcome = Native::Engine_ModelingSearch(
-                    criteria, record, [&progress](const Native::ModelingSearchProgress& p) { progress(p); });
+                const ChainSearchResult outcome =
+                    ChainSearch::Run(request, [&progress](const ChainSearchProgress& p) { progress(p); });
                 progress.Finish();
 
                 json out = {{"status", outcome.status},
-                            {"systemClockFrequency_Hz", outcome.systemClock_Hz},
+                            {"systemClockFrequency_Hz", outcome.systemClockFrequency_Hz},
                             {"rxChain", Chain(outcome.rxChain)},
                             {"rxRipple_dB", outcome.rxRipple_dB}};
-                if (record.txEnabled != 0) {
+                if (request.txRate_Hz != 0) {
                     out["txChain"] = Chain(outcome.txChain);
                     out["txRipple_dB"] = outcome.txRipple_dB;
                 }
                 std::cout << out.dump() << '\n';
-                if (outcome.status != 0 || outcome.systemClock_Hz == 0.0) {
+                if (outcome.status != 0 || outcome.systemClockFrequency_Hz == 0.0) {
                     throw OperationFailed("no chains found for these rates and clock bounds (status " +
                                           std::to_string(outcome.status) + ")");
                 }
