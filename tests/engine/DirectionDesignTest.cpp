@@ -66,86 +66,67 @@ DirectionResult DesignRx(const EngineContext& context, const ChainList& list, Ca
     return Direction_Design(context, {ChainDirection::Rx, 30.0, clock / 30.0, clock, &list, rows}, scorer);
 }
 
-TEST(DirectionDesign, AdmissionBoundary)
-{
-    const ChainList list = MakeList({{1, 2}, {3, 3}, {4, 4}});
-    FakeScorer scorer;
-    scorer.rippleByCic = {{2, 0.01}, {3, 0.02}, {4, 0.03}};
+struct GoalCase {
+    const char* what;
+    const char* goal;
+    double clock_Hz;
+    std::vector<Row> rows;
+    std::map<double, double> rippleByCic;
+    std::vector<double> scored;  // the sinc/CIC codes scored, in order
+    double ripple_dB;            // the result's; UnscoredRipple_dB when nothing was kept
+    double cic;                  // the winner's code; 0 for none
+    std::size_t position;        // 1-based, among the admitted candidates
+};
+
+const GoalCase GoalCases[] = {
     // 200 MHz: 66,666,667 Hz behind the by-3 stage is admitted; no converter-side division is not.
-    DesignRx(Context("MinimizeChannelRipple"), list, scorer, 200e6);
-    EXPECT_EQ(scorer.scoredCic, (std::vector<double>{3, 4}));
+    {"admission at 200 MHz", "MinimizeChannelRipple", 200e6, {{1, 2}, {3, 3}, {4, 4}},
+     {{2, 0.01}, {3, 0.02}, {4, 0.03}}, {3, 4}, 0.02, 3, 1},
     // Exactly 67,584,000 Hz behind the by-3 stage still passes; one hertz more does not.
-    scorer.scoredCic.clear();
-    DesignRx(Context("MinimizeChannelRipple"), list, scorer, 3 * 67584000.0);
-    EXPECT_EQ(scorer.scoredCic, (std::vector<double>{3, 4}));
-    scorer.scoredCic.clear();
-    DesignRx(Context("MinimizeChannelRipple"), list, scorer, 3 * 67584000.0 + 3);
-    EXPECT_EQ(scorer.scoredCic, (std::vector<double>{4}));
-    // Nothing admitted: nothing designed, the ripple stays unscored.
-    const ChainList none = MakeList({{1, 2}});
-    scorer.scoredCic.clear();
-    const DirectionResult r = DesignRx(Context("TargetChannelRipple"), none, scorer, 200e6);
-    EXPECT_FALSE(r.designed);
-    EXPECT_EQ(r.ripple_dB, UnscoredRipple_dB);
-    EXPECT_TRUE(scorer.scoredCic.empty());
-}
+    {"admission at the limit", "MinimizeChannelRipple", 3 * 67584000.0, {{1, 2}, {3, 3}, {4, 4}},
+     {{2, 0.01}, {3, 0.02}, {4, 0.03}}, {3, 4}, 0.02, 3, 1},
+    {"admission above the limit", "MinimizeChannelRipple", 3 * 67584000.0 + 3, {{1, 2}, {3, 3}, {4, 4}},
+     {{2, 0.01}, {3, 0.02}, {4, 0.03}}, {4}, 0.03, 4, 1},
+    {"nothing admitted", "TargetChannelRipple", 200e6, {{1, 2}}, {{2, 0.01}}, {}, UnscoredRipple_dB, 0, 0},
+    // The widest figure wins, the first of equal ones; only the winner is scored.
+    {"bandwidth goal", "MaximizeChannelBandwidth", 180e6, {{3, 2, 0.5}, {3, 3, 0.8}, {3, 4, 0.8}, {3, 5, 0.7}},
+     {{2, 0.01}, {3, 0.5}, {4, 0.01}, {5, 0.01}}, {3}, 0.5, 3, 1},
+    // Stops at the first improvement below the target.
+    {"target goal", "TargetChannelRipple", 180e6, {{3, 2}, {3, 3}, {3, 4}, {3, 5}, {3, 6}},
+     {{2, 0.3}, {3, 0.5}, {4, 0.05}, {5, 0.01}, {6, 0.001}}, {2, 3, 4}, 0.05, 4, 3},
+    {"target met at once", "TargetChannelRipple", 180e6, {{3, 2}, {3, 3}, {3, 4}, {3, 5}, {3, 6}},
+     {{2, 0.02}, {3, 0.03}, {4, 0.05}, {5, 0.01}, {6, 0.001}}, {2}, 0.02, 2, 1},
+    {"minimising scores every candidate", "MinimizeChannelRipple", 180e6, {{3, 2}, {4, 3}, {3, 4}, {4, 5}, {3, 6}},
+     {{2, 0.5}, {3, 0.03}, {4, 0.4}, {5, 0.02}, {6, 0.6}}, {2, 3, 4, 5, 6}, 0.02, 5, 4},
+    // A ripple at or below the failure mark (machine epsilon) is a failed design.
+    {"failed designs never become best", "MinimizeChannelRipple", 180e6, {{3, 2}, {3, 3}, {3, 4}},
+     {{2, 2.220446049250313e-16}, {3, 0.0}, {4, 2.3e-16}}, {2, 3, 4}, 2.3e-16, 4, 3},
+    {"only failed designs", "MinimizeChannelRipple", 180e6, {{3, 2}, {3, 3}, {3, 4}},
+     {{2, 2.220446049250313e-16}, {3, 0.0}, {4, -1.0}}, {2, 3, 4}, UnscoredRipple_dB, 0, 0},
+    {"unknown goal designs nothing", "maximizechannelbandwidthX", 180e6, {{3, 2}}, {{2, 0.01}}, {},
+     UnscoredRipple_dB, 0, 0},
+};
 
-TEST(DirectionDesign, BandwidthGoalKeepsFirstOfEqualFigures)
+TEST(DirectionDesign, Goals)
 {
-    const ChainList list = MakeList({{3, 2, 0.5}, {3, 3, 0.8}, {3, 4, 0.8}, {3, 5, 0.7}});
-    FakeScorer scorer;
-    scorer.rippleByCic = {{2, 0.01}, {3, 0.5}, {4, 0.01}, {5, 0.01}};
-    const DirectionResult r = DesignRx(Context("MaximizeChannelBandwidth"), list, scorer);
-    EXPECT_EQ(scorer.scoredCic, (std::vector<double>{3}));
-    EXPECT_EQ(r.chain[8], 3.0);
-    EXPECT_EQ(r.ripple_dB, 0.5);
-    EXPECT_EQ(r.position, 1u);
-}
-
-TEST(DirectionDesign, TargetGoalStopsAtFirstImprovementBelowTarget)
-{
-    const ChainList list = MakeList({{3, 2}, {3, 3}, {3, 4}, {3, 5}, {3, 6}});
-    FakeScorer scorer;
-    // 0.3, then 0.05 below target but not better than... it is better: stop there.
-    scorer.rippleByCic = {{2, 0.3}, {3, 0.5}, {4, 0.05}, {5, 0.01}, {6, 0.001}};
-    DirectionResult r = DesignRx(Context("TargetChannelRipple"), list, scorer);
-    EXPECT_EQ(scorer.scoredCic, (std::vector<double>{2, 3, 4}));
-    EXPECT_EQ(r.ripple_dB, 0.05);
-    EXPECT_EQ(r.position, 3u);
-    // A ripple below target that does not improve on the best does not stop the scoring.
-    scorer.scoredCic.clear();
-    scorer.rippleByCic = {{2, 0.02}, {3, 0.03}, {4, 0.05}, {5, 0.01}, {6, 0.001}};
-    r = DesignRx(Context("TargetChannelRipple"), list, scorer);
-    EXPECT_EQ(scorer.scoredCic, (std::vector<double>{2}));
-    EXPECT_EQ(r.ripple_dB, 0.02);
-}
-
-TEST(DirectionDesign, MinimizeGoalScoresEveryCandidate)
-{
-    const ChainList list = MakeList({{3, 2}, {4, 3}, {3, 4}, {4, 5}, {3, 6}});
-    FakeScorer scorer;
-    scorer.rippleByCic = {{2, 0.5}, {3, 0.03}, {4, 0.4}, {5, 0.02}, {6, 0.6}};
-    const DirectionResult r = DesignRx(Context("MinimizeChannelRipple"), list, scorer);
-    EXPECT_EQ(scorer.scoredCic.size(), 5u);
-    EXPECT_EQ(r.scored, 5u);
-    EXPECT_EQ(r.ripple_dB, 0.02);
-    EXPECT_EQ(r.position, 4u);
-    EXPECT_EQ(r.chain[8], 5.0);
-}
-
-TEST(DirectionDesign, FailedDesignsNeverBecomeBest)
-{
-    const ChainList list = MakeList({{3, 2}, {3, 3}, {3, 4}});
-    FakeScorer scorer;
-    scorer.rippleByCic = {{2, 2.220446049250313e-16}, {3, 0.0}, {4, 2.3e-16}};
-    DirectionResult r = DesignRx(Context("MinimizeChannelRipple"), list, scorer);
-    EXPECT_EQ(r.ripple_dB, 2.3e-16);
-    EXPECT_EQ(r.chain[8], 4.0);
-    scorer.rippleByCic = {{2, 2.220446049250313e-16}, {3, 0.0}, {4, -1.0}};
-    r = DesignRx(Context("MinimizeChannelRipple"), list, scorer);
-    EXPECT_TRUE(r.designed);
-    EXPECT_FALSE(r.improved);
-    EXPECT_EQ(r.ripple_dB, UnscoredRipple_dB);
+    for (const GoalCase& c : GoalCases) {
+        SCOPED_TRACE(c.what);
+        FakeScorer scorer;
+        scorer.rippleByCic = c.rippleByCic;
+        const ChainList list = MakeList(c.rows);
+        const DirectionResult r = DesignRx(Context(c.goal), list, scorer, c.clock_Hz);
+        EXPECT_EQ(scorer.scoredCic, c.scored);
+        EXPECT_EQ(r.designed, !c.scored.empty());
+        EXPECT_EQ(r.improved, c.cic != 0);
+        EXPECT_EQ(r.scored, c.scored.size());
+        EXPECT_EQ(r.ripple_dB, c.ripple_dB);
+        if (c.cic != 0) {
+            EXPECT_EQ(r.chain[8], c.cic);
+            EXPECT_EQ(r.position, c.position);
+        }
+    }
+    EXPECT_TRUE(Goal_Is("targetCHANNELripple", "TargetChannelRipple"));
+    EXPECT_FALSE(Goal_Is("TargetChannelRippl", "TargetChannelRipple"));
 }
 
 TEST(DirectionDesign, SincFirstRunSplitting)
@@ -178,18 +159,6 @@ TEST(DirectionDesign, SincFirstRunSplitting)
     scorer.call = 0;
     scorer.ripple = {0.5, 0.4, 0.2};
     EXPECT_EQ(DesignRx(Context("MinimizeChannelRipple", true), one, scorer).scored, 3u);
-}
-
-TEST(DirectionDesign, UnknownGoalDesignsNothing)
-{
-    const ChainList list = MakeList({{3, 2}});
-    FakeScorer scorer;
-    scorer.rippleByCic = {{2, 0.01}};
-    const DirectionResult r = DesignRx(Context("maximizechannelbandwidthX"), list, scorer);
-    EXPECT_FALSE(r.designed);
-    EXPECT_TRUE(scorer.scoredCic.empty());
-    EXPECT_TRUE(Goal_Is("targetCHANNELripple", "TargetChannelRipple"));
-    EXPECT_FALSE(Goal_Is("TargetChannelRippl", "TargetChannelRipple"));
 }
 
 TEST(DirectionDesign, VariantChoices)

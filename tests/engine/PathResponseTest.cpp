@@ -20,9 +20,7 @@ double Db(double magnitude) { return 20.0 * std::log10(magnitude); }
 TEST(AnalogModels, CornerValues)
 {
     EXPECT_NEAR(Db(TiaFilter_Magnitude(1e8, 1e8)), -20.0 * std::log10(std::sqrt(2.0)), 1e-12);
-    EXPECT_NEAR(Db(TiaFilter_Magnitude(1e8, 1e8)), -3.0103, 1e-4);
     EXPECT_NEAR(Db(BiquadFilter_Magnitude(7.071e7, 7.071e7)), -20.0 * std::log10(1.0 / 0.707), 1e-12);
-    EXPECT_NEAR(Db(BiquadFilter_Magnitude(7.071e7, 7.071e7)), -3.0116, 1e-4);
     EXPECT_EQ(LowPowerConverter_Magnitude(0.0, 2211840000.0), 1.0);
     EXPECT_NEAR(LowPowerConverter_Magnitude(1105920000.0, 2211840000.0), 2.0 / 3.14159265358979323846, 1e-12);
     EXPECT_EQ(HighPowerConverter_Magnitude(0.0, 2211840000.0), 1.0);
@@ -41,10 +39,9 @@ TEST(AnalogModels, HighPowerConverterIsSmoothAndNearlyFlatInBand)
         previous = level;
     }
     EXPECT_LT(Db(HighPowerConverter_Magnitude(clock / 2.0, clock)), -20.0);
-    EXPECT_EQ(ConverterClock_Class(2211840000u), 6);
-    EXPECT_EQ(ConverterClock_Class(1474560000u), 4);
-    EXPECT_EQ(ConverterClock_Class(1105920000u), 2);
-    EXPECT_EQ(ConverterClock_Class(1000000000u), 0);
+    for (const auto& [clock_Hz, type] : {std::pair{2211840000u, 6}, {1474560000u, 4}, {1105920000u, 2}, {1000000000u, 0}}) {
+        EXPECT_EQ(ConverterClock_Class(clock_Hz), type) << clock_Hz;
+    }
 }
 
 // Every fixed coefficient set is symmetric, has unity scale at 0 Hz within

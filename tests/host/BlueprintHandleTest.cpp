@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 
@@ -70,22 +71,21 @@ TEST(BlueprintHandle, BadLoAndChannelNumbersThrowTheirMessages)
     const LoExternalBlueprint lo;
     const RxChannelBlueprint rx;
     const TxChannelBlueprint tx;
-    for (const std::int32_t number : {0, 3, -1, 255}) {
-        SCOPED_TRACE(number);
-        const auto expectMessage = [](auto&& call, const std::string& message) {
-            try {
-                call();
-                ADD_FAILURE() << "no exception";
-            } catch (const std::invalid_argument& e) {
-                EXPECT_EQ(e.what(), message);
-            }
-        };
-        expectMessage([&] { blueprint.LoExternals_Get(number); }, "LO number not recognized.");
-        expectMessage([&] { blueprint.LoExternals_Set(lo, number); }, "LO number not recognized.");
-        expectMessage([&] { blueprint.RxChannels_Get(number); }, "Channel number not recognized.");
-        expectMessage([&] { blueprint.RxChannels_Set(rx, number); }, "Channel number not recognized.");
-        expectMessage([&] { blueprint.TxChannels_Get(number); }, "Channel number not recognized.");
-        expectMessage([&] { blueprint.TxChannels_Set(tx, number); }, "Channel number not recognized.");
+    const auto error = [](const std::function<void()>& call) {
+        try {
+            call();
+        } catch (const std::invalid_argument& e) {
+            return std::string(e.what());
+        }
+        return std::string("no error");
+    };
+    for (const std::int32_t n : {0, 3, -1, 255}) {
+        EXPECT_EQ(error([&] { blueprint.LoExternals_Get(n); }) + error([&] { blueprint.LoExternals_Set(lo, n); }),
+                  "LO number not recognized.LO number not recognized.") << n;
+        EXPECT_EQ(error([&] { blueprint.RxChannels_Get(n); }) + error([&] { blueprint.RxChannels_Set(rx, n); }) +
+                      error([&] { blueprint.TxChannels_Get(n); }) + error([&] { blueprint.TxChannels_Set(tx, n); }),
+                  "Channel number not recognized.Channel number not recognized.Channel number not recognized."
+                  "Channel number not recognized.") << n;
     }
     // Numbers 1 and 2 select the matching child, by copy.
     RxChannelBlueprint edited;

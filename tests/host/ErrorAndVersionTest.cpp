@@ -66,17 +66,11 @@ TEST(Versions, LibraryAndStreamGenerator)
 
 TEST(Versions, TextParsing)
 {
-    struct Case {
-        const char* text;
-        PloverVersion expected;
+    const std::pair<const char*, PloverVersion> cases[] = {
+        {"0.53.13", {0, 53, 13, 0}}, {"1.2", {1, 2, 0, 0}}, {"1.2.3.4", {1, 2, 3, 0}},
+        {"", {0, 0, 0, 0}},          {"x.1", {0, 0, 0, 0}}, {"7.x.3", {7, 0, 0, 0}},
     };
-    const Case cases[] = {
-        {"0.53.13", {0, 53, 13, 0}}, {"1.2", {1, 2, 0, 0}},      {"1.2.3.4", {1, 2, 3, 0}},
-        {"", {0, 0, 0, 0}},          {"x.1", {0, 0, 0, 0}},      {"7.x.3", {7, 0, 0, 0}},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(ParseVersionText(c.text), c.expected) << c.text;
-    }
+    for (const auto& [text, expected] : cases) EXPECT_EQ(ParseVersionText(text), expected) << text;
 }
 
 TEST(Versions, StreamTemplatesFromTheTopLevelFile)

@@ -53,39 +53,34 @@ TEST(Tool, InspectAnswersAsOneJsonObject)
     const ToolResult r = RunTool(folder, {"inspect", kLte20});
     ASSERT_EQ(r.status, 0) << r.err;
     const json out = json::parse(r.out);
+    std::vector<std::string> keys;
+    for (const auto& item : out.items()) keys.push_back(item.key());
+    EXPECT_EQ(keys, (std::vector<std::string>{"designed", "initCalMask", "loMapping", "status", "trackingCalMask",
+                                              "twoStageInitCal", "viable"}));
     EXPECT_TRUE(out["viable"].get<bool>());
     EXPECT_FALSE(out["designed"].get<bool>());
-    EXPECT_EQ(out["status"], 0);
-    EXPECT_EQ(out["loMapping"]["rxLoSelect"].size(), 2u);
-    EXPECT_TRUE(out["initCalMask"].contains("systemMask"));
-    EXPECT_TRUE(out["trackingCalMask"].contains("channelMask"));
-    EXPECT_TRUE(out["twoStageInitCal"].is_boolean());
 }
 
+// The profile beside the blueprint is the golden one; the summary as text and as JSON.
 TEST(Tool, DesignWritesTheProfileAndSummarises)
 {
     TempFolder folder;
     const std::string blueprint = folder.File("lte.json");
     std::filesystem::copy_file(kLte20, blueprint);
-
     const ToolResult text = RunTool(folder, {"design", blueprint});
     ASSERT_EQ(text.status, 0) << text.err;
     EXPECT_NE(text.out.find("system clock:     184320000 Hz"), std::string::npos) << text.out;
     EXPECT_NE(text.out.find("RX1: rate 30720000 Hz, bandwidth 18000000 Hz"), std::string::npos) << text.out;
-    const json profile = json::parse(ReadText(folder.File("lte.profile.json")));
-    EXPECT_TRUE(profile.contains("clocks"));
-    EXPECT_TRUE(profile.contains("pfirBuffer"));
+    EXPECT_EQ(ReadText(folder.File("lte.profile.json")),
+              ReadText(std::string(PLOVER_SOURCE_DIR) + "/tests/golden/lte-20mhz-2t2r-tdd.profile.json"));
 
-    const ToolResult summary =
-        RunTool(folder, {"design", blueprint, "-o", folder.File("p.json"), "--json", "--redesign",
-                         "--feature", "DynamicProfile:numDynamicProfiles=3"});
+    const ToolResult summary = RunTool(folder, {"design", blueprint, "-o", folder.File("p.json"), "--json",
+                                                "--redesign", "--feature", "DynamicProfile:numDynamicProfiles=3"});
     ASSERT_EQ(summary.status, 0) << summary.err;
     const json out = json::parse(summary.out);
     EXPECT_EQ(out["status"], 0);
     EXPECT_EQ(out["systemClockFrequency_Hz"], 184320000);
     EXPECT_EQ(out["processorClockFrequency_Hz"], 184320000);
-    EXPECT_TRUE(out["pllLockWait_us"].is_number());
-    EXPECT_TRUE(out["pllPhaseSyncWait_us"].is_number());
     EXPECT_EQ(out["profile"], folder.File("p.json"));
     EXPECT_EQ(json::parse(ReadText(folder.File("p.json")))["sysConfig"]["numDynamicProfiles"], 3);
 }
@@ -123,20 +118,17 @@ TEST(Tool, StreamSettingsImageAndListing)
     EXPECT_EQ(settings["LdoPowerUpWait"], 32968);
     EXPECT_TRUE(settings["Rx1IntLo"].get<bool>());
 
-    const ToolResult image = RunTool(folder, {"stream-image", kLte20, "-o", folder.File("i.bin")});
-    ASSERT_EQ(image.status, 0) << image.err;
-    EXPECT_FALSE(ReadText(folder.File("i.bin")).empty());
+    const std::string resources = std::string(PLOVER_SOURCE_DIR) + "/resources/asm/marlin/top_level";
+    ASSERT_EQ(RunTool(folder, {"stream-image", kLte20, "-o", folder.File("i.bin")}).status, 0);
+    ASSERT_EQ(RunTool(folder, {"stream-image", kLte20, "-o", folder.File("b0.bin"), "--resources", resources,
+                               "--si-version", "b0"}).status, 0);
+    EXPECT_EQ(ReadText(folder.File("i.bin")).size(), ReadText(folder.File("b0.bin")).size());
+    EXPECT_NE(ReadText(folder.File("i.bin")), ReadText(folder.File("b0.bin")));
 
     const ToolResult listing = RunTool(folder, {"disasm", folder.File("i.bin")});
     ASSERT_EQ(listing.status, 0) << listing.err;
     EXPECT_NE(listing.out.find("main processor disassembly information"), std::string::npos);
     EXPECT_NE(listing.out.find("RETURN"), std::string::npos);
-
-    const std::string resources = std::string(PLOVER_SOURCE_DIR) + "/resources/asm/marlin/top_level";
-    ASSERT_EQ(RunTool(folder, {"stream-image", kLte20, "-o", folder.File("b0.bin"), "--resources", resources,
-                               "--si-version", "b0"})
-                  .status,
-              0);
 }
 
 TEST(Tool, ChainsPrintsChainsClockAndRipples)
