@@ -1,79 +1,50 @@
 #pragma once
 // Handles of a blueprint's children: an external LO input and the receive and
-// transmit channel blueprints. Each copies its engine object by value.
+// transmit channel blueprints. Each copies its engine object by value; their
+// properties are the engine records' serialised fields, data paths included.
 
 #include <cstdint>
+#include <type_traits>
+#include <utility>
 
 #include "host/Managed.h"
 #include "host/Types.h"
 #include "plover/blueprint/Blueprint.h"
+#include "plover/blueprint/BlueprintFields.h"
 
 namespace Veltrix::Marlin {
 
+// A property for every entry of an engine record's field list.
+#define PLOVER_HOST_VALUE(name, rule) PLOVER_FIELD_PROPERTY(decltype(Engine::name), name)
+#define PLOVER_HOST_PROPERTY(name, rule) \
+    PLOVER_ACCESSOR_PROPERTY(std::remove_cvref_t<decltype(std::declval<const Engine&>().name())>, name)
+
 class LoExternalBlueprint : public Managed<Native::LoExternalBlueprint> {
+    using Engine = Native::LoExternalBlueprint;
+
 public:
     using Managed::Managed;
 
-    PLOVER_FIELD_PROPERTY(std::uint16_t, loDivisor)
-    PLOVER_FIELD_PROPERTY(std::int32_t, loSignalingType)
+    PLOVER_LO_EXTERNAL_FIELDS(PLOVER_HOST_VALUE, PLOVER_HOST_PROPERTY, PLOVER_FIELDS_SKIP)
 };
 
 class RxChannelBlueprint : public Managed<Native::RxChannelBlueprint> {
+    using Engine = Native::RxChannelBlueprint;
+
 public:
     using Managed::Managed;
 
-    PLOVER_FIELD_PROPERTY(std::int32_t, adcType)
-    PLOVER_FIELD_PROPERTY(std::uint32_t, analogFilterCorner_kHz)
-    PLOVER_FIELD_PROPERTY(AnalogFilterOrder, analogFilterOrder)
-    PLOVER_FIELD_PROPERTY(ChannelFilterCoefficients, channelFilter)
-    PLOVER_FIELD_PROPERTY(ChannelFilterType, channelFilterType)
-    PLOVER_FIELD_PROPERTY(RxChannelSignalSetup, channelSignalSetup)
-    PLOVER_FIELD_PROPERTY(std::int32_t, channelSignalType)
-    PLOVER_FIELD_PROPERTY(bool, enabled)
-    PLOVER_FIELD_PROPERTY(std::uint32_t, frequencyDeviation_Hz)
-    PLOVER_FIELD_PROPERTY(bool, frequencyOffsetCorrectionEnable)
-    PLOVER_FIELD_PROPERTY(std::int32_t, gainTableType)
-    PLOVER_FIELD_PROPERTY(std::int32_t, intermediateFrequency_Hz)
-    PLOVER_FIELD_PROPERTY(LoSource, loSource)
-    PLOVER_FIELD_PROPERTY(std::int32_t, lowPassFilterPower)
-    PLOVER_FIELD_PROPERTY(bool, ncoEnable)
-    PLOVER_FIELD_PROPERTY(std::uint32_t, rfChannelBandwidth_Hz)
-    PLOVER_FIELD_PROPERTY(std::int32_t, rfInput)
-    PLOVER_ACCESSOR_PROPERTY(std::uint32_t, samplingRate_Hz)
-    PLOVER_FIELD_PROPERTY(std::int32_t, ssiDataFormat)
-    PLOVER_FIELD_PROPERTY(SsiDataRate, ssiDataRate)
-    PLOVER_ACCESSOR_PROPERTY(std::uint32_t, ssiInterfaceRate_Hz)
-    PLOVER_FIELD_PROPERTY(std::int32_t, ssiNumLane)
-    PLOVER_FIELD_PROPERTY(std::int32_t, ssiStrobeType)
-    PLOVER_FIELD_PROPERTY(std::int32_t, ssiType)
+    PLOVER_RX_CHANNEL_FIELDS(PLOVER_HOST_VALUE, PLOVER_HOST_PROPERTY, PLOVER_FIELDS_SKIP)
     OperationalBandwidth operationalBandwidth() const { return Object().operationalBandwidth(); }
 };
 
 class TxChannelBlueprint : public Managed<Native::TxChannelBlueprint> {
+    using Engine = Native::TxChannelBlueprint;
+
 public:
     using Managed::Managed;
 
-    PLOVER_FIELD_PROPERTY(ChannelFilterCoefficients, channelFilter)
-    PLOVER_FIELD_PROPERTY(ChannelFilterInterpolation, channelFilterInterpolation)
-    PLOVER_FIELD_PROPERTY(ChannelFilterType, channelFilterType)
-    PLOVER_ACCESSOR_PROPERTY(std::int32_t, channelSignalType)
-    PLOVER_FIELD_PROPERTY(ElbType, elbType)
-    PLOVER_FIELD_PROPERTY(bool, enabled)
-    PLOVER_FIELD_PROPERTY(std::uint32_t, frequencyDeviation_Hz)
-    PLOVER_FIELD_PROPERTY(bool, frequencyOffsetCorrectionEnable)
-    PLOVER_FIELD_PROPERTY(LoSource, loSource)
-    PLOVER_FIELD_PROPERTY(std::int32_t, lowPassFilterPower)
-    PLOVER_FIELD_PROPERTY(bool, orxEnabled)
-    PLOVER_FIELD_PROPERTY(std::int16_t, peakLoopbackPower_dBm)
-    PLOVER_FIELD_PROPERTY(std::uint32_t, rfChannelBandwidth_Hz)
-    PLOVER_ACCESSOR_PROPERTY(std::uint32_t, samplingRate_Hz)
-    PLOVER_FIELD_PROPERTY(std::int32_t, ssiDataFormat)
-    PLOVER_FIELD_PROPERTY(SsiDataRate, ssiDataRate)
-    PLOVER_ACCESSOR_PROPERTY(std::uint32_t, ssiInterfaceRate_Hz)
-    PLOVER_FIELD_PROPERTY(std::int32_t, ssiNumLane)
-    PLOVER_FIELD_PROPERTY(std::int32_t, ssiRefClockPin)
-    PLOVER_FIELD_PROPERTY(std::int32_t, ssiStrobeType)
-    PLOVER_FIELD_PROPERTY(std::int32_t, ssiType)
+    PLOVER_TX_CHANNEL_FIELDS(PLOVER_HOST_VALUE, PLOVER_HOST_PROPERTY, PLOVER_FIELDS_SKIP)
     OperationalBandwidth operationalBandwidth() const { return Object().operationalBandwidth(); }
 };
 

@@ -121,25 +121,7 @@ void MarlinBlueprint::LoadFromString(const std::string& contents)
 {
     Native::MarlinBlueprint read;
     read.LoadFromString(contents);
-    Native::MarlinBlueprint& native = Object();
-    native.loExternal1 = read.loExternal1;
-    native.loExternal2 = read.loExternal2;
-    native.rxChannel1 = read.rxChannel1;
-    native.rxChannel2 = read.rxChannel2;
-    native.txChannel1 = read.txChannel1;
-    native.txChannel2 = read.txChannel2;
-    // After the channels: the ADC rate is written through into their paths.
-    native.adcRate(read.adcRate());
-    native.allowPllRetuning = read.allowPllRetuning;
-    native.clockPllMode = read.clockPllMode;
-    native.clockPllPower = read.clockPllPower;
-    native.deviceClockInput_kHz = read.deviceClockInput_kHz;
-    native.diversity = read.diversity;
-    native.duplex = read.duplex;
-    native.pllCalibration = read.pllCalibration;
-    native.processorClockDivisor = read.processorClockDivisor;
-    native.swapExternalLoMapping = read.swapExternalLoMapping;
-    native.warmBootEnable = read.warmBootEnable;
+    Native::BlueprintSettings_Copy(read, Object());
     ChildrenFromNative();
 }
 

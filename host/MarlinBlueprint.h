@@ -47,17 +47,8 @@ public:
     TxChannelBlueprint& TxChannels_Get(std::int32_t channelNumber);
     void TxChannels_Set(const TxChannelBlueprint& txChannel, std::int32_t channelNumber);
 
-    PLOVER_ACCESSOR_PROPERTY(AdcRate, adcRate)
-    PLOVER_FIELD_PROPERTY(bool, allowPllRetuning)
-    PLOVER_FIELD_PROPERTY(ClockPllMode, clockPllMode)
-    PLOVER_FIELD_PROPERTY(std::int32_t, clockPllPower)
-    PLOVER_FIELD_PROPERTY(std::uint32_t, deviceClockInput_kHz)
-    PLOVER_FIELD_PROPERTY(bool, diversity)
-    PLOVER_FIELD_PROPERTY(Duplex, duplex)
-    PLOVER_FIELD_PROPERTY(std::int32_t, pllCalibration)
-    PLOVER_FIELD_PROPERTY(ProcessorClockDivisor, processorClockDivisor)
-    PLOVER_FIELD_PROPERTY(bool, swapExternalLoMapping)
-    PLOVER_FIELD_PROPERTY(bool, warmBootEnable)
+    using Engine = Native::MarlinBlueprint;
+    PLOVER_BLUEPRINT_FIELDS(PLOVER_HOST_VALUE, PLOVER_HOST_PROPERTY, PLOVER_FIELDS_SKIP)
     PLOVER_FIELD_PROPERTY(bool, expandedSearchEnable)
     bool isViable();
     bool isDesigned();

@@ -2,9 +2,10 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
+#include <sstream>
 
 #include "plover/base/Version.h"
+#include "streams/InputFile.h"
 
 namespace Veltrix::Marlin {
 
@@ -50,10 +51,12 @@ PloverVersion Plover::RunnelVersion_Get()
 PloverVersion Plover::RunnelAsmVersion_Get(const std::string& topLevelPath)
 {
     PloverVersion version;
-    std::ifstream file(std::filesystem::path(topLevelPath) / "top_level.txt");
-    if (!file) {
+    std::string text;
+    if (Runnel::InputFile_Read((std::filesystem::path(topLevelPath) / "top_level.txt").string(), text) !=
+        Runnel::InputFileStatus::Read) {
         return version;
     }
+    std::istringstream file(text);
     std::string line;
     while (std::getline(file, line)) {
         if (line.find("MajorVersionID:") != std::string::npos) {

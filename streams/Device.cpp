@@ -1,9 +1,10 @@
 #include "streams/Device.h"
 
 #include <cstdlib>
-#include <fstream>
+#include <sstream>
 #include <stdexcept>
 
+#include "streams/InputFile.h"
 #include "streams/StreamReader.h"
 
 namespace Veltrix::Runnel {
@@ -53,10 +54,7 @@ void Device::TopLevel_Read(const std::string& path)
     if (path.empty()) {
         throw std::invalid_argument("Top level text file cannot be empty.");
     }
-    std::ifstream in(path);
-    if (!in) {
-        throw std::invalid_argument("Can't open top level text file, check the path: " + path);
-    }
+    std::istringstream in(InputFile_ReadOrThrow(path, "Can't open top level text file, check the path: " + path));
     TopLevelInfo info = ParseTopLevel(in);
 
     for (const std::string& name : info.processors) {
@@ -177,10 +175,7 @@ std::vector<std::uint8_t> Device::Image_Build()
         const fs::path source = fs::path(processor.streamFile).is_absolute()
             ? fs::path(processor.streamFile)
             : chipFolder_ / processor.streamFile;
-        std::ifstream in(source);
-        if (!in) {
-            throw std::invalid_argument("Can't open stream file for " + name);
-        }
+        std::istringstream in(InputFile_ReadOrThrow(source.string(), "Can't open stream file for " + name));
         processor.streams.clear();
         processor.read = false;
         const std::vector<std::uint8_t> extra =

@@ -5,6 +5,8 @@
 
 #include "streams/AtomicFile.h"
 #include "streams/HexText.h"
+#include "streams/InputFile.h"
+#include "streams/JsonInput.h"
 
 namespace Veltrix::Runnel {
 
@@ -84,11 +86,7 @@ void MarlinSettings::Load(const std::string& path)
 {
     nlohmann::json json;
     if (!path.empty()) {
-        std::ifstream in(path);
-        if (!in) {
-            throw std::invalid_argument("Can't open template file!");
-        }
-        json = nlohmann::json::parse(in);
+        json = Json_Parse(InputFile_ReadOrThrow(path, "Can't open template file!"));
     }
     FromJson(json);
 }

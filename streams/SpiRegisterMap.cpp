@@ -1,11 +1,11 @@
 #include "streams/SpiRegisterMap.h"
 
 #include <cctype>
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
 
 #include "streams/HexText.h"
+#include "streams/InputFile.h"
 
 namespace Veltrix::Runnel {
 
@@ -32,10 +32,7 @@ bool IsValidName(const std::string& name)
 
 SpiRegisterMap SpiRegisterMap::Load(const std::string& path)
 {
-    std::ifstream in(path);
-    if (!in) {
-        throw std::invalid_argument("Can't open template file!");
-    }
+    std::istringstream in(InputFile_ReadOrThrow(path, "Can't open template file!"));
     return Parse(in, path);
 }
 

@@ -8,6 +8,7 @@
 
 #include "streams/Device.h"
 #include "streams/HexText.h"
+#include "streams/InputFile.h"
 
 namespace Veltrix::Runnel {
 
@@ -72,11 +73,8 @@ void Device::Image_Disassemble(const std::string& imagePath) const
 
 void Device::Image_Disassemble(const std::string& imagePath, std::ostream& out) const
 {
-    std::ifstream in(imagePath, std::ios::binary);
-    if (!in) {
-        throw std::invalid_argument("Can't open " + imagePath);
-    }
-    const std::vector<std::uint8_t> image{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string bytes = InputFile_ReadOrThrow(imagePath, "Can't open " + imagePath);
+    const std::vector<std::uint8_t> image(bytes.begin(), bytes.end());
     Image_Disassemble(image, out);
 }
 

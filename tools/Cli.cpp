@@ -4,11 +4,18 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <optional>
+#include <sstream>
 #include <system_error>
+#include <type_traits>
 
+#include "host/BlueprintCheck.h"
+#include "host/Inputs.h"
 #include "host/ProfileArchitect.h"
 #include "plover/base/ErrorHandler.h"
 #include "plover/base/FileIo.h"
@@ -25,20 +32,80 @@ void AddBlueprintOptions(CLI::App& command, BlueprintOptions& options, bool path
         path->required();
     }
     command.add_option("--feature", options.features,
-                       "enable a feature after loading: ID[:field=value,...] (repeatable, applied in order)");
+                       "enable a feature after loading: ID[:FIELD=VALUE,...] (repeatable, applied in order); "
+                       "IDs and fields:" + FeatureOptionHelp());
     command.add_flag("--expanded-search", options.expandedSearch,
                      "let the design retry with a wider system-clock search");
+    command.add_flag("--lenient", options.lenient,
+                     "report unknown blueprint keys as warnings (files from other versions), not errors");
 }
+
+namespace {
+
+// Whole text as a number of type T, or nothing.
+template <typename T>
+std::optional<T> ParseNumber(const std::string& text)
+{
+    T value{};
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc() || ptr != end) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+template <typename T>
+CLI::Validator NumberValidator(T min, T max)
+{
+    std::ostringstream range;
+    range << min << ".." << max;
+    return CLI::Validator(
+        [min, max, range = range.str()](std::string& text) -> std::string {
+            const std::optional<T> value = ParseNumber<T>(text);
+            if constexpr (std::is_floating_point_v<T>) {
+                if (value && !std::isfinite(*value)) {
+                    return "'" + text + "' is not a finite number";
+                }
+            }
+            if (!value || *value < min || *value > max) {
+                return "'" + text + "' is not a number in " + range;
+            }
+            return {};
+        },
+        "NUMBER in " + range.str());
+}
+
+}  // namespace
+
+CLI::Option* AddNumberOption(CLI::App& command, const std::string& name, double& value,
+                             const std::string& description, double min, double max)
+{
+    return command.add_option(name, value, description)->check(NumberValidator<double>(min, max));
+}
+
+template <typename T>
+CLI::Option* AddNumberOption(CLI::App& command, const std::string& name, T& value, const std::string& description,
+                             std::int64_t min, std::int64_t max)
+{
+    // Parsed as a wide signed number first, so "-1" for an unsigned option is
+    // refused instead of wrapping.
+    return command.add_option(name, value, description)->check(NumberValidator<std::int64_t>(min, max));
+}
+
+template CLI::Option* AddNumberOption<int>(CLI::App&, const std::string&, int&, const std::string&, std::int64_t,
+                                           std::int64_t);
+template CLI::Option* AddNumberOption<std::uint32_t>(CLI::App&, const std::string&, std::uint32_t&,
+                                                     const std::string&, std::int64_t, std::int64_t);
+template CLI::Option* AddNumberOption<std::size_t>(CLI::App&, const std::string&, std::size_t&, const std::string&,
+                                                   std::int64_t, std::int64_t);
 
 std::string ReadInput(const std::string& path, const std::string& what)
 {
-    std::error_code ec;
-    if (fs::is_directory(path, ec)) {
-        throw UsageError(what + " '" + path + "' is a folder, not a file");
-    }
     std::string text;
-    if (!Native::ReadFileWhole(path, text)) {
-        throw UsageError("cannot read " + what + " '" + path + "'");
+    std::string problem;
+    if (!InputFile_Read(path, text, problem)) {
+        throw UsageError(what + ": " + problem);
     }
     return text;
 }
@@ -120,12 +187,30 @@ MarlinBlueprint LoadBlueprint(const BlueprintOptions& options)
     // Feature texts are checked before anything is read, so a typo costs nothing.
     std::vector<std::unique_ptr<Feature>> features;
     for (const auto& featureText : options.features) {
-        features.push_back(ParseFeatureSpec(featureText));
+        features.push_back(ParseFeatureOption(featureText));
     }
 
     MarlinBlueprint blueprint;
     if (!options.path.empty()) {
         const std::string text = ReadInput(options.path, "blueprint file");
+        // One line a problem; the last ends the run as the usage error.
+        std::vector<std::string> errors;
+        bool unknownKeyErrors = false;
+        for (const BlueprintProblem& problem : Blueprint_CheckKeys(text)) {
+            const bool unknownKey = problem.kind == BlueprintProblem::Kind::UnknownKey;
+            if (options.lenient && unknownKey) {
+                std::cerr << "plover: warning: " << options.path << ": " << problem.text << '\n';
+                continue;
+            }
+            unknownKeyErrors = unknownKeyErrors || unknownKey;
+            errors.push_back(options.path + ": " + problem.text);
+        }
+        if (!errors.empty()) {
+            for (std::size_t i = 0; i + 1 < errors.size(); ++i) {
+                std::cerr << "plover: error: " << errors[i] << '\n';
+            }
+            throw UsageError(errors.back() + (unknownKeyErrors ? " (--lenient lets unknown keys pass)" : ""));
+        }
         try {
             blueprint.LoadFromString(text);
         } catch (const std::exception& e) {  // the JSON library's parse, type and range errors

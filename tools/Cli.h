@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -50,20 +51,34 @@ struct BlueprintOptions {
     std::string path;
     std::vector<std::string> features;
     bool expandedSearch = false;
+    bool lenient = false;  // unknown keys are warnings, not errors
 };
 void AddBlueprintOptions(CLI::App& command, BlueprintOptions& options, bool pathRequired);
 
 // Reads the blueprint file (a missing path gives the default blueprint),
-// enables the features in the order given and applies --expanded-search.
+// refuses it when Blueprint_CheckKeys finds a problem (unknown keys only
+// warn with --lenient), enables the features in the order given and
+// applies --expanded-search.
 MarlinBlueprint LoadBlueprint(const BlueprintOptions& options);
 
 // Develops the profile; OperationFailed (the report lines say why) when the
 // development fails.
 Profile DevelopProfile(MarlinBlueprint& blueprint, bool redesign = false);
 
-// "ID[:field=value,...]" into a feature handle; UsageError for an unknown ID,
-// field or value.
-std::unique_ptr<Feature> ParseFeatureSpec(const std::string& featureText);
+// A --feature value, "ID[:FIELD=VALUE,...]", into a feature handle;
+// UsageError for an unknown ID or field, a value outside the field's range
+// or a field given twice.
+std::unique_ptr<Feature> ParseFeatureOption(const std::string& optionText);
+// Every feature ID with its fields and their ranges, one feature a line.
+std::string FeatureOptionHelp();
+
+// A numeric option whose value must parse whole (no trailing text, no NaN)
+// and lie in min..max; the range is added to the help text.
+CLI::Option* AddNumberOption(CLI::App& command, const std::string& name, double& value,
+                             const std::string& description, double min, double max);
+template <typename T>
+CLI::Option* AddNumberOption(CLI::App& command, const std::string& name, T& value, const std::string& description,
+                             std::int64_t min, std::int64_t max);
 
 // Reads a whole input file; UsageError when it cannot be read.
 std::string ReadInput(const std::string& path, const std::string& what);

@@ -6,7 +6,6 @@
 
 #include <unistd.h>
 
-#include <charconv>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -27,19 +26,6 @@ constexpr const char* ChainsDescription =
     "design tries its lookup tables first and searches only when no table serves the rates, so for a rate a "
     "table covers, design may pick another chain or clock than chains does; --blueprint-out writes a blueprint "
     "whose data paths are pinned to the chains found here, so that design reproduces them.";
-
-// A rate or clock in whole Hz; the parser's own "Could not convert" says too
-// little about what is wanted.
-std::uint32_t Hertz(const std::string& option, const std::string& text)
-{
-    std::uint64_t value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ec != std::errc() || ptr != end || value == 0 || value > 0xFFFFFFFFu) {
-        throw UsageError(option + " needs a whole number of Hz from 1 to 4294967295, not '" + text + "'");
-    }
-    return static_cast<std::uint32_t>(value);
-}
 
 json Chain(const std::vector<int>& chain)
 {
@@ -87,44 +73,47 @@ private:
 Command AddChainsCommand(CLI::App& app)
 {
     struct Options {
-        std::string rxRate;
-        std::string rxBandwidth;
-        std::string txRate;
-        std::string txBandwidth;
+        std::uint32_t rxRate = 0;
+        std::uint32_t rxBandwidth = 0;
+        std::uint32_t txRate = 0;
+        std::uint32_t txBandwidth = 0;
         std::string goal = "maximize-bandwidth";
         double targetRipple_dB = std::nan("");
-        std::string minClock = "160000000";
-        std::string maxClock = "200000000";
+        std::uint32_t minClock = 160000000;
+        std::uint32_t maxClock = 200000000;
         std::string blueprintOut;
     };
     auto options = std::make_shared<Options>();
     auto* command = app.add_subcommand("chains", ChainsDescription);
-    command->add_option("--rx-rate", options->rxRate, "receive sampling rate (Hz)")->required();
-    command->add_option("--rx-bandwidth", options->rxBandwidth, "receive RF bandwidth (Hz)")->required();
-    auto* txRate = command->add_option("--tx-rate", options->txRate, "transmit sampling rate (Hz)");
-    auto* txBandwidth = command->add_option("--tx-bandwidth", options->txBandwidth, "transmit RF bandwidth (Hz)");
+    // Whole Hz in 32 bits; the rules on what the chains can reach are the
+    // search's, which names them (a bandwidth above its rate, a rate outside
+    // the range, no clock in the bounds).
+    constexpr std::int64_t U32Max = 0xFFFFFFFF;
+    AddNumberOption(*command, "--rx-rate", options->rxRate, "receive sampling rate (Hz)", 1, U32Max)->required();
+    AddNumberOption(*command, "--rx-bandwidth", options->rxBandwidth, "receive RF bandwidth (Hz)", 1, U32Max)
+        ->required();
+    auto* txRate = AddNumberOption(*command, "--tx-rate", options->txRate, "transmit sampling rate (Hz)", 1, U32Max);
+    auto* txBandwidth =
+        AddNumberOption(*command, "--tx-bandwidth", options->txBandwidth, "transmit RF bandwidth (Hz)", 1, U32Max);
     txRate->needs(txBandwidth);
     txBandwidth->needs(txRate);
     command->add_option("--goal", options->goal, "design goal (default maximize-bandwidth)")
         ->check(CLI::IsMember({"maximize-bandwidth", "target-ripple", "minimize-ripple"}));
-    command->add_option("--target-ripple", options->targetRipple_dB,
-                        "target passband ripple (dB, above 0 up to 100); required by --goal target-ripple")
-        ->check(CLI::Range(0.0, 100.0));
-    command->add_option("--min-clock", options->minClock, "lowest system clock (Hz, default 160000000)");
-    command->add_option("--max-clock", options->maxClock, "highest system clock (Hz, default 200000000)");
+    AddNumberOption(*command, "--target-ripple", options->targetRipple_dB,
+                    "target passband ripple (dB); required by --goal target-ripple", 0.0, 100.0);
+    AddNumberOption(*command, "--min-clock", options->minClock, "lowest system clock (Hz, default 160000000)", 1, U32Max);
+    AddNumberOption(*command, "--max-clock", options->maxClock, "highest system clock (Hz, default 200000000)", 1, U32Max);
     command->add_option("--blueprint-out", options->blueprintOut,
                         "write a blueprint with Rx 1 (and Tx 1) at these rates, its data paths pinned to the "
                         "chains found, which design reproduces");
     return {command, [options] {
                 ChainsRequest request;
-                request.rxRate_Hz = Hertz("--rx-rate", options->rxRate);
-                request.rxBandwidth_Hz = Hertz("--rx-bandwidth", options->rxBandwidth);
-                if (!options->txRate.empty()) {
-                    request.txRate_Hz = Hertz("--tx-rate", options->txRate);
-                    request.txBandwidth_Hz = Hertz("--tx-bandwidth", options->txBandwidth);
-                }
-                request.minClock_Hz = Hertz("--min-clock", options->minClock);
-                request.maxClock_Hz = Hertz("--max-clock", options->maxClock);
+                request.rxRate_Hz = options->rxRate;
+                request.rxBandwidth_Hz = options->rxBandwidth;
+                request.txRate_Hz = options->txRate;
+                request.txBandwidth_Hz = options->txBandwidth;
+                request.minClock_Hz = options->minClock;
+                request.maxClock_Hz = options->maxClock;
                 if (request.minClock_Hz > request.maxClock_Hz) {
                     throw UsageError("--min-clock is above --max-clock");
                 }

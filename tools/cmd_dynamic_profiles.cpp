@@ -50,7 +50,7 @@ Command AddDynamicProfilesCommand(CLI::App& app)
     auto options = std::make_shared<Options>();
     auto* command = app.add_subcommand("dynamic-profiles", "print the dynamic profiles as a JSON array");
     AddBlueprintOptions(*command, options->blueprint, true);
-    command->add_option("--count", options->count, "number of dynamic profiles")->required()->check(CLI::Range(2, 6));
+    AddNumberOption(*command, "--count", options->count, "number of dynamic profiles", 2, 6)->required();
     return {command, [options] {
                 BlueprintOptions withFeature = options->blueprint;
                 withFeature.features.push_back("DynamicProfile:numDynamicProfiles=" + std::to_string(options->count));

@@ -115,7 +115,7 @@ Command AddResponseCommand(CLI::App& app)
     auto* command = app.add_subcommand("response", ResponseDescription);
     AddBlueprintOptions(*command, options->blueprint, true);
     command->add_option("--port", options->port, "rx or tx")->required()->check(CLI::IsMember({"rx", "tx"}));
-    command->add_option("--channel", options->channel, "channel number")->required()->check(CLI::IsMember({1, 2}));
+    AddNumberOption(*command, "--channel", options->channel, "channel number", 1, 2)->required();
     command->add_option("-o,--output", options->output,
                         "CSV file to write (default: standard output, or none with --json)");
     auto* span = command->add_option("--span", options->span,
@@ -123,11 +123,14 @@ Command AddResponseCommand(CLI::App& app)
                                      "rate + bandwidth/2), passband (0 .. bandwidth/2), output (0 .. rate/2), full "
                                      "(the whole grid)")
                      ->check(CLI::IsMember({"default", "passband", "output", "full"}));
-    auto* from = command->add_option("--from", options->from_Hz, "lowest frequency of the span (Hz, default 0)");
-    auto* to = command->add_option("--to", options->to_Hz, "highest frequency of the span (Hz, default the converter clock)");
+    auto* from = AddNumberOption(*command, "--from", options->from_Hz, "lowest frequency of the span (Hz, default 0)",
+                                 0.0, 1e12);
+    auto* to = AddNumberOption(*command, "--to", options->to_Hz,
+                               "highest frequency of the span (Hz, default the converter clock)", 0.0, 1e12);
     span->excludes(from)->excludes(to);
-    command->add_option("--max-points", options->maxPoints,
-                        "points kept, evenly spaced, the first included (default 0: every grid point of the span)");
+    AddNumberOption(*command, "--max-points", options->maxPoints,
+                    "points kept, evenly spaced, the first included (default 0: every grid point of the span)", 0,
+                    0xFFFFFFFF);
     command->add_flag("--json", options->json,
                       "print ripple, rejection, span, rates and clocks as one JSON object (the CSV goes to -o only)");
     command->add_flag("--stages", options->stages,

@@ -256,8 +256,8 @@ TEST(ToolAnalysis, ChainsNameWhatStandsInTheWay)
     TempFolder folder;
     const std::vector<std::pair<std::vector<std::string>, std::pair<int, std::string>>> cases = {
         {{"--goal", "target-ripple"}, {2, "needs --target-ripple"}},
-        {{"--rx-rate", "1e20"}, {2, "whole number of Hz"}},
-        {{"--rx-rate", "-5"}, {2, "whole number of Hz"}},
+        {{"--rx-rate", "1e20"}, {2, "is not a number in 1..4294967295"}},
+        {{"--rx-rate", "-5"}, {2, "is not a number in 1..4294967295"}},
         {{"--rx-bandwidth", "2000000"}, {1, "above its rate"}},
         {{"--rx-rate", "100", "--rx-bandwidth", "50"}, {1, "outside the range"}},
         {{"--min-clock", "199999990", "--max-clock", "199999999"}, {1, "no system clock"}},

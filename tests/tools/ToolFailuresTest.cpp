@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <filesystem>
 
 #include "ToolRunner.h"
@@ -117,6 +119,78 @@ TEST(ToolFailures, FeaturesApplyInOrderAndAFailingFeatureIsAFailedOperation)
     ASSERT_GE(lines.size(), 2u) << r.err;
     EXPECT_EQ(lines.front().rfind("ERROR: In ", 0), 0u) << r.err;
     EXPECT_EQ(lines.back(), "plover: error: enabling feature 'FH:mode=2,minFrameDuration_us=20000' failed");
+}
+
+// Hostile inputs of every kind the tool reads, each refused with status 2 and
+// lines that say what and where; never a crash, a hang or a silent default.
+TEST(ToolFailures, HostileInputsAreRefusedWithWhatAndWhere)
+{
+    TempFolder folder;
+    WriteText(folder.File("deep.json"), std::string(150000, '[') + std::string(150000, ']'));
+    WriteText(folder.File("big.json"), "{}");
+    ASSERT_EQ(::truncate(folder.File("big.json").c_str(), 17 * 1024 * 1024), 0);
+    WriteText(folder.File("typo.json"), R"({"Duplex": 1, "rxChannel1": {"enabled": false}})");
+    WriteText(folder.File("numbers.json"),
+              R"({"rxChannel1": {"samplingRate_Hz": 4325687296, "ssiType": 7}, "duplex": 0, "duplex": 1})");
+    const std::string profile = std::string(PLOVER_SOURCE_DIR) + "/tests/golden/lte-20mhz-2t2r-tdd.profile.json";
+    const std::string rx1 = "--port=rx";
+    const struct {
+        std::vector<std::string> args;
+        std::vector<std::string> lines;  // each must appear, in order, as a whole line or its start
+    } cases[] = {
+        {{"inspect", folder.File("deep.json")}, {"plover: error: " + folder.File("deep.json") + ": [json.exception.parse_error.101]"}},
+        {{"inspect", "/dev/zero"}, {"plover: error: blueprint file: '/dev/zero' is not a regular file"}},
+        {{"design", folder.File("big.json")},
+         {"plover: error: blueprint file: '" + folder.File("big.json") + "' is larger than the 16777216-byte limit"}},
+        {{"disasm", "/dev/urandom"}, {"plover: error: "}},
+        {{"inspect", folder.File("typo.json")},
+         {"plover: error: " + folder.File("typo.json") +
+          ": Duplex: unknown key (did you mean duplex?) (--lenient lets unknown keys pass)"}},
+        {{"design", folder.File("numbers.json")},
+         {"plover: error: " + folder.File("numbers.json") + ": duplex: duplicate key",
+          "plover: error: " + folder.File("numbers.json") +
+              ": rxChannel1.samplingRate_Hz: 4325687296 is out of range 0..4294967295",
+          "plover: error: " + folder.File("numbers.json") + ": rxChannel1.ssiType: 7 is out of range 0..2"}},
+        {{"inspect", profile}, {"plover: error: " + profile + ": "}},
+        {{"response", kLte20, rx1, "--channel", "1", "--max-points", "-1"},
+         {"plover: error: --max-points: '-1' is not a number in 0..4294967295"}},
+        {{"response", kLte20, rx1, "--channel", "1", "--max-points", "12abc"}, {"plover: error: --max-points: "}},
+        {{"response", kLte20, rx1, "--channel", "1.5"}, {"plover: error: --channel: '1.5' is not a number in 1..2"}},
+        {{"chains", "--rx-rate", "30720000", "--rx-bandwidth", "18000000", "--target-ripple", "nan"},
+         {"plover: error: --target-ripple: 'nan' is not a finite number"}},
+        {{"chains", "--rx-rate", "4294967296", "--rx-bandwidth", "18000000"}, {"plover: error: --rx-rate: "}},
+        {{"dynamic-profiles", kLte20, "--count", "7"}, {"plover: error: --count: '7' is not a number in 2..6"}},
+        {{"inspect", kLte20, "--feature", "DynamicProfile:numDynamicProfiles=2147483647"},
+         {"plover: error: feature DynamicProfile field numDynamicProfiles takes a whole number in 1..6, not "
+          "'2147483647'"}},
+        {{"inspect", kLte20, "--feature", "MCS:mode=7"},
+         {"plover: error: feature MCS field mode takes a whole number in 0..2, not '7'"}},
+        {{"inspect", kLte20, "--feature", "FH:mode=2,mode=3"}, {"plover: error: feature FH field mode is given twice"}},
+        {{"inspect", kLte20, "--feature", "RxPortImpedanceControl:rx1=true,rx1PortImpedanceControl=false"},
+         {"plover: error: feature RxPortImpedanceControl field rx1 is given twice"}},
+        {{"inspect", kLte20, "--feature", "FH:minFrameDuration_us=-5"}, {"plover: error: feature FH field "}},
+    };
+    for (const auto& c : cases) {
+        std::string context;
+        for (const auto& a : c.args) {
+            context += a + " ";
+        }
+        const ToolResult r = RunTool(folder, c.args);
+        EXPECT_EQ(r.status, 2) << context << "\n" << r.err;
+        EXPECT_EQ(r.out, "") << context;
+        const auto lines = r.ErrLines();
+        ASSERT_GE(lines.size(), c.lines.size()) << context << "\n" << r.err;
+        for (std::size_t i = 0; i < c.lines.size(); ++i) {
+            EXPECT_EQ(lines[i].rfind(c.lines[i], 0), 0u) << context << "\n" << r.err;
+        }
+    }
+
+    // Unknown keys only warn with --lenient; the rest of the file is taken.
+    const ToolResult lenient = RunTool(folder, {"inspect", folder.File("typo.json"), "--lenient"});
+    EXPECT_EQ(lenient.status, 0) << lenient.err;
+    ASSERT_FALSE(lenient.ErrLines().empty());
+    EXPECT_EQ(lenient.ErrLines()[0],
+              "plover: warning: " + folder.File("typo.json") + ": Duplex: unknown key (did you mean duplex?)");
 }
 
 }  // namespace

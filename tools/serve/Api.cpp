@@ -92,7 +92,7 @@ MarlinBlueprint BlueprintOf(const json& request)
     for (const auto& feature : features) {
         texts.push_back(FeatureText(feature));
         try {
-            handles.push_back(Cli::ParseFeatureSpec(texts.back()));
+            handles.push_back(Cli::ParseFeatureOption(texts.back()));
         } catch (const Cli::UsageError& e) {
             throw RequestError(400, e.what());
         }

@@ -7,8 +7,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
+
+#include "streams/InputFile.h"
 
 namespace Veltrix::Marlin::Native {
 
@@ -83,21 +83,7 @@ bool WriteFileAtomically(const std::string& path, const std::string& bytes)
 
 bool ReadFileWhole(const std::string& path, std::string& out)
 {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        return false;
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return false;
-    }
-    std::ostringstream content;
-    content << in.rdbuf();
-    if (in.bad()) {
-        return false;
-    }
-    out = std::move(content).str();
-    return true;
+    return Runnel::InputFile_Read(path, out) == Runnel::InputFileStatus::Read;
 }
 
 }  // namespace Veltrix::Marlin::Native

@@ -14,8 +14,9 @@ namespace Veltrix::Marlin::Native {
 // exhaustion; reporting the failure is the caller's business.
 bool WriteFileAtomically(const std::string& path, const std::string& bytes);
 
-// Reads the whole file into out. False when it cannot be opened or read; out
-// is then left unchanged.
+// Reads the whole file into out. False when it cannot be opened or read, is
+// not a regular file or is over the input size limit (streams/InputFile.h,
+// whose InputFile_Read also says which); out is then left unchanged.
 bool ReadFileWhole(const std::string& path, std::string& out);
 
 }  // namespace Veltrix::Marlin::Native

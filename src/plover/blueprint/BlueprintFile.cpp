@@ -2,20 +2,26 @@
 // path stages as JSON text (indent 4; nlohmann's object keeps keys sorted).
 // Features, the LO-mapping override and expandedSearchEnable are not part of it.
 //
-// Reading builds a complete blueprint first and only then copies it into the
-// target, so malformed text or a mistyped value (the JSON library's own
-// exceptions, passed through) leaves the target exactly as it was.
+// The fields are those of BlueprintFields.h's lists. Reading builds a
+// complete blueprint first and only then copies it into the target, so
+// malformed text or a mistyped value (the JSON library's own exceptions,
+// passed through) leaves the target exactly as it was.
 
 #include <nlohmann/json.hpp>
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <type_traits>
 
 #include "plover/blueprint/Blueprint.h"
+#include "plover/blueprint/BlueprintFields.h"
 #include "plover/base/ErrorHandler.h"
 #include "plover/base/FileIo.h"
 #include "plover/base/SourceUnit.h"
+#include "streams/InputFile.h"
+#include "streams/JsonInput.h"
 
 namespace Veltrix::Marlin::Native {
 
@@ -26,253 +32,164 @@ using json = nlohmann::json;
 constexpr std::size_t ChannelFilterTaps = 128;
 constexpr int BlueprintIndent = 4;
 
+
 // --- writing -----------------------------------------------------------------
 
-template <typename Path>
-json StagesToJson(const Path& path)
+json ToJsonValue(const LoExternalBlueprint& r);
+json ToJsonValue(const RxChannelBlueprint& r);
+json ToJsonValue(const TxChannelBlueprint& r);
+
+template <typename T>
+    requires std::is_arithmetic_v<T>
+json ToJsonValue(T value)
+{
+    return value;
+}
+
+template <typename E>
+    requires std::is_enum_v<E>
+json ToJsonValue(E value)
+{
+    return ToInt(value);
+}
+
+json ToJsonValue(const std::array<std::int32_t, ChannelFilterTaps>& taps)
+{
+    return taps;
+}
+
+// Stages as unsigned numbers, never as the characters they are stored in.
+template <typename T, std::size_t N>
+json ToJsonValue(const DataPath<T, N>& path)
 {
     json stages = json::array();
-    for (unsigned char stage : path.stages) {
+    for (T stage : path.stages) {
         stages.push_back(static_cast<unsigned>(stage));
     }
     return stages;
 }
 
-void CommonToJson(const ChannelBlueprint& channel, json& j)
-{
-    j["channelFilter"] = channel.channelFilter;
-    j["channelFilterType"] = ToInt(channel.channelFilterType);
-    j["enabled"] = channel.enabled;
-    j["frequencyOffsetCorrectionEnable"] = channel.frequencyOffsetCorrectionEnable;
-    j["loSource"] = ToInt(channel.loSource);
-    j["lowPassFilterPower"] = channel.lowPassFilterPower;
-    j["rfChannelBandwidth_Hz"] = channel.rfChannelBandwidth_Hz;
-    j["samplingRate_Hz"] = channel.samplingRate_Hz();
-    j["ssiDataFormat"] = channel.ssiDataFormat;
-    j["ssiDataRate"] = ToInt(channel.ssiDataRate);
-    j["ssiInterfaceRate_Hz"] = channel.ssiInterfaceRate_Hz();
-    j["ssiNumLane"] = channel.ssiNumLane;
-    j["ssiStrobeType"] = channel.ssiStrobeType;
-    j["ssiType"] = channel.ssiType;
-}
+#define PLOVER_WRITE_VALUE(name, spec) j[#name] = ToJsonValue(r.name);
+#define PLOVER_WRITE_PROPERTY(name, spec) j[#name] = ToJsonValue(r.name());
+#define PLOVER_WRITE_RECORD(name) j[#name] = ToJsonValue(r.name);
 
-json RxToJson(const RxChannelBlueprint& rx)
+json ToJsonValue(const LoExternalBlueprint& r)
 {
     json j = json::object();
-    CommonToJson(rx, j);
-    j["adcType"] = rx.adcType;
-    j["analogFilterCorner_kHz"] = rx.analogFilterCorner_kHz;
-    j["analogFilterOrder"] = ToInt(rx.analogFilterOrder);
-    j["channelSignalSetup"] = ToInt(rx.channelSignalSetup);
-    j["channelSignalType"] = rx.channelSignalType;
-    j["dataPath"] = StagesToJson(rx.dataPath);
-    j["frequencyDeviation_Hz"] = rx.frequencyDeviation_Hz;
-    j["gainTableType"] = rx.gainTableType;
-    j["intermediateFrequency_Hz"] = rx.intermediateFrequency_Hz;
-    j["ncoEnable"] = rx.ncoEnable;
-    j["rfInput"] = rx.rfInput;
+    PLOVER_LO_EXTERNAL_FIELDS(PLOVER_WRITE_VALUE, PLOVER_WRITE_PROPERTY, PLOVER_WRITE_RECORD)
     return j;
 }
 
-json TxToJson(const TxChannelBlueprint& tx)
+json ToJsonValue(const RxChannelBlueprint& r)
 {
     json j = json::object();
-    CommonToJson(tx, j);
-    j["channelFilterInterpolation"] = ToInt(tx.channelFilterInterpolation);
-    j["channelSignalType"] = tx.channelSignalType();
-    j["dataPath"] = StagesToJson(tx.dataPath);
-    j["elbType"] = ToInt(tx.elbType);
-    j["frequencyDeviation_Hz"] = tx.frequencyDeviation_Hz;
-    j["orxEnabled"] = tx.orxEnabled;
-    j["peakLoopbackPower_dBm"] = tx.peakLoopbackPower_dBm;
-    j["ssiRefClockPin"] = tx.ssiRefClockPin;
+    PLOVER_RX_CHANNEL_FIELDS(PLOVER_WRITE_VALUE, PLOVER_WRITE_PROPERTY, PLOVER_WRITE_RECORD)
     return j;
 }
 
-json LoToJson(const LoExternalBlueprint& lo)
-{
-    return json{{"loDivisor", lo.loDivisor}, {"loSignalingType", lo.loSignalingType}};
-}
-
-json BlueprintToJson(const MarlinBlueprint& b)
+json ToJsonValue(const TxChannelBlueprint& r)
 {
     json j = json::object();
-    j["adcRate"] = ToInt(b.adcRate());
-    j["allowPllRetuning"] = b.allowPllRetuning;
-    j["clockPllMode"] = ToInt(b.clockPllMode);
-    j["clockPllPower"] = b.clockPllPower;
-    j["deviceClockInput_kHz"] = b.deviceClockInput_kHz;
-    j["diversity"] = b.diversity;
-    j["duplex"] = ToInt(b.duplex);
-    j["pllCalibration"] = b.pllCalibration;
-    j["processorClockDivisor"] = ToInt(b.processorClockDivisor);
-    j["loExternal1"] = LoToJson(b.loExternal1);
-    j["loExternal2"] = LoToJson(b.loExternal2);
-    j["rxChannel1"] = RxToJson(b.rxChannel1);
-    j["rxChannel2"] = RxToJson(b.rxChannel2);
-    j["txChannel1"] = TxToJson(b.txChannel1);
-    j["txChannel2"] = TxToJson(b.txChannel2);
-    j["swapExternalLoMapping"] = b.swapExternalLoMapping;
-    j["warmBootEnable"] = b.warmBootEnable;
+    PLOVER_TX_CHANNEL_FIELDS(PLOVER_WRITE_VALUE, PLOVER_WRITE_PROPERTY, PLOVER_WRITE_RECORD)
+    return j;
+}
+
+json BlueprintToJson(const MarlinBlueprint& r)
+{
+    json j = json::object();
+    PLOVER_BLUEPRINT_FIELDS(PLOVER_WRITE_VALUE, PLOVER_WRITE_PROPERTY, PLOVER_WRITE_RECORD)
     return j;
 }
 
 // --- reading -----------------------------------------------------------------
 // Every read goes through the library's conversions, so a wrong type raises
-// its own type_error and a short array its own out_of_range.
+// its own type_error and a short array its own out_of_range. Nothing is
+// copied to learn a type: a deeply nested value costs no stack.
 
-void RequireObject(const json& j)
+void Require(const json& j, bool ok, const char* type)
 {
-    (void)j.get<json::object_t>();
+    if (!ok) {
+        throw json::type_error::create(302, std::string("type must be ") + type + ", but is " + j.type_name(), &j);
+    }
 }
 
+void ReadValue(const json& j, LoExternalBlueprint& r);
+void ReadValue(const json& j, RxChannelBlueprint& r);
+void ReadValue(const json& j, TxChannelBlueprint& r);
+
 template <typename T>
-void Read(const json& j, const char* key, T& field)
+    requires std::is_arithmetic_v<T>
+void ReadValue(const json& j, T& field)
 {
-    if (j.contains(key)) {
-        field = j.at(key).get<T>();
-    }
+    field = j.get<T>();
 }
 
 template <typename E>
-void ReadEnum(const json& j, const char* key, E& field)
+    requires std::is_enum_v<E>
+void ReadValue(const json& j, E& field)
 {
-    if (j.contains(key)) {
-        field = static_cast<E>(j.at(key).get<std::int32_t>());
-    }
+    field = static_cast<E>(j.get<std::int32_t>());
 }
 
 // The first `count` entries of an array; longer arrays are accepted.
 template <typename T, typename Store>
-void ReadArray(const json& j, const char* key, std::size_t count, Store store)
+void ReadArray(const json& array, std::size_t count, Store store)
 {
-    if (!j.contains(key)) {
-        return;
-    }
-    const json& array = j.at(key);
-    if (!array.is_array()) {
-        (void)array.get<std::vector<T>>();  // raises the library's "type must be array" error
-    }
+    Require(array, array.is_array(), "array");
     for (std::size_t i = 0; i < count; ++i) {
         store(i, array.at(i).get<T>());
     }
 }
 
-template <typename Path>
-void ReadStages(const json& j, Path& path)
+void ReadValue(const json& j, std::array<std::int32_t, ChannelFilterTaps>& taps)
 {
-    ReadArray<unsigned>(j, "dataPath", Path::StageCount,
-                        [&](std::size_t i, unsigned v) { path.stages[i] = static_cast<unsigned char>(v); });
+    ReadArray<std::int32_t>(j, ChannelFilterTaps, [&](std::size_t i, std::int32_t v) { taps[i] = v; });
 }
 
-void CommonFromJson(const json& j, ChannelBlueprint& channel)
+template <typename T, std::size_t N>
+void ReadValue(const json& j, DataPath<T, N>& path)
 {
-    ReadArray<std::int32_t>(j, "channelFilter", ChannelFilterTaps,
-                            [&](std::size_t i, std::int32_t v) { channel.channelFilter[i] = v; });
-    ReadEnum(j, "channelFilterType", channel.channelFilterType);
-    Read(j, "enabled", channel.enabled);
-    Read(j, "frequencyOffsetCorrectionEnable", channel.frequencyOffsetCorrectionEnable);
-    ReadEnum(j, "loSource", channel.loSource);
-    Read(j, "lowPassFilterPower", channel.lowPassFilterPower);
-    Read(j, "rfChannelBandwidth_Hz", channel.rfChannelBandwidth_Hz);
-    Read(j, "ssiDataFormat", channel.ssiDataFormat);
-    ReadEnum(j, "ssiDataRate", channel.ssiDataRate);
-    Read(j, "ssiNumLane", channel.ssiNumLane);
-    Read(j, "ssiStrobeType", channel.ssiStrobeType);
-    Read(j, "ssiType", channel.ssiType);
-    // Sampling rate first, then the interface rate: a loaded channel keeps
-    // the interface rate it was saved with.
-    if (j.contains("samplingRate_Hz")) {
-        channel.samplingRate_Hz(j.at("samplingRate_Hz").get<std::uint32_t>());
+    ReadArray<unsigned>(j, N, [&](std::size_t i, unsigned v) { path.stages[i] = static_cast<T>(v); });
+}
+
+#define PLOVER_READ_VALUE(name, spec)                       \
+    if (const auto it = j.find(#name); it != j.end()) {     \
+        ReadValue(*it, r.name);                             \
     }
-    if (j.contains("ssiInterfaceRate_Hz")) {
-        channel.ssiInterfaceRate_Hz(j.at("ssiInterfaceRate_Hz").get<std::uint32_t>());
+#define PLOVER_READ_PROPERTY(name, spec)                    \
+    if (const auto it = j.find(#name); it != j.end()) {     \
+        std::remove_cvref_t<decltype(r.name())> value{};    \
+        ReadValue(*it, value);                              \
+        r.name(value);                                      \
     }
+#define PLOVER_READ_RECORD(name) PLOVER_READ_VALUE(name, )
+
+void ReadValue(const json& j, LoExternalBlueprint& r)
+{
+    Require(j, j.is_object(), "object");
+    PLOVER_LO_EXTERNAL_FIELDS(PLOVER_READ_VALUE, PLOVER_READ_PROPERTY, PLOVER_READ_RECORD)
 }
 
-void RxFromJson(const json& j, RxChannelBlueprint& rx)
+void ReadValue(const json& j, RxChannelBlueprint& r)
 {
-    RequireObject(j);
-    CommonFromJson(j, rx);
-    Read(j, "adcType", rx.adcType);
-    Read(j, "analogFilterCorner_kHz", rx.analogFilterCorner_kHz);
-    ReadEnum(j, "analogFilterOrder", rx.analogFilterOrder);
-    ReadEnum(j, "channelSignalSetup", rx.channelSignalSetup);
-    Read(j, "channelSignalType", rx.channelSignalType);
-    ReadStages(j, rx.dataPath);
-    Read(j, "frequencyDeviation_Hz", rx.frequencyDeviation_Hz);
-    Read(j, "gainTableType", rx.gainTableType);
-    Read(j, "intermediateFrequency_Hz", rx.intermediateFrequency_Hz);
-    Read(j, "ncoEnable", rx.ncoEnable);
-    Read(j, "rfInput", rx.rfInput);
+    Require(j, j.is_object(), "object");
+    PLOVER_RX_CHANNEL_FIELDS(PLOVER_READ_VALUE, PLOVER_READ_PROPERTY, PLOVER_READ_RECORD)
 }
 
-void TxFromJson(const json& j, TxChannelBlueprint& tx)
+void ReadValue(const json& j, TxChannelBlueprint& r)
 {
-    RequireObject(j);
-    CommonFromJson(j, tx);
-    ReadEnum(j, "channelFilterInterpolation", tx.channelFilterInterpolation);
-    ReadStages(j, tx.dataPath);
-    // After the stages, so that the direct FM/FSK mark agrees with the signal type.
-    if (j.contains("channelSignalType")) {
-        tx.channelSignalType(j.at("channelSignalType").get<vx_marlin_TxSignalType>());
-    }
-    ReadEnum(j, "elbType", tx.elbType);
-    Read(j, "frequencyDeviation_Hz", tx.frequencyDeviation_Hz);
-    Read(j, "orxEnabled", tx.orxEnabled);
-    Read(j, "peakLoopbackPower_dBm", tx.peakLoopbackPower_dBm);
-    Read(j, "ssiRefClockPin", tx.ssiRefClockPin);
-}
-
-void LoFromJson(const json& j, LoExternalBlueprint& lo)
-{
-    RequireObject(j);
-    Read(j, "loDivisor", lo.loDivisor);
-    Read(j, "loSignalingType", lo.loSignalingType);
+    Require(j, j.is_object(), "object");
+    PLOVER_TX_CHANNEL_FIELDS(PLOVER_READ_VALUE, PLOVER_READ_PROPERTY, PLOVER_READ_RECORD)
 }
 
 // Reads the whole text into a fresh blueprint; throws before touching target.
 void BlueprintFromJson(const json& j, MarlinBlueprint& target)
 {
-    RequireObject(j);
-    MarlinBlueprint loaded;
-    if (j.contains("loExternal1")) LoFromJson(j.at("loExternal1"), loaded.loExternal1);
-    if (j.contains("loExternal2")) LoFromJson(j.at("loExternal2"), loaded.loExternal2);
-    if (j.contains("rxChannel1")) RxFromJson(j.at("rxChannel1"), loaded.rxChannel1);
-    if (j.contains("rxChannel2")) RxFromJson(j.at("rxChannel2"), loaded.rxChannel2);
-    if (j.contains("txChannel1")) TxFromJson(j.at("txChannel1"), loaded.txChannel1);
-    if (j.contains("txChannel2")) TxFromJson(j.at("txChannel2"), loaded.txChannel2);
-    AdcRate adcRate = loaded.adcRate();
-    ReadEnum(j, "adcRate", adcRate);
-    Read(j, "allowPllRetuning", loaded.allowPllRetuning);
-    ReadEnum(j, "clockPllMode", loaded.clockPllMode);
-    Read(j, "clockPllPower", loaded.clockPllPower);
-    Read(j, "deviceClockInput_kHz", loaded.deviceClockInput_kHz);
-    Read(j, "diversity", loaded.diversity);
-    ReadEnum(j, "duplex", loaded.duplex);
-    Read(j, "pllCalibration", loaded.pllCalibration);
-    ReadEnum(j, "processorClockDivisor", loaded.processorClockDivisor);
-    Read(j, "swapExternalLoMapping", loaded.swapExternalLoMapping);
-    Read(j, "warmBootEnable", loaded.warmBootEnable);
-
+    Require(j, j.is_object(), "object");
+    MarlinBlueprint r;
+    PLOVER_BLUEPRINT_FIELDS(PLOVER_READ_VALUE, PLOVER_READ_PROPERTY, PLOVER_READ_RECORD)
     // Nothing below can throw: the target changes all at once or not at all.
-    target.loExternal1 = loaded.loExternal1;
-    target.loExternal2 = loaded.loExternal2;
-    target.rxChannel1 = loaded.rxChannel1;
-    target.rxChannel2 = loaded.rxChannel2;
-    target.txChannel1 = loaded.txChannel1;
-    target.txChannel2 = loaded.txChannel2;
-    target.adcRate(adcRate);  // rewrites the receive SINC/HB012 selections loaded above
-    target.allowPllRetuning = loaded.allowPllRetuning;
-    target.clockPllMode = loaded.clockPllMode;
-    target.clockPllPower = loaded.clockPllPower;
-    target.deviceClockInput_kHz = loaded.deviceClockInput_kHz;
-    target.diversity = loaded.diversity;
-    target.duplex = loaded.duplex;
-    target.pllCalibration = loaded.pllCalibration;
-    target.processorClockDivisor = loaded.processorClockDivisor;
-    target.swapExternalLoMapping = loaded.swapExternalLoMapping;
-    target.warmBootEnable = loaded.warmBootEnable;
+    BlueprintSettings_Copy(r, target);
 }
 
 }  // namespace
@@ -292,14 +209,21 @@ void MarlinBlueprint::Save(const std::string& path) const
 
 void MarlinBlueprint::LoadFromString(const std::string& text)
 {
-    BlueprintFromJson(json::parse(text, nullptr, true, false), *this);
+    BlueprintFromJson(Runnel::Json_Parse(text), *this);
 }
 
 void MarlinBlueprint::Load(const std::string& path)
 {
     std::string text;
-    if (!ReadFileWhole(path, text)) {
+    std::string problem;
+    switch (Runnel::InputFile_Read(path, text, &problem)) {
+    case Runnel::InputFileStatus::Read:
+        break;
+    case Runnel::InputFileStatus::CannotOpen:
         ErrorHandler::Error("Error: File not found.", SourceUnit::Blueprint, 438);
+        break;
+    default:
+        ErrorHandler::Error(problem, SourceUnit::Blueprint, 438);
     }
     LoadFromString(text);
 }

@@ -8,6 +8,8 @@
 #include "plover/base/FileIo.h"
 #include "plover/records/ProfileRecordsJson.h"
 #include "plover/base/SourceUnit.h"
+#include "streams/InputFile.h"
+#include "streams/JsonInput.h"
 
 namespace Veltrix::Marlin::Native {
 
@@ -52,13 +54,18 @@ std::int8_t Profile::Save(const std::string& filename) const
 void Profile::Load(const std::string& filename)
 {
     std::string text;
-    if (!ReadFileWhole(filename, text)) {
+    std::string problem;
+    switch (Runnel::InputFile_Read(filename, text, &problem)) {
+    case Runnel::InputFileStatus::Read:
+        break;
+    case Runnel::InputFileStatus::CannotOpen:
         ErrorHandler::Error("Error: File not found.", SourceUnit::Profile, 603);
+        break;
+    default:
+        ErrorHandler::Error(problem, SourceUnit::Profile, 603);
     }
     // One JSON value; whatever follows it is not read.
-    std::istringstream stream(text);
-    json document;
-    stream >> document;
+    const json document = Runnel::Json_Parse(text, {.strict = false});
     marlin_Init_t init{};
     from_json(document, init);
 

@@ -193,6 +193,11 @@ TEST(BlueprintFile, BadTextLeavesTheBlueprintExactlyAsItWas)
         {"channel not an object", R"({"duplex": 0, "rxChannel1": {"enabled": false}, "txChannel1": [1]})",
          Kind::Type, "type must be object, but is array"},
         {"top level not an object", R"([{"duplex": 0}])", Kind::Type, "type must be object, but is array"},
+        {"nested past the stack", R"({"duplex": 0, "txChannel1": )" + std::string(150000, '['), Kind::Parse, ""},
+        {"deep value where an object belongs",
+         R"({"duplex": 0, "rxChannel1": {"enabled": false}, "txChannel1": )" + std::string(60, '[') +
+             std::string(60, ']') + "}",
+         Kind::Type, "type must be object, but is array"},
     };
     auto feature = std::make_shared<TestFeature>("F");
     for (const Case& c : cases) {
