@@ -1,7 +1,8 @@
 #include "plover/analysis/ChannelResponse.h"
 
 #include "engine/ResponseEntries.h"
-#include "plover/analysis/ChannelFilterDesigner.h"
+#include "plover/analysis/RxFilterDesigner.h"
+#include "plover/analysis/TxFilterDesigner.h"
 #include "plover/base/ErrorHandler.h"
 #include "plover/profile/RxChannel.h"
 #include "plover/base/SourceUnit.h"

@@ -1,12 +1,13 @@
 #include "plover/analysis/PfirMagComp.h"
 
 #include "plover/filters/ChannelFilter.h"
-#include "plover/analysis/ChannelFilterDesigner.h"
+#include "plover/analysis/RxFilterDesigner.h"
+#include "plover/analysis/TxFilterDesigner.h"
 #include "plover/base/ErrorHandler.h"
 #include "plover/profile/RxChannel.h"
 #include "plover/base/SourceUnit.h"
 #include "plover/profile/TxChannel.h"
-#include "plover/design/Utilities.h"
+#include "plover/design/ChannelIndex.h"
 
 namespace Veltrix::Marlin::Native {
 

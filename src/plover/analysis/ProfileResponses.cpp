@@ -7,7 +7,7 @@
 #include "plover/base/ErrorHandler.h"
 #include "plover/profile/Profile.h"
 #include "plover/base/SourceUnit.h"
-#include "plover/design/Utilities.h"
+#include "plover/design/ChannelIndex.h"
 
 namespace Veltrix::Marlin::Native {
 

@@ -6,12 +6,6 @@
 
 namespace Veltrix::Marlin::Native {
 
-enum class LogLevel : std::int32_t {
-    INFO = 0,
-    WARNING = -1,
-    ERROR = -2,
-};
-
 enum class ClockPllMode : std::int32_t {
     HIGH_PERFORMANCE = 0,
     LOW_POWER = 1,
@@ -262,27 +256,6 @@ enum class MonitorModeSyncOverSamplingRatio : std::int32_t {
     OSR_4 = 4,
     OSR_8 = 8,
 };
-
-// Device-interface enumerations: the device's own programming interface. They
-// are carried through unchanged as 32-bit integers, so they stay plain integers.
-using vx_marlin_LoSel = std::int32_t;
-using vx_marlin_RxSignalType = std::int32_t;
-using vx_marlin_TxSignalType = std::int32_t;
-using vx_marlin_AdcType = std::int32_t;
-using vx_marlin_RxRfInputSel = std::int32_t;
-using vx_marlin_RxGainTableType = std::int32_t;
-using vx_marlin_SsiType = std::int32_t;
-using vx_marlin_SsiDataFormat = std::int32_t;
-using vx_marlin_SsiNumLane = std::int32_t;
-using vx_marlin_SsiStrobeType = std::int32_t;
-using vx_marlin_SsiTxRefClockPin = std::int32_t;
-using vx_marlin_ExtLoType = std::int32_t;
-using vx_marlin_ComponentPowerLevel_e = std::int32_t;
-using vx_marlin_PllCalibration = std::int32_t;
-using vx_marlin_NumDynamicProfiles = std::int32_t;
-using vx_marlin_FhMode_e = std::int32_t;
-using vx_marlin_McsMode = std::int32_t;
-using vx_common_ChannelNumber = std::int32_t;
 
 // Enumerations are stored and serialised as their 32-bit values.
 template <typename E>

@@ -8,9 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "plover/base/Enums.h"
+#include <cstdint>
 
 namespace Veltrix::Marlin::Native {
+
+// The level a report line opens with.
+enum class LogLevel : std::int32_t {
+    INFO = 0,
+    WARNING = -1,
+    ERROR = -2,
+};
 
 // A recorded error keeps its own copy of the text (std::exception cannot).
 class RecordedError : public std::exception {

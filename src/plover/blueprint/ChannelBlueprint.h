@@ -8,6 +8,7 @@
 
 #include "plover/blueprint/DataPath.h"
 #include "plover/base/Enums.h"
+#include "plover/records/DeviceInterfaceTypes.h"
 
 namespace Veltrix::Marlin::Native {
 

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "plover/base/Enums.h"
+#include "plover/records/DeviceInterfaceTypes.h"
 
 namespace Veltrix::Marlin::Native {
 

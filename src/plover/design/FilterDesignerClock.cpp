@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,29 +19,38 @@ void Report(const std::string& text, int line)
     ErrorHandler::Message(LogLevel::ERROR, text, SourceUnit::FilterDesigner, line);
 }
 
-// rate x the factors, or nothing once the product leaves 32 bits: a data path
-// read from a file may hold any bytes, and a wrapped product could land on a
-// valid clock. Every partial product stays below 2^40, so nothing wraps here.
-template <typename Path>
-std::optional<std::uint32_t> CheckedClock(std::uint32_t rate_Hz, std::uint64_t extraFactor, const Path& path,
-                                          bool includeStages)
+std::uint64_t SaturatingProduct(std::uint64_t a, std::uint64_t b)
 {
-    std::uint64_t clock = std::uint64_t{rate_Hz} * extraFactor;
-    if (clock > ClockMax_Hz) {
-        return std::nullopt;
+    constexpr auto Max = std::numeric_limits<std::uint64_t>::max();
+    if (a != 0 && b > Max / a) return Max;
+    return a * b;
+}
+
+template <typename Path>
+std::uint64_t StageProduct(const Path& path)
+{
+    std::uint64_t product = 1;
+    for (std::size_t stage = FirstOverrideStage; stage <= LastOverrideStage; ++stage) {
+        product = SaturatingProduct(product, path.stages[stage]);
     }
-    if (includeStages) {
-        for (std::size_t stage = FirstOverrideStage; stage <= LastOverrideStage; ++stage) {
-            clock *= path.stages[stage];
-            if (clock > ClockMax_Hz) {
-                return std::nullopt;
-            }
-        }
-    }
-    return static_cast<std::uint32_t>(clock);
+    return product;
 }
 
 }  // namespace
+
+std::uint64_t ChainClock_Hz(std::uint32_t samplingRate_Hz, const RxPath& path)
+{
+    return SaturatingProduct(samplingRate_Hz, StageProduct(path));
+}
+
+std::uint64_t ChainClock_Hz(std::uint32_t samplingRate_Hz, const TxPath& path)
+{
+    const std::uint64_t interpolation =
+        path.stages[TxPath::DirectFmFskStage] != 0
+            ? DirectFmFskInterpolation
+            : SaturatingProduct(path.stages[TxPath::PreprocessorStage], StageProduct(path));
+    return SaturatingProduct(samplingRate_Hz, interpolation);
+}
 
 std::int8_t SystemClock_Find(const MarlinBlueprint& blueprint, const std::array<ChannelDataPaths, 2>& paths,
                              std::uint32_t& systemClock_Hz)
@@ -53,12 +61,12 @@ std::int8_t SystemClock_Find(const MarlinBlueprint& blueprint, const std::array<
         const RxChannelBlueprint& rx = blueprint.rxChannel(index);
         const RxPath& rxPath = paths[index].rx;
         if (rxPath.isDesigned()) {
-            const auto clock = CheckedClock(rx.samplingRate_Hz(), 1, rxPath, true);
-            if (!clock) {
+            const std::uint64_t clock = ChainClock_Hz(rx.samplingRate_Hz(), rxPath);
+            if (clock > ClockMax_Hz) {
                 Report("System clock of Rx" + k + " is too large to represent", 368);
                 return -1;
             }
-            candidates.push_back(*clock);
+            candidates.push_back(static_cast<std::uint32_t>(clock));
         } else if (rx.enabled) {
             Report("Interface rate for Rx" + k + " not supported", 366);
             return -1;
@@ -67,15 +75,12 @@ std::int8_t SystemClock_Find(const MarlinBlueprint& blueprint, const std::array<
         const TxChannelBlueprint& tx = blueprint.txChannel(index);
         const TxPath& txPath = paths[index].tx;
         if (txPath.isDesigned()) {
-            const bool directFmFsk = txPath.stages[TxPath::DirectFmFskStage] != 0;
-            const auto clock =
-                directFmFsk ? CheckedClock(tx.samplingRate_Hz(), DirectFmFskInterpolation, txPath, false)
-                            : CheckedClock(tx.samplingRate_Hz(), txPath.stages[TxPath::PreprocessorStage], txPath, true);
-            if (!clock) {
+            const std::uint64_t clock = ChainClock_Hz(tx.samplingRate_Hz(), txPath);
+            if (clock > ClockMax_Hz) {
                 Report("System clock of Tx" + k + " is too large to represent", 382);
                 return -1;
             }
-            candidates.push_back(*clock);
+            candidates.push_back(static_cast<std::uint32_t>(clock));
         } else if (tx.enabled) {
             Report("Interface rate for Tx" + k + " not supported", 380);
             return -1;

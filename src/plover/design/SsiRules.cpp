@@ -4,7 +4,7 @@
 
 #include "plover/base/ErrorHandler.h"
 #include "plover/base/SourceUnit.h"
-#include "plover/design/Utilities.h"
+#include "plover/design/SsiFormat.h"
 
 namespace Veltrix::Marlin::Native {
 

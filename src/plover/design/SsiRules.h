@@ -2,7 +2,7 @@
 // The SSI clocking rules: once the system clock and the clock PLL's VCO
 // frequency are known, every enabled channel's serial data interface must be
 // able to run from them. The format and lane rules that need no clock are
-// Ssi_Validate (Utilities.h).
+// Ssi_Validate (SsiFormat.h).
 
 #include <cstdint>
 

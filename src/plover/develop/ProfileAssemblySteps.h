@@ -7,6 +7,7 @@
 
 #include "plover/blueprint/Blueprint.h"
 #include "plover/profile/Profile.h"
+#include "plover/records/DeviceInterfaceTypes.h"
 
 namespace Veltrix::Marlin::Native {
 

@@ -1,45 +1,13 @@
 #include "plover/develop/ProfileBuilder.h"
 
-#include <limits>
-
 #include "plover/base/ErrorHandler.h"
+#include "plover/design/FilterDesignerClock.h"
 #include "plover/develop/ProfileAssemblySteps.h"
 #include "plover/base/SourceUnit.h"
 
 namespace Veltrix::Marlin::Native {
 
 namespace {
-
-// Products of stage bytes taken from a file can be far beyond 64 bits; they
-// saturate here, and a saturated clock is simply out of range.
-std::uint64_t SaturatingProduct(std::uint64_t a, std::uint64_t b)
-{
-    constexpr auto Max = std::numeric_limits<std::uint64_t>::max();
-    if (a != 0 && b > Max / a) return Max;
-    return a * b;
-}
-
-template <typename Path>
-std::uint64_t ChainProduct(const Path& path)
-{
-    std::uint64_t product = 1;
-    for (std::size_t stage = 2; stage <= 17; ++stage) product = SaturatingProduct(product, path.stages[stage]);
-    return product;
-}
-
-// Direct FM/FSK transmitters run their samples through a fixed 1920-fold
-// interpolation, whatever the chain bytes say.
-constexpr std::uint64_t DirectFmFskInterpolation = 1920;
-
-std::uint64_t TransmitClock(const TxChannelBlueprint& tx)
-{
-    const TxPath& path = tx.dataPath;
-    const std::uint64_t interpolation =
-        path.stages[TxPath::DirectFmFskStage] != 0
-            ? DirectFmFskInterpolation
-            : SaturatingProduct(path.stages[TxPath::PreprocessorStage], ChainProduct(path));
-    return SaturatingProduct(tx.samplingRate_Hz(), interpolation);
-}
 
 std::int8_t Refuse(const char* text, int line)
 {
@@ -61,11 +29,11 @@ std::int8_t SystemClock_Calculate(const MarlinBlueprint& blueprint, std::uint32_
     };
     for (std::size_t index = 0; index < 2; ++index) {
         const RxChannelBlueprint& rx = blueprint.rxChannel(index);
-        if (rx.enabled) candidate(SaturatingProduct(rx.samplingRate_Hz(), ChainProduct(rx.dataPath)));
+        if (rx.enabled) candidate(ChainClock_Hz(rx.samplingRate_Hz(), rx.dataPath));
     }
     for (std::size_t index = 0; index < 2; ++index) {
         const TxChannelBlueprint& tx = blueprint.txChannel(index);
-        if (tx.enabled) candidate(TransmitClock(tx));
+        if (tx.enabled) candidate(ChainClock_Hz(tx.samplingRate_Hz(), tx.dataPath));
     }
     if (!any) return Refuse("At least one channel needs to be enabled.", 1017);
     if (!common) return Refuse("There is no common system clock frequency", 1024);

@@ -8,7 +8,7 @@
 #include "plover/develop/ProfileAssemblySteps.h"
 #include "plover/develop/ProfileBuilder.h"
 #include "plover/base/SourceUnit.h"
-#include "plover/design/Utilities.h"
+#include "plover/design/ChannelIndex.h"
 
 namespace Veltrix::Marlin::Native {
 

@@ -7,6 +7,7 @@
 
 #include "plover/base/Enums.h"
 #include "plover/blueprint/Feature.h"
+#include "plover/records/DeviceInterfaceTypes.h"
 
 namespace Veltrix::Marlin::Native {
 

@@ -3,6 +3,7 @@
 #include "plover/blueprint/Blueprint.h"
 #include "plover/base/ErrorHandler.h"
 #include "plover/base/SourceUnit.h"
+#include "plover/profile/Profile.h"
 
 namespace Veltrix::Marlin::Native {
 
@@ -74,6 +75,12 @@ std::int8_t FrequencyHoppingFeature::SupportedTrackingCalMask_Get(vx_marlin_Trac
         channelMask = (channelMask & HopTrackingKeep) | HopTrackingAdd;
         if (!sufficientTimeToSaveCalSettings()) channelMask &= SaveSettingsTrackingClear;
     }
+    return 0;
+}
+
+std::int8_t FrequencyHoppingFeature::Profile_Update(Profile& profile)
+{
+    profile.deviceSystem.fhModeOn = 1;
     return 0;
 }
 

@@ -1,6 +1,7 @@
 #include "plover/features/RxPortImpedanceControlFeature.h"
 
-#include "plover/design/Utilities.h"
+#include "plover/design/ChannelIndex.h"
+#include "plover/profile/Profile.h"
 
 namespace Veltrix::Marlin::Native {
 
@@ -23,6 +24,13 @@ bool RxPortImpedanceControlFeature::rxPortImpedanceControl(vx_common_ChannelNumb
 void RxPortImpedanceControlFeature::rxPortImpedanceControl(vx_common_ChannelNumber channelNumber, bool enable)
 {
     rxPortImpedanceControl_[IndexOf(channelNumber)] = enable;
+}
+
+std::int8_t RxPortImpedanceControlFeature::Profile_Update(Profile& profile)
+{
+    profile.clocks.rxPortImpedanceControl(1, rxPortImpedanceControl_[0]);
+    profile.clocks.rxPortImpedanceControl(2, rxPortImpedanceControl_[1]);
+    return 0;
 }
 
 }  // namespace Veltrix::Marlin::Native

@@ -2,7 +2,7 @@
 
 #include "plover/blueprint/Blueprint.h"
 #include "plover/blueprint/LoMapping.h"
-#include "plover/design/Utilities.h"
+#include "plover/design/ChannelIndex.h"
 
 namespace Veltrix::Marlin::Native {
 

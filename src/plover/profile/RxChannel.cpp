@@ -5,7 +5,8 @@
 #include "plover/base/ErrorHandler.h"
 #include "plover/base/SourceUnit.h"
 #include "plover/profile/StageMap.h"
-#include "plover/design/Utilities.h"
+#include "plover/design/ChannelIndex.h"
+#include "plover/design/SsiFormat.h"
 
 namespace Veltrix::Marlin::Native {
 

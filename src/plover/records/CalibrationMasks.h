@@ -4,6 +4,8 @@
 #include <array>
 #include <cstdint>
 
+#include "plover/records/DeviceInterfaceTypes.h"
+
 namespace Veltrix::Marlin::Native {
 
 struct vx_marlin_InitCals {

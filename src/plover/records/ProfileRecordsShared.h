@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "plover/base/Enums.h"
+#include "plover/records/DeviceInterfaceTypes.h"
 
 namespace Veltrix::Marlin::Native {
 

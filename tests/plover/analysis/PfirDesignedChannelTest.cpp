@@ -9,7 +9,8 @@
 
 #include "DesignedChannelSupport.h"
 #include "ReportCapture.h"
-#include "plover/analysis/ChannelFilterDesigner.h"
+#include "plover/analysis/RxFilterDesigner.h"
+#include "plover/analysis/TxFilterDesigner.h"
 #include "plover/profile/Pfir.h"
 
 using namespace Veltrix::Marlin::Native;

@@ -2,9 +2,8 @@
 
 #include <limits>
 
-#include "plover/analysis/ChannelFilterDesigner.h"
+#include "plover/analysis/RxFilterDesigner.h"
 #include "plover/profile/RxChannel.h"
-#include "plover/profile/TxChannel.h"
 
 using namespace Veltrix::Marlin::Native;
 
@@ -17,17 +16,6 @@ RxPath DesignedRxPath(unsigned char wblpf)
 {
     RxPath path;
     const unsigned char stages[] = {6, 2, 3, 1, 1, 2, 2, 2, 2, 2, 1, 1, 1, 1, 1, 1, 1, 1, 0, 6, 1, 3, 5, wblpf};
-    for (std::size_t i = 0; i < path.stages.size(); ++i) {
-        path.stages[i] = stages[i];
-    }
-    return path;
-}
-
-TxPath DesignedTxPath(unsigned char int3, unsigned char wblpf)
-{
-    TxPath path;
-    const unsigned char head = int3 == 2 ? 3 : 1;
-    const unsigned char stages[] = {head, 1, 3, 1, 1, 2, 2, 2, 2, 2, 1, 1, 1, 1, 1, 1, 1, 1, 0, int3, 0, wblpf, 0, 0, 0, 1};
     for (std::size_t i = 0; i < path.stages.size(); ++i) {
         path.stages[i] = stages[i];
     }
@@ -79,31 +67,4 @@ TEST(RxFilterDesigner, RequestForLowRateCompensation)
     EXPECT_EQ(request.mode4, 1);
     EXPECT_EQ(request.highPowerAdc, 0);
     EXPECT_EQ(request.analogBandwidth_Hz, std::numeric_limits<std::uint32_t>::max());  // held, not wrapped
-}
-
-TEST(TxFilterDesigner, RequestsForWideAndNarrowTransmitters)
-{
-    TxChannel wide(1920000, 1008000);
-    ASSERT_EQ(wide.Dac_Configure(SystemClock_Hz, DacRate::HIGH, 2, DesignedTxPath(2, 2)), 0);
-    TxFilterRequest request{};
-    EXPECT_EQ(TxFilterDesigner{}.FilterRequest_Build(request, wide), 0);
-    EXPECT_EQ(request.analogBandwidth_Hz, 50000000u);
-    EXPECT_EQ(request.channelBandwidth_Hz, 1008000u);
-    EXPECT_EQ(request.converterRate_Hz, 552960000u);
-    EXPECT_EQ(request.stages, wide.dataPath.stages.data());
-    EXPECT_EQ(request.option0, 1);
-    EXPECT_EQ(request.option1, 1);
-    EXPECT_EQ(request.option2, 1);
-    EXPECT_EQ(request.narrowband, 0);
-    EXPECT_FLOAT_EQ(request.rippleTarget_dB, 0.1f);
-
-    TxChannel narrow(999999, 12500);
-    ASSERT_EQ(narrow.Dac_Configure(SystemClock_Hz, DacRate::LOW, 2, DesignedTxPath(0, 1)), 0);
-    TxFilterRequest narrowRequest{};
-    TxFilterDesigner{}.FilterRequest_Build(narrowRequest, narrow);
-    EXPECT_EQ(narrowRequest.analogBandwidth_Hz, 33000000u);
-    EXPECT_EQ(narrowRequest.converterRate_Hz, 184320000u);
-    EXPECT_EQ(narrowRequest.option0, 0);
-    EXPECT_EQ(narrowRequest.option1, 0);
-    EXPECT_EQ(narrowRequest.narrowband, 1);
 }

@@ -1,8 +1,6 @@
 #pragma once
-// The request records with which a designed channel asks the design engine
-// for its frequency response and its magnitude-compensation filters. Every
-// RxChannel and TxChannel owns one of these designers; they hold no data.
-// The magnitude-compensation operations join these classes in their own unit.
+// How a designed receive channel asks the design engine for its frequency
+// response and its magnitude-compensation filters. The designer holds no data.
 
 #include <cstdint>
 
@@ -12,7 +10,6 @@
 namespace Veltrix::Marlin::Native {
 
 class RxChannel;
-class TxChannel;
 struct marlin_PfirMag21Buffer_t;
 struct marlin_PfirMag13Buffer_t;
 
@@ -35,18 +32,6 @@ public:
     // is returned unchanged.
     std::uint8_t MagComp_Design(marlin_PfirMag21Buffer_t& taps21, marlin_PfirMag13Buffer_t& taps13,
                                 const RxFilterRequest& request) const;
-};
-
-class TxFilterDesigner {
-public:
-    // Fills a transmit request from the designed channel; the request points
-    // at the channel's stage bytes. Always 0.
-    std::int8_t FilterRequest_Build(TxFilterRequest& request, const TxChannel& channel) const;
-
-    // Runs the engine's transmit compensation into the two records. 0, or -1
-    // after an ERROR line when the engine reports a failure.
-    std::int8_t MagComp_Design(marlin_PfirMag21Buffer_t& taps21, marlin_PfirMag13Buffer_t& taps13,
-                               const TxFilterRequest& request) const;
 };
 
 }  // namespace Veltrix::Marlin::Native
