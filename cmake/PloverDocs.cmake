@@ -49,7 +49,7 @@ if(TARGET plover_host)
   add_executable(plover_schemas ${PROJECT_SOURCE_DIR}/tools/gen/schemas.cpp)
   target_link_libraries(plover_schemas PRIVATE plover_host plover_warnings)
   set(plover_schema_dir ${PROJECT_BINARY_DIR}/schemas)
-  set(plover_schemas ${plover_schema_dir}/stream-settings.schema.json)
+  set(plover_schemas ${plover_schema_dir}/blueprint.schema.json ${plover_schema_dir}/stream-settings.schema.json)
   add_custom_command(OUTPUT ${plover_schemas}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${plover_schema_dir}
     COMMAND plover_schemas ${plover_schema_dir}

@@ -30,4 +30,10 @@ struct BlueprintProblem {
 //   Duplex: unknown key (did you mean duplex?)
 std::vector<BlueprintProblem> Blueprint_CheckKeys(const std::string& jsonText);
 
+// A JSON Schema (draft 2020-12) of the blueprint file from the same field
+// descriptions: editors validate and complete with it, and it refuses what
+// Blueprint_CheckKeys reports as an unknown key, a wrong type or a number out
+// of range (duplicate keys are beyond what a schema can see).
+std::string Blueprint_JsonSchema();
+
 }  // namespace Veltrix::Marlin

@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "plover/base/ErrorHandler.h"
@@ -19,6 +20,31 @@ std::size_t ChannelIndexOf(std::int32_t channelNumber)
         throw std::invalid_argument("Channel number not recognized.");
     }
     return static_cast<std::size_t>(channelNumber - 1);
+}
+
+nlohmann::json RxJson(const Native::vx_tarpon_RxDynamicProfile& p)
+{
+    return {{"rxOutputRate_Hz", p.rxOutputRate_Hz}, {"primaryBw_Hz", p.primaryBw_Hz}, {"rxWbDecTop", p.rxWbDecTop}};
+}
+
+nlohmann::json Records(const DynamicProfiles& profiles, std::size_t count)
+{
+    nlohmann::json out = nlohmann::json::array();
+    for (std::size_t j = 0; j < count; ++j) {
+        nlohmann::json channels = nlohmann::json::array();
+        for (const auto& c : profiles[j].dynamicProfileChannels) {
+            channels.push_back({{"txDynamicProfile",
+                                 {{"txInputRate_Hz", c.txDynamicProfile.txInputRate_Hz},
+                                  {"primaryBw_Hz", c.txDynamicProfile.primaryBw_Hz},
+                                  {"txWbIntTop", c.txDynamicProfile.txWbIntTop}}},
+                                {"rxDynamicProfile", RxJson(c.rxDynamicProfile)},
+                                {"orxDynamicProfile", RxJson(c.orxDynamicProfile)},
+                                {"ilbDynamicProfile", RxJson(c.ilbDynamicProfile)},
+                                {"elbDynamicProfile", RxJson(c.elbDynamicProfile)}});
+        }
+        out.push_back({{"dynamicProfileIndex", profiles[j].dynamicProfileIndex}, {"dynamicProfileChannels", channels}});
+    }
+    return out;
 }
 
 }  // namespace
@@ -53,6 +79,11 @@ std::int8_t Profile::Save(const std::string& filename, ProfileSaveMethod method)
         return -1;
     }
     return 0;
+}
+
+std::string Profile::DynamicProfiles_ToJson(const DynamicProfiles& dynamicProfiles, std::size_t count)
+{
+    return Records(dynamicProfiles, std::min(count, dynamicProfiles.size())).dump(2);
 }
 
 void Profile::Load(const std::string& filename)

@@ -55,6 +55,8 @@ public:
     std::int8_t FrequencyResponse_Get(std::vector<double>& responseMagnitudes, double& initialFrequency,
                                       double& deltaFrequency, std::int32_t port, std::int32_t channelNumber) const;
     std::int8_t DynamicProfiles_Get(DynamicProfiles& dynamicProfiles) const;
+    // The first count records as a JSON array (indent 2), as the tool prints them.
+    static std::string DynamicProfiles_ToJson(const DynamicProfiles& dynamicProfiles, std::size_t count);
 
     // Stream operations; silicon version "c0" unless given. Template, resource
     // and build faults are the stream generator's exceptions; the saves return

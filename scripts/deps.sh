@@ -4,7 +4,8 @@
 set -euo pipefail
 packages=(g++ cmake make nlohmann-json3-dev libcli11-dev libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev
           python3 python3-jsonschema help2man doxygen graphviz bash-completion
-          libcpp-httplib-dev libjs-dygraphs python3-pytest python3-selenium chromium chromium-driver)
+          libcpp-httplib-dev libjs-dygraphs python3-pytest python3-selenium chromium chromium-driver
+          pybind11-dev python3-dev python3-numpy python3-pandas python3-matplotlib python3-distributed)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -1,44 +1,15 @@
 // plover dynamic-profiles: the reduced-rate variants a profile can switch to,
 // with the dynamic-profile feature enabled for the count asked.
 
-#include <nlohmann/json.hpp>
-
 #include <iostream>
 
 #include "Cli.h"
-#include "plover/records/ProfileRecordsJson.h"
 
 namespace Veltrix::Marlin::Cli {
 
-namespace {
-
-using json = nlohmann::json;
-
-json RxJson(const Native::vx_tarpon_RxDynamicProfile& p)
+nlohmann::json DynamicProfilesJson(const DynamicProfiles& profiles, std::size_t count)
 {
-    return {{"rxOutputRate_Hz", p.rxOutputRate_Hz}, {"primaryBw_Hz", p.primaryBw_Hz}, {"rxWbDecTop", p.rxWbDecTop}};
-}
-
-}  // namespace
-
-json DynamicProfilesJson(const DynamicProfiles& profiles, std::size_t count)
-{
-    json out = json::array();
-    for (std::size_t j = 0; j < count; ++j) {
-        json channels = json::array();
-        for (const auto& c : profiles[j].dynamicProfileChannels) {
-            channels.push_back({{"txDynamicProfile",
-                                 {{"txInputRate_Hz", c.txDynamicProfile.txInputRate_Hz},
-                                  {"primaryBw_Hz", c.txDynamicProfile.primaryBw_Hz},
-                                  {"txWbIntTop", c.txDynamicProfile.txWbIntTop}}},
-                                {"rxDynamicProfile", RxJson(c.rxDynamicProfile)},
-                                {"orxDynamicProfile", RxJson(c.orxDynamicProfile)},
-                                {"ilbDynamicProfile", RxJson(c.ilbDynamicProfile)},
-                                {"elbDynamicProfile", RxJson(c.elbDynamicProfile)}});
-        }
-        out.push_back({{"dynamicProfileIndex", profiles[j].dynamicProfileIndex}, {"dynamicProfileChannels", channels}});
-    }
-    return out;
+    return nlohmann::json::parse(Profile::DynamicProfiles_ToJson(profiles, count));
 }
 
 Command AddDynamicProfilesCommand(CLI::App& app)

@@ -74,8 +74,12 @@ function edited() {
   scheduleInspect();
 }
 
+// The newest load wins: a slow earlier one must not replace what the user chose since.
+let loads = 0;
 async function loadBlueprint(blueprint, name) {
+  const mine = ++loads;
   const answer = await post('blueprint', {blueprint});
+  if (mine !== loads) return;
   state.blueprint = answer.blueprint;
   state.name = name;
   renderEditor($('blueprint-form'), state.blueprint, state.features, state.catalogue, edited);

@@ -22,24 +22,34 @@ export function renderClocks(dl, summary) {
   dl.replaceChildren(...rows.flatMap(([k, v]) => [el('dt', {}, k), el('dd', {}, v)]));
 }
 
-// A stage is either a named record {name, factor, rate_Hz} or, from an older
-// summary, a bare stage code.
-function stageBlock(stage) {
+// Stages come converter first; a block shows the stage, its factor and the
+// rate after it in the direction the samples flow (receive: towards the
+// host, transmit: towards the converter).
+function stageBlock(stage, rx) {
   if (typeof stage !== 'object') return el('li', {class: 'stage'}, el('span', {class: 'stage-name'}, String(stage)));
-  const factor = stage.factor !== undefined ? el('span', {class: 'stage-factor'}, `${stage.direction === 'up' ? '↑' : '↓'}${stage.factor}`) : '';
-  return el('li', {class: 'stage'}, el('span', {class: 'stage-name'}, stage.name), factor,
-            el('span', {class: 'stage-rate'}, hz(stage.rate_Hz ?? stage.outputRate_Hz)));
+  return el('li', {class: 'stage'}, el('span', {class: 'stage-name'}, stage.name),
+            el('span', {class: 'stage-factor'}, `${rx ? '↓' : '↑'}${stage.factor}`),
+            el('span', {class: 'stage-rate'}, hz(rx ? stage.hostRate_Hz : stage.rate_Hz)));
 }
+
+const endBlock = (name, rate) => el('li', {class: 'stage end'}, el('span', {class: 'stage-name'}, name),
+                                    el('span', {class: 'stage-rate'}, hz(rate)));
 
 export function renderChains(box, summary) {
   box.replaceChildren(...summary.channels.map((c) => {
+    const rx = !c.channel.startsWith('TX');
+    const converter = c.adcClock_Hz ? ['ADC', c.adcClock_Hz] : c.dacClock_Hz ? ['DAC', c.dacClock_Hz] : null;
     const facts = [`rate ${hz(c.rate_Hz)}`, `bandwidth ${hz(c.bandwidth_Hz)}`];
-    if (c.adcClock_Hz) facts.push(`ADC ${hz(c.adcClock_Hz)}`);
+    if (converter) facts.push(`${converter[0]} ${hz(converter[1])}`);
     if (c.ssiClock_Hz) facts.push(`SSI ${hz(c.ssiClock_Hz)}`);
-    const stages = (c.namedStages || c.stages || []).filter((s) => typeof s === 'object' ? s.factor !== 1 || s.name : true);
+    const stages = (c.stages || []).map((s) => stageBlock(s, rx));
+    const named = (c.stages || []).some((s) => typeof s === 'object');
+    const blocks = !named ? stages : rx
+      ? [...(converter ? [endBlock(...converter)] : []), ...stages, endBlock('host', c.rate_Hz)]
+      : [endBlock('host', c.rate_Hz), ...stages.reverse(), ...(converter ? [endBlock(...converter)] : [])];
     return el('div', {class: 'chain', 'data-channel': c.channel},
               el('h4', {}, c.channel, ' ', el('span', {class: 'muted'}, facts.join(', '))),
-              el('ol', {class: 'stages', 'aria-label': `${c.channel} chain`}, ...stages.map(stageBlock)));
+              el('ol', {class: 'stages', 'aria-label': `${c.channel} chain`}, ...blocks));
   }));
 }
 

@@ -93,22 +93,23 @@ function featureBox(catalogue, features, onChange) {
       if (!(field.name in current)) current[field.name] = field.default;
       const fid = `${id}-${field.name}`;
       let input;
-      if (typeof field.default === 'boolean') {
+      if (field.type === 'boolean') {
         input = el('input', {type: 'checkbox', id: fid, checked: current[field.name]});
         input.addEventListener('change', () => { current[field.name] = input.checked; onChange(); });
-      } else if (field.values) {
+      } else if (field.allowed) {
         input = el('select', {id: fid});
-        for (const v of field.values) input.append(el('option', {value: v}, String(v)));
+        for (const v of field.allowed) input.append(el('option', {value: v}, String(v)));
         input.value = String(current[field.name]);
         input.addEventListener('change', () => { current[field.name] = Number(input.value); onChange(); });
       } else {
-        input = el('input', {type: 'number', id: fid, step: 1, min: 0, value: current[field.name]});
+        input = el('input', {type: 'number', id: fid, step: 1, min: field.min, max: field.max, value: current[field.name]});
         input.addEventListener('input', () => {
           if (Number.isInteger(Number(input.value)) && input.value !== '') { current[field.name] = Number(input.value); onChange(); }
         });
       }
-      fieldsBox.append(el('div', {class: 'field'}, el('label', {for: fid}, field.label || field.name),
-                          el('span', {class: 'input'}, input, field.unit ? el('span', {class: 'unit'}, field.unit) : '')));
+      const range = field.type === 'boolean' ? '' : field.allowed ? field.allowed.join(', ') : `${field.min}…${field.max}`;
+      fieldsBox.append(el('div', {class: 'field', title: field.description || ''}, el('label', {for: fid}, field.name),
+                          el('span', {class: 'input'}, input, el('span', {class: 'unit'}, range))));
     }
     fieldsBox.hidden = !enabled;
     toggle.addEventListener('change', () => {
@@ -118,7 +119,8 @@ function featureBox(catalogue, features, onChange) {
       fieldsBox.hidden = !toggle.checked;
       onChange();
     });
-    box.append(el('div', {class: 'feature'}, el('label', {for: id}, toggle, ' ', feature.title || feature.id), fieldsBox));
+    box.append(el('div', {class: 'feature'}, el('label', {for: id, title: feature.description || ''}, toggle, ' ', feature.id),
+                  feature.description ? el('span', {class: 'unit'}, ' ', feature.description) : '', fieldsBox));
   }
   return box;
 }

@@ -64,7 +64,8 @@ export function renderPlot(container, channel, answer) {
     const lo = Math.min(...values);
     const hi = Math.max(...values);
     const pad = Math.max(0.05, (hi - lo) * 0.5);
-    graph.updateOptions({dateWindow: [-half * 1.1, half * 1.1], valueRange: [lo - pad, hi + pad]});
+    const from = Math.max(answer.frequency_Hz[0], -half * 1.1);
+    graph.updateOptions({dateWindow: [from, half * 1.1], valueRange: [lo - pad, hi + pad]});
   });
   const reset = el('button', {type: 'button'}, 'Whole span');
   reset.addEventListener('click', () => graph.updateOptions({dateWindow: null, valueRange: null}));

@@ -73,7 +73,7 @@ def test_response_figures_and_points_equal_the_tools(server, name, port, channel
     cli = plover("response", EXAMPLES / f"{name}.json", "--port", port, "--channel", channel, "--span", "full",
                  "--max-points", 512)
     status, answer = server.post("/api/response", {"blueprint": example(name), "port": port, "channel": channel,
-                                                   "maxPoints": 512})
+                                                   "span": "full", "maxPoints": 512})
     assert cli.returncode == 0 and status == 200, answer
     figures = dict(line.split(": ") for line in cli.stderr.splitlines())
     assert f"{answer['ripple_dB']:.4f} dB" == figures["passband ripple"]
@@ -81,6 +81,49 @@ def test_response_figures_and_points_equal_the_tools(server, name, port, channel
     rows = [float(v) for line in cli.stdout.splitlines()[1:] for v in line.split(",")]
     points = [v for pair in zip(answer["frequency_Hz"], answer["magnitude_dB"]) for v in pair]
     assert rows == pytest.approx(points, abs=1e-6)
+
+
+def test_spans_stages_and_coefficients_describe_one_path(server):
+    request = {"blueprint": example("lte-20mhz-2t2r-tdd"), "port": "rx", "channel": 1}
+    status, passband = server.post("/api/response", {**request, "span": "passband", "stages": True})
+    assert status == 200
+    assert passband["frequency_Hz"][-1] <= passband["bandwidth_Hz"] / 2
+    assert max(passband["magnitude_dB"]) - min(passband["magnitude_dB"]) == pytest.approx(passband["ripple_dB"], abs=1e-9)
+    status, ranged = server.post("/api/response", {**request, "span": {"start_Hz": 1e6, "stop_Hz": 2e6}})
+    assert status == 200 and 1e6 <= ranged["frequency_Hz"][0] and ranged["frequency_Hz"][-1] <= 2e6
+    status, filters = server.post("/api/coefficients", request)
+    assert status == 200
+    # Every filter of the path has its own curve, on the response's axis.
+    names = [part["name"] for part in passband["stages"]]
+    assert names[0] == "front" and names[1:] == [f["name"] for f in filters["filters"]]
+    assert all(len(p["magnitude_dB"]) == len(passband["frequency_Hz"]) for p in passband["stages"])
+
+
+@pytest.mark.parametrize("args", [["--rx-rate", 30720000, "--rx-bandwidth", 18000000],
+                                  ["--rx-rate", 1000000, "--rx-bandwidth", 500000, "--tx-rate", 2000000,
+                                   "--tx-bandwidth", 800000, "--goal", "minimize-ripple"]])
+def test_chains_equal_the_tools_and_their_blueprint_designs_them(server, args, tmp_path):
+    cli = plover("chains", *args)
+    keys = {"--rx-rate": "rxRate_Hz", "--rx-bandwidth": "rxBandwidth_Hz", "--tx-rate": "txRate_Hz",
+            "--tx-bandwidth": "txBandwidth_Hz", "--goal": "goal"}
+    request = {keys[k]: v for k, v in zip(args[::2], args[1::2])}
+    status, answer = server.post("/api/chains", request)
+    assert cli.returncode == 0 and status == 200, answer
+    expected = json.loads(cli.stdout)
+    for key in ("systemClockFrequency_Hz", "rxChain", "txChain"):
+        assert answer.get(key) == expected.get(key)
+    if "blueprint" in answer:  # the library pins the chains into a blueprint where it can
+        status, design = server.post("/api/design", {"blueprint": answer["blueprint"]})
+        assert status == 200 and design["summary"]["systemClockFrequency_Hz"] == answer["systemClockFrequency_Hz"]
+
+
+def test_features_are_listed_with_their_fields(server):
+    status, answer = server.call("GET", "/api/features")
+    assert status == 200
+    features = {f["id"]: f for f in answer["features"]}
+    assert set(features) == {"DynamicProfile", "ExternalLna", "FH", "MCS", "MMSync", "RxPortImpedanceControl"}
+    ratio = next(f for f in features["MMSync"]["fields"] if f["name"] == "monitorModeSyncOverSamplingRatio")
+    assert ratio["allowed"] == [2, 4, 8] and ratio["default"] == 4
 
 
 def test_features_reach_the_design_as_on_the_command_line(server, tmp_path):
@@ -111,8 +154,21 @@ BAD_REQUESTS = [
     ("POST", "/api/design", LTE, "text/plain", 415, "application/json"),
     ("POST", "/api/design", b'{"blueprint": ' + b"[" * 100000 + b"]" * 100000 + b"}", "application/json", 400, "deeper"),
     ("POST", "/api/design", b'{"blueprint": {}, "colour": 1}', "application/json", 400, "colour"),
+    ("POST", "/api/design", b'{"blueprint": {"Duplex": 1}}', "application/json", 400, "did you mean duplex"),
+    ("POST", "/api/design", b'{"blueprint": {"rxChannel1": {"samplingRate_Hz": 4325687296}}}', "application/json", 400,
+     "rxChannel1.samplingRate_Hz"),
+    ("POST", "/api/design", b'{"blueprint": {}, "blueprint": {}}', "application/json", 400, "twice"),
     ("POST", "/api/design", b'{"features": [{"id": "Turbo"}]}', "application/json", 400, "Turbo"),
     ("POST", "/api/design", b'{"features": [{"id": "FH", "mode": "two"}]}', "application/json", 400, "mode"),
+    ("POST", "/api/design", b'{"features": [{"id": "MMSync", "monitorModeSyncOverSamplingRatio": 3}]}',
+     "application/json", 400, "2, 4 or 8"),
+    ("POST", "/api/response", b'{"span": {"start_Hz": 5, "stop_Hz": 1}}', "application/json", 400, "span"),
+    ("POST", "/api/response", b'{"span": "sideways"}', "application/json", 400, "span"),
+    ("POST", "/api/response", b'{"channel": 3}', "application/json", 400, "channel"),
+    ("POST", "/api/coefficients", b'{"port": "orx"}', "application/json", 400, "port"),
+    ("POST", "/api/chains", b'{"rxRate_Hz": 1000000}', "application/json", 400, "rxBandwidth_Hz"),
+    ("POST", "/api/chains", b'{"rxRate_Hz": 1000000, "rxBandwidth_Hz": 500000, "txRate_Hz": 1000000}',
+     "application/json", 400, "together"),
     ("POST", "/api/design", b'{"features": {}}', "application/json", 400, "features"),
     ("POST", "/api/inspect", b'"just a string"', "application/json", 400, "object"),
     ("POST", "/api/dynamic-profiles", b'{"count": 9}', "application/json", 400, "count"),

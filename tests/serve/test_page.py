@@ -11,6 +11,7 @@ import pytest
 from conftest import EXAMPLES, plover
 
 webdriver = pytest.importorskip("selenium.webdriver")
+from selenium.common.exceptions import StaleElementReferenceException  # noqa: E402
 from selenium.webdriver.chrome.service import Service  # noqa: E402
 from selenium.webdriver.common.by import By  # noqa: E402
 from selenium.webdriver.support.ui import Select, WebDriverWait  # noqa: E402
@@ -42,7 +43,8 @@ def browser(tmp_path_factory):
 
 
 def wait(driver, condition, seconds=60):
-    return WebDriverWait(driver, seconds).until(lambda d: condition(d))
+    # The editor is rebuilt on every load, so a found control may go stale.
+    return WebDriverWait(driver, seconds, ignored_exceptions=[StaleElementReferenceException]).until(condition)
 
 
 def field(driver, id_):

@@ -8,6 +8,7 @@
 #include <iostream>
 #include <string>
 
+#include "host/BlueprintCheck.h"
 #include "host/StreamSettings.h"
 
 namespace {
@@ -34,7 +35,8 @@ int main(int argc, char** argv)
     }
     const std::string folder = argv[1];
     try {
-        const bool ok = Write(folder + "/stream-settings.schema.json", Veltrix::Marlin::StreamSettings::JsonSchema_Get());
+        const bool ok = Write(folder + "/blueprint.schema.json", Veltrix::Marlin::Blueprint_JsonSchema()) &&
+                        Write(folder + "/stream-settings.schema.json", Veltrix::Marlin::StreamSettings::JsonSchema_Get());
         return ok ? 0 : 1;
     } catch (const std::exception& e) {
         std::cerr << "plover_schemas: " << e.what() << '\n';

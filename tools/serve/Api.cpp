@@ -6,6 +6,8 @@
 #include <set>
 
 #include "Cli.h"
+#include "host/Analysis.h"
+#include "host/BlueprintCheck.h"
 #include "host/Plover.h"
 #include "host/ProfileArchitect.h"
 #include "serve/ReportCapture.h"
@@ -52,33 +54,44 @@ std::int64_t Integer(const json& request, const char* key, std::int64_t fallback
     return value.get<std::int64_t>();
 }
 
-// {"id": "FH", "mode": 2, ...} into the tool's feature text "FH:mode=2,...",
-// so the server and the command line read features by one set of rules.
-std::string FeatureText(const json& feature)
+// Blueprint features from the catalogue: {"id": "FH", "mode": 2}.
+std::unique_ptr<Feature> FeatureOf(const json& given)
 {
-    if (!feature.is_object() || !feature.contains("id") || !feature["id"].is_string()) {
+    if (!given.is_object() || !given.contains("id") || !given["id"].is_string()) {
         throw RequestError(400, "each feature must be an object with a string \"id\"");
     }
-    std::string text = feature["id"].get<std::string>();
-    std::string fields;
-    for (const auto& [key, value] : feature.items()) {
+    const std::string id = given["id"].get<std::string>();
+    const FeatureDescription* description = FeatureCatalogue::Find(id);
+    if (description == nullptr) {
+        std::string known;
+        for (const auto& d : FeatureCatalogue::All()) {
+            known += (known.empty() ? "" : ", ") + d.id;
+        }
+        throw RequestError(400, "unknown feature '" + id + "' (known: " + known + ")");
+    }
+    std::unique_ptr<Feature> feature = description->make();
+    for (const auto& [key, value] : given.items()) {
         if (key == "id") {
             continue;
         }
-        std::string valueText;
-        if (value.is_boolean()) {
-            valueText = value.get<bool>() ? "true" : "false";
-        } else if (value.is_number_integer()) {
-            valueText = value.dump();
+        const FeatureField* field = description->Field(key);
+        if (field == nullptr) {
+            throw RequestError(400, "feature " + id + " has no field '" + key + "'");
+        }
+        std::int64_t number = 0;
+        if (field->boolean && value.is_boolean()) {
+            number = value.get<bool>() ? 1 : 0;
+        } else if (!field->boolean && value.is_number_integer()) {
+            number = value.get<std::int64_t>();
         } else {
-            throw RequestError(400, "feature field '" + key + "' must be a whole number or true/false");
+            throw RequestError(400, "feature field " + id + "." + key + " needs " + field->AcceptedText());
         }
-        if (key.find_first_of(",=:") != std::string::npos) {
-            throw RequestError(400, "feature field name '" + key + "' is not valid");
+        if (!field->Accepts(number)) {
+            throw RequestError(400, "feature field " + id + "." + key + " needs " + field->AcceptedText());
         }
-        fields += (fields.empty() ? "" : ",") + key + "=" + valueText;
+        field->set(*feature, number);
     }
-    return fields.empty() ? text : text + ":" + fields;
+    return feature;
 }
 
 MarlinBlueprint BlueprintOf(const json& request)
@@ -88,14 +101,8 @@ MarlinBlueprint BlueprintOf(const json& request)
         throw RequestError(400, "\"features\" must be an array");
     }
     std::vector<std::unique_ptr<Feature>> handles;
-    std::vector<std::string> texts;
     for (const auto& feature : features) {
-        texts.push_back(FeatureText(feature));
-        try {
-            handles.push_back(Cli::ParseFeatureOption(texts.back()));
-        } catch (const Cli::UsageError& e) {
-            throw RequestError(400, e.what());
-        }
+        handles.push_back(FeatureOf(feature));
     }
 
     MarlinBlueprint blueprint;
@@ -104,8 +111,17 @@ MarlinBlueprint BlueprintOf(const json& request)
         if (!given.is_object()) {
             throw RequestError(400, "\"blueprint\" must be a JSON object");
         }
+        const std::string text = given.dump();
+        const std::vector<BlueprintProblem> problems = Blueprint_CheckKeys(text);
+        if (!problems.empty()) {
+            std::string message = "blueprint: " + problems.front().text;
+            if (problems.size() > 1) {
+                message += " (and " + std::to_string(problems.size() - 1) + " more)";
+            }
+            throw RequestError(400, message);
+        }
         try {
-            blueprint.LoadFromString(given.dump());
+            blueprint.LoadFromString(text);
         } catch (const std::exception& e) {  // the JSON library's type and range errors
             throw RequestError(400, std::string("not a valid blueprint: ") + e.what());
         }
@@ -113,7 +129,7 @@ MarlinBlueprint BlueprintOf(const json& request)
     blueprint.expandedSearchEnable(Field<bool>(request, "expandedSearch", false));
     for (std::size_t i = 0; i < handles.size(); ++i) {
         if (blueprint.Feature_Enable(*handles[i]) != 0) {
-            throw OperationFailed("enabling feature '" + texts[i] + "' failed");
+            throw OperationFailed("enabling feature '" + handles[i]->ID() + "' failed");
         }
     }
     return blueprint;
@@ -228,56 +244,207 @@ json StreamSettingsRoute(const json& request, const std::string&, const Bundle&,
     return WithReports({{"streamSettings", json::parse(text)}, {"text", text}}, reports);
 }
 
-// Ripple: the spread over |f| <= bandwidth / 2; rejection: the passband's
-// lowest level above the highest at |f| >= rate - bandwidth / 2.
-json Response(const json& request, const std::string&, const Bundle&, ReportCapture& reports)
+json Features(const json&, const std::string&, const Bundle&, ReportCapture&)
 {
-    AllowOnly(request, {"port", "channel", "maxPoints", "stages"});
+    json features = json::array();
+    for (const FeatureDescription& d : Analysis::Features_List()) {
+        const std::unique_ptr<Feature> defaults = d.make();
+        json fields = json::array();
+        for (const FeatureField& f : d.fields) {
+            json field = {{"name", f.name}, {"type", f.Type()}, {"description", f.description}};
+            if (f.boolean) {
+                field["default"] = f.get(*defaults) != 0;
+            } else {
+                field["default"] = f.get(*defaults);
+                field["min"] = f.min;
+                field["max"] = f.max;
+                if (!f.allowed.empty()) {
+                    field["allowed"] = f.allowed;
+                }
+            }
+            fields.push_back(field);
+        }
+        features.push_back({{"id", d.id}, {"description", d.description}, {"fields", fields}});
+    }
+    return {{"features", features}};
+}
+
+std::int32_t PortOf(const json& request)
+{
     const std::string port = Field<std::string>(request, "port", "rx");
     if (port != "rx" && port != "tx") {
         throw RequestError(400, "\"port\" must be \"rx\" or \"tx\"");
     }
-    const auto channel = static_cast<std::int32_t>(Integer(request, "channel", 1, 1, 2));
-    const auto maxPoints = static_cast<std::size_t>(Integer(request, "maxPoints", 4096, 2, 1 << 20));
-    MarlinBlueprint blueprint = BlueprintOf(request);
-    const Profile profile = Develop(blueprint);
-    std::vector<double> magnitudes;
-    double f0 = 0.0;
-    double df = 0.0;
-    if (profile.FrequencyResponse_Get(magnitudes, f0, df, port == "rx" ? PortRx : PortTx, channel) != 0) {
-        throw OperationFailed("no response for this channel");
+    return port == "rx" ? PortRx : PortTx;
+}
+
+ResponseSpan SpanOf(const json& request)
+{
+    if (!request.contains("span")) {
+        return ResponseSpan::Named("default");
     }
-    const bool rx = port == "rx";
-    const double rate = rx ? profile.RxChannels_Get(channel).GetManaged().rxOutputRate_Hz
-                           : profile.TxChannels_Get(channel).GetManaged().txInputRate_Hz;
-    const double bandwidth = rx ? profile.RxChannels_Get(channel).GetManaged().primarySigBandwidth_Hz
-                                : profile.TxChannels_Get(channel).GetManaged().primarySigBandwidth_Hz;
-    double passMin = 1e300, passMax = -1e300, stopMax = -1e300;
-    json frequency = json::array();
-    json magnitude = json::array();
-    const std::size_t size = magnitudes.size();
-    const std::size_t points = std::min(size, maxPoints);
-    for (std::size_t i = 0; i < size; ++i) {
-        const double f = std::abs(f0 + df * static_cast<double>(i));
-        if (f <= bandwidth / 2.0) {
-            passMin = std::min(passMin, magnitudes[i]);
-            passMax = std::max(passMax, magnitudes[i]);
-        } else if (f >= rate - bandwidth / 2.0) {
-            stopMax = std::max(stopMax, magnitudes[i]);
+    const json& span = request["span"];
+    if (span.is_string()) {
+        try {
+            return ResponseSpan::Named(span.get<std::string>());
+        } catch (const std::invalid_argument&) {
+            throw RequestError(400, "\"span\" must be \"default\", \"passband\", \"output\", \"full\" or {\"start_Hz\", \"stop_Hz\"}");
         }
     }
-    for (std::size_t k = 0; k < points; ++k) {
-        const std::size_t i = static_cast<std::size_t>(static_cast<unsigned long long>(k) * size / points);
-        frequency.push_back(f0 + df * static_cast<double>(i));
-        magnitude.push_back(magnitudes[i]);
+    if (span.is_object() && span.size() == 2 && span.contains("start_Hz") && span.contains("stop_Hz") &&
+        span["start_Hz"].is_number() && span["stop_Hz"].is_number()) {
+        const double start = span["start_Hz"].get<double>();
+        const double stop = span["stop_Hz"].get<double>();
+        if (std::isfinite(start) && std::isfinite(stop) && start <= stop) {
+            return ResponseSpan::Range(start, stop);
+        }
     }
-    return WithReports({{"frequency_Hz", frequency},
-                        {"magnitude_dB", magnitude},
-                        {"ripple_dB", passMin <= passMax ? passMax - passMin : 0.0},
-                        {"rejection_dB", passMin <= passMax && stopMax > -1e300 ? passMin - stopMax : 0.0},
-                        {"rate_Hz", rate},
-                        {"bandwidth_Hz", bandwidth}},
-                       reports);
+    throw RequestError(400, "\"span\" must be \"default\", \"passband\", \"output\", \"full\" or {\"start_Hz\", \"stop_Hz\"} in order");
+}
+
+// The channel's response over the span asked (by default passband,
+// transition and first alias or image band), at most maxPoints of the
+// grid's own points, evenly spread with the first kept, as the tool keeps
+// them; the figures are always the whole grid's.
+json Response(const json& request, const std::string&, const Bundle&, ReportCapture& reports)
+{
+    AllowOnly(request, {"port", "channel", "span", "maxPoints", "stages"});
+    const std::int32_t port = PortOf(request);
+    const auto channel = static_cast<std::int32_t>(Integer(request, "channel", 1, 1, 2));
+    const auto maxPoints = static_cast<std::size_t>(Integer(request, "maxPoints", 4096, 2, 1 << 20));
+    const ResponseSpan span = SpanOf(request);
+    const bool stages = Field<bool>(request, "stages", false);
+    MarlinBlueprint blueprint = BlueprintOf(request);
+    const Profile profile = Develop(blueprint);
+    ChannelResponse response;
+    Analysis::Response_Get(response, profile, port, channel, span, stages);
+    if (response.magnitude_dB.empty()) {
+        throw OperationFailed("no response for this channel");
+    }
+    const std::size_t size = response.magnitude_dB.size();
+    const std::size_t points = std::min(size, maxPoints);
+    std::vector<std::size_t> picked(points);
+    for (std::size_t k = 0; k < points; ++k) {
+        picked[k] = static_cast<std::size_t>(static_cast<unsigned long long>(k) * size / points);
+    }
+    const auto pick = [&picked](const std::vector<double>& values) {
+        json out = json::array();
+        for (const std::size_t i : picked) {
+            out.push_back(values[i]);
+        }
+        return out;
+    };
+    json parts = json::array();
+    for (const ResponsePart& part : response.parts) {
+        parts.push_back({{"name", part.name}, {"magnitude_dB", pick(part.magnitude_dB)}});
+    }
+    json answer = {{"frequency_Hz", pick(response.frequency_Hz)},
+                   {"magnitude_dB", pick(response.magnitude_dB)},
+                   {"ripple_dB", response.ripple_dB},
+                   {"rejection_dB", response.rejection_dB},
+                   {"rate_Hz", response.rate_Hz},
+                   {"bandwidth_Hz", response.bandwidth_Hz},
+                   {"converterClock_Hz", response.converterClock_Hz},
+                   {"systemClock_Hz", response.systemClock_Hz},
+                   {"start_Hz", response.start_Hz},
+                   {"stop_Hz", response.stop_Hz},
+                   {"step_Hz", response.step_Hz}};
+    if (stages) {
+        answer["stages"] = parts;
+    }
+    return WithReports(answer, reports);
+}
+
+json Coefficients(const json& request, const std::string&, const Bundle&, ReportCapture& reports)
+{
+    AllowOnly(request, {"port", "channel"});
+    const std::int32_t port = PortOf(request);
+    const auto channel = static_cast<std::int32_t>(Integer(request, "channel", 1, 1, 2));
+    MarlinBlueprint blueprint = BlueprintOf(request);
+    const Profile profile = Develop(blueprint);
+    std::vector<PathFilterCoefficients> filters;
+    if (Analysis::Coefficients_Get(filters, profile, port, channel) != 0) {
+        throw OperationFailed("no filters for this channel");
+    }
+    json out = json::array();
+    for (const PathFilterCoefficients& f : filters) {
+        out.push_back({{"name", f.name},
+                       {"rate_Hz", f.rate_Hz},
+                       {"factor", f.factor},
+                       {"taps", f.taps},
+                       {"fixedTaps", f.fixedTaps},
+                       {"unity", f.unity}});
+    }
+    return WithReports({{"filters", out}}, reports);
+}
+
+ChainsRequest::Goal GoalOf(const json& request)
+{
+    const auto goal = Field<std::string>(request, "goal", "maximize-bandwidth");
+    if (goal == "maximize-bandwidth") {
+        return ChainsRequest::Goal::MaximizeBandwidth;
+    }
+    if (goal == "target-ripple") {
+        return ChainsRequest::Goal::TargetRipple;
+    }
+    if (goal == "minimize-ripple") {
+        return ChainsRequest::Goal::MinimizeRipple;
+    }
+    throw RequestError(400, "\"goal\" must be \"maximize-bandwidth\", \"target-ripple\" or \"minimize-ripple\"");
+}
+
+json Chains(const json& request, const std::string&, const Bundle&, ReportCapture& reports)
+{
+    const std::set<std::string> keys{"rxRate_Hz", "rxBandwidth_Hz", "txRate_Hz", "txBandwidth_Hz", "goal",
+                                      "targetRipple_dB", "minClock_Hz", "maxClock_Hz"};
+    for (const auto& [key, value] : request.items()) {
+        if (keys.count(key) == 0) {
+            throw RequestError(400, "unknown request key '" + key + "'");
+        }
+    }
+    constexpr std::int64_t U32 = 0xFFFFFFFF;
+    ChainsRequest query;
+    query.rxRate_Hz = static_cast<std::uint32_t>(Integer(request, "rxRate_Hz", 0, 1, U32));
+    query.rxBandwidth_Hz = static_cast<std::uint32_t>(Integer(request, "rxBandwidth_Hz", 0, 1, U32));
+    query.txRate_Hz = static_cast<std::uint32_t>(Integer(request, "txRate_Hz", 0, 0, U32));
+    query.txBandwidth_Hz = static_cast<std::uint32_t>(Integer(request, "txBandwidth_Hz", 0, 0, U32));
+    query.goal = GoalOf(request);
+    if (request.contains("targetRipple_dB")) {
+        const json& ripple = request["targetRipple_dB"];
+        if (!ripple.is_number() || !(ripple.get<double>() >= 0.0 && ripple.get<double>() <= 100.0)) {
+            throw RequestError(400, "\"targetRipple_dB\" must be a number from 0 to 100");
+        }
+        query.targetRipple_dB = ripple.get<double>();
+    }
+    query.minClock_Hz = static_cast<std::uint32_t>(Integer(request, "minClock_Hz", query.minClock_Hz, 1, U32));
+    query.maxClock_Hz = static_cast<std::uint32_t>(Integer(request, "maxClock_Hz", query.maxClock_Hz, 1, U32));
+    if (!request.contains("rxRate_Hz") || !request.contains("rxBandwidth_Hz")) {
+        throw RequestError(400, "\"rxRate_Hz\" and \"rxBandwidth_Hz\" are required");
+    }
+    if ((query.txRate_Hz == 0) != (query.txBandwidth_Hz == 0)) {
+        throw RequestError(400, "\"txRate_Hz\" and \"txBandwidth_Hz\" go together");
+    }
+    ChainsOutcome outcome;
+    try {
+        outcome = Analysis::Chains_Find(query);
+    } catch (const std::invalid_argument& e) {
+        throw RequestError(400, e.what());
+    }
+    if (!outcome.found) {
+        throw OperationFailed(outcome.cause.empty() ? "no chains found" : outcome.cause);
+    }
+    json answer = {{"status", outcome.status},
+                   {"systemClockFrequency_Hz", outcome.systemClock_Hz},
+                   {"rxChain", outcome.rxChain},
+                   {"rxRipple_dB", outcome.rxRipple_dB}};
+    if (query.txRate_Hz != 0) {
+        answer["txChain"] = outcome.txChain;
+        answer["txRipple_dB"] = outcome.txRipple_dB;
+    }
+    if (outcome.blueprint) {
+        answer["blueprint"] = json::parse(outcome.blueprint->SaveToString());
+    }
+    return WithReports(answer, reports);
 }
 
 std::string SiVersion(const json& request)
@@ -335,7 +502,10 @@ const std::vector<Route>& Routes()
         {"POST", "/api/dynamic-profiles", DynamicProfilesRoute, nullptr},
         {"POST", "/api/stream-settings", StreamSettingsRoute, nullptr},
         {"POST", "/api/stream-image", nullptr, StreamImage},
+        {"GET", "/api/features", Features, nullptr},
         {"POST", "/api/response", Response, nullptr},
+        {"POST", "/api/coefficients", Coefficients, nullptr},
+        {"POST", "/api/chains", Chains, nullptr},
     };
     return routes;
 }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <thread>
 
+#include "host/Inputs.h"
 #include "serve/Api.h"
 
 namespace Veltrix::Marlin::Serve {
@@ -20,8 +21,6 @@ namespace fs = std::filesystem;
 // Compute threads alive at once, those past their budget included: beyond
 // this a request is turned away rather than queued behind runaway work.
 constexpr int MaxComputing = 16;
-// Deeper nesting than any blueprint has; bounds the parser's recursion.
-constexpr int MaxJsonDepth = 32;
 
 struct Asset {
     std::string contentType;
@@ -103,15 +102,14 @@ json ParseBody(const httplib::Request& req)
         throw RequestError(415, "the request body must be application/json, not '" + type + "'");
     }
     json body;
+    std::vector<std::string> duplicates;
     try {
-        body = json::parse(req.body, [](int depth, json::parse_event_t, json&) {
-            if (depth > MaxJsonDepth) {
-                throw RequestError(400, "the request JSON nests deeper than " + std::to_string(MaxJsonDepth));
-            }
-            return true;
-        });
+        body = Json_Parse(req.body, MaxJsonDepth, true, &duplicates);
     } catch (const json::exception& e) {
         throw RequestError(400, std::string("the request body is not JSON: ") + e.what());
+    }
+    if (!duplicates.empty()) {
+        throw RequestError(400, "the request body gives a key twice: " + duplicates.front());
     }
     if (!body.is_object()) {
         throw RequestError(400, "the request body must be a JSON object");
