@@ -21,6 +21,11 @@ if(DOXYGEN_FOUND)
 endif()
 
 if(TARGET plover)
+  # The distribution's interpreter, as the Python package uses: its modules
+  # (jsonschema, numpy) are the Debian packages the scripts install.
+  if(NOT DEFINED Python3_EXECUTABLE AND EXISTS /usr/bin/python3)
+    set(Python3_EXECUTABLE /usr/bin/python3)
+  endif()
   find_package(Python3 COMPONENTS Interpreter QUIET)
   find_program(PLOVER_HELP2MAN help2man)
   if(Python3_Interpreter_FOUND)

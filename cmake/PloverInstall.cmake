@@ -9,9 +9,14 @@ include(CMakePackageConfigHelpers)
 
 set(PLOVER_INSTALL_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR}/plover)
 set(PLOVER_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/plover)
+set(PLOVER_INSTALL_RESOURCEDIR ${CMAKE_INSTALL_DATADIR}/plover/resources)
 
-# Headers are included as "plover/X.h", "engine/X.h", "streams/X.h" and
-# "host/X.h"; installed, all four folders sit under one include root.
+# Installed headers live under one prefix, include/plover: the public object
+# model in plover/host (#include <plover/host/ProfileArchitect.h>), and the
+# design classes, engine and stream library it is built on in
+# plover/internal, which clients never include themselves. Inside the
+# libraries headers are included as "host/X.h", "plover/X.h", "engine/X.h"
+# and "streams/X.h", hence the three include roots.
 set(plover_install_targets plover_warnings)
 foreach(target plover_engine plover_streams plover_design plover_host)
   if(NOT TARGET ${target})
@@ -26,9 +31,20 @@ foreach(target plover_engine plover_streams plover_design plover_host)
   set_property(TARGET ${target} PROPERTY INTERFACE_INCLUDE_DIRECTORIES
     "$<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>"
     "$<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}/src>"
-    "$<INSTALL_INTERFACE:${PLOVER_INSTALL_INCLUDEDIR}>")
+    "$<INSTALL_INTERFACE:${CMAKE_INSTALL_INCLUDEDIR}>"
+    "$<INSTALL_INTERFACE:${PLOVER_INSTALL_INCLUDEDIR}>"
+    "$<INSTALL_INTERFACE:${PLOVER_INSTALL_INCLUDEDIR}/internal>")
+  # A consumer that sets no standard of its own still compiles our headers as C++20.
+  target_compile_features(${target} ${scope} cxx_std_20)
   list(APPEND plover_install_targets ${target})
 endforeach()
+
+# A program built against the installed package finds its resources there
+# (Plover::ResourceFolder_Get), wherever the package was installed to.
+if(TARGET plover_host)
+  target_compile_definitions(plover_host INTERFACE
+    "$<INSTALL_INTERFACE:PLOVER_INSTALLED_RESOURCE_DIR=\"$<INSTALL_PREFIX>/${CMAKE_INSTALL_DATADIR}/plover/resources\">")
+endif()
 
 # The static libraries name the warnings target as a link-only dependency, so
 # it is exported too; our warning flags stay with our own build.
@@ -47,11 +63,13 @@ install(TARGETS ${plover_install_targets}
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   INCLUDES DESTINATION ${PLOVER_INSTALL_INCLUDEDIR})
 
-foreach(folder engine streams host src/plover)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/host/ DESTINATION ${PLOVER_INSTALL_INCLUDEDIR}/host
+  FILES_MATCHING PATTERN "*.h")
+foreach(folder engine streams src/plover)
   get_filename_component(name ${folder} NAME)
   if(IS_DIRECTORY ${PROJECT_SOURCE_DIR}/${folder})
     install(DIRECTORY ${PROJECT_SOURCE_DIR}/${folder}/
-      DESTINATION ${PLOVER_INSTALL_INCLUDEDIR}/${name}
+      DESTINATION ${PLOVER_INSTALL_INCLUDEDIR}/internal/${name}
       FILES_MATCHING PATTERN "*.h")
   endif()
 endforeach()
@@ -61,7 +79,7 @@ if(TARGET plover)
 endif()
 
 # The tool finds these relative to its own folder (see tools/CMakeLists.txt).
-install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/ DESTINATION ${CMAKE_INSTALL_DATADIR}/plover/resources)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/resources/ DESTINATION ${PLOVER_INSTALL_RESOURCEDIR})
 if(IS_DIRECTORY ${PROJECT_SOURCE_DIR}/examples)
   install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION ${CMAKE_INSTALL_DATADIR}/plover/examples)
 endif()
@@ -75,6 +93,8 @@ install(EXPORT ploverTargets NAMESPACE plover:: DESTINATION ${PLOVER_INSTALL_CMA
 
 file(WRITE ${PROJECT_BINARY_DIR}/plover-config.cmake.in [=[
 @PACKAGE_INIT@
+# The bundled stream resources (asm/marlin/top_level is the stream top-level folder).
+set_and_check(PLOVER_RESOURCE_DIR "@PACKAGE_PLOVER_INSTALL_RESOURCEDIR@")
 include(CMakeFindDependencyMacro)
 find_dependency(nlohmann_json 3.11)
 include("${CMAKE_CURRENT_LIST_DIR}/ploverTargets.cmake")
@@ -82,7 +102,8 @@ check_required_components(plover)
 ]=])
 configure_package_config_file(${PROJECT_BINARY_DIR}/plover-config.cmake.in
   ${PROJECT_BINARY_DIR}/plover-config.cmake
-  INSTALL_DESTINATION ${PLOVER_INSTALL_CMAKEDIR})
+  INSTALL_DESTINATION ${PLOVER_INSTALL_CMAKEDIR}
+  PATH_VARS PLOVER_INSTALL_RESOURCEDIR)
 write_basic_package_version_file(${PROJECT_BINARY_DIR}/plover-config-version.cmake
   VERSION ${PROJECT_VERSION} COMPATIBILITY SameMinorVersion)
 install(FILES ${PROJECT_BINARY_DIR}/plover-config.cmake ${PROJECT_BINARY_DIR}/plover-config-version.cmake

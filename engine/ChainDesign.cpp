@@ -5,10 +5,10 @@
 #include "engine/ChainDesign.h"
 
 #include <cmath>
-#include <iostream>
 
 #include "engine/CustomLookup.h"
 #include "engine/ModelingSearch.h"
+#include "engine/PrintSink.h"
 #include "engine/StockLookup.h"
 
 namespace Veltrix::Marlin::Native {
@@ -81,7 +81,7 @@ double SelectChains(EngineContext& context,
         chains = ChainSelection{};
         status = CustomLookup(context, first, second, chains);
         if (status == 0) {
-            if (context.isDebug) std::cout << "Using Direct lookup solution (Custom)\n" << std::flush;
+            if (context.isDebug) Print("Using Direct lookup solution (Custom)\n");
             tableRipples();
             return status;
         }

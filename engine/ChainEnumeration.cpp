@@ -1,9 +1,9 @@
 #include "engine/ChainEnumeration.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <stdexcept>
 
+#include "engine/PrintSink.h"
 namespace Veltrix::Marlin::Native {
 namespace {
 
@@ -63,8 +63,7 @@ ChainList ChainList_Enumerate(const ChainOptionSet& options, bool isDebug)
         if (p == 16) break;
     }
     if (isDebug) {
-        std::printf("Possible Ints/Decs Overall %ld\n", static_cast<long>(accepted.size()));
-        std::fflush(stdout);
+        PrintFormatted("Possible Ints/Decs Overall %ld\n", static_cast<long>(accepted.size()));
     }
 
     ChainList list;

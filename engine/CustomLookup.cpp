@@ -6,10 +6,10 @@
 #include "engine/CustomLookup.h"
 
 #include <array>
-#include <iostream>
 #include <vector>
 
 #include "engine/CustomLookupTables.h"
+#include "engine/PrintSink.h"
 
 namespace Veltrix::Marlin::Native {
 namespace {
@@ -69,8 +69,8 @@ double CustomLookup(const EngineContext& context,
     const bool rxKnown = KnownSelector(first.lifSelect) && KnownSelector(first.rxHb22WblpfSelect) &&
                          KnownSelector(second.lifSelect) && KnownSelector(second.rxHb22WblpfSelect);
     const bool txKnown = KnownSelector(first.txHb22WblpfSelect) && KnownSelector(second.txHb22WblpfSelect);
-    if (!rxKnown) std::cout << "Unknown WBLPF/HB22 or LIF/VLIF configuration selected\n" << std::flush;
-    if (!txKnown) std::cout << "Unknown TX WBLPF/HB22 configuration selected\n" << std::flush;
+    if (!rxKnown) Print("Unknown WBLPF/HB22 or LIF/VLIF configuration selected\n");
+    if (!txKnown) Print("Unknown TX WBLPF/HB22 configuration selected\n");
     if (!rxKnown || !txKnown) return -7;
 
     // Walk order: first Tx (outermost), first Rx, second Tx, second Rx.

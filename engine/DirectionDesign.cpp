@@ -2,9 +2,11 @@
 
 #include <cctype>
 #include <cmath>
-#include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
+
+#include "engine/PrintSink.h"
 
 namespace Veltrix::Marlin::Native {
 namespace {
@@ -37,10 +39,9 @@ Scored Score(const EngineContext& context, const DirectionRequest& request, std:
         const double ripple = scorer.Ripple_dB(vector, Direction_Variants(context, request.direction, codes));
         ++scoredCount;
         if (context.isDebug) {
-            std::printf("Results %f [", ripple);
-            for (double v : vector) std::printf(" %2.0f", v);
-            std::printf("]\n");
-            std::fflush(stdout);
+            std::string line = Formatted("Results %f [", ripple);
+            for (double v : vector) line += Formatted(" %2.0f", v);
+            Print(line + "]\n");
         }
         if (ripple < s.best && ripple > FailedDesignRipple_dB) {
             s.improved = true;
@@ -106,8 +107,7 @@ DirectionResult Direction_Design(const EngineContext& context, const DirectionRe
         if (context.isDebug) {
             const double r = std::round(request.ratio);
             const double held = r > 2147483647.0 ? 2147483647.0 : (r < -2147483648.0 ? -2147483648.0 : r);
-            std::printf("Dec %d\n", static_cast<int>(held));
-            std::fflush(stdout);
+            PrintFormatted("Dec %d\n", static_cast<int>(held));
         }
     }
 

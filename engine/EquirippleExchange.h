@@ -8,8 +8,9 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
-#include <cstdio>
 #include <span>
+
+#include "engine/PrintSink.h"
 
 namespace Veltrix::Marlin::Native {
 
@@ -52,8 +53,7 @@ public:
         EquirippleResult<Length> result;
         const std::size_t g = grid.frequency.size();
         if (g < Extremals) {
-            std::printf("%s\n", "DidNotConverge");
-            std::fflush(stdout);
+            Print("DidNotConverge\n");
             return result;
         }
         // Initial extremals spread evenly over the grid, the last on its end.
@@ -69,8 +69,7 @@ public:
         for (; iteration < EquirippleIterationLimit; ++iteration) {
             Solve(grid);
             if (delta_ <= previous) {
-                std::printf("%s\n", "DidNotConverge");
-                std::fflush(stdout);
+                Print("DidNotConverge\n");
                 result.taps.fill(0.0);
                 result.deviation = -1.0;
                 result.iterations = iteration + 1;

@@ -4,11 +4,11 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <vector>
 
 #include "engine/ChainEnumeration.h"
 #include "engine/DirectionDesign.h"
+#include "engine/PrintSink.h"
 
 namespace Veltrix::Marlin::Native {
 namespace {
@@ -21,8 +21,7 @@ constexpr double NarrowbandBelow_Hz = 1250000.0;
 
 void PrintAlways(const char* line)
 {
-    std::printf("%s", line);
-    std::fflush(stdout);
+    Print(line);
 }
 
 // The rows of a chain list by overall ratio (up to MaxRatio), in row order.
@@ -100,8 +99,7 @@ public:
         txList_ = ChainList_Enumerate(txSet, context.isDebug);
         sameLists_ = SameOptions(txSet, rxSet);
         if (sameLists_ && context.isDebug) {
-            std::printf("Possible Ints/Decs Overall %ld\n", static_cast<long>(txList_.size()));
-            std::fflush(stdout);
+            PrintFormatted("Possible Ints/Decs Overall %ld\n", static_cast<long>(txList_.size()));
         }
         if (!sameLists_) rxOwnList_ = ChainList_Enumerate(rxSet, context.isDebug);
         txIndex_ = RatioIndex(txList_);
@@ -168,8 +166,7 @@ private:
         ++state.totals.pairsDesigned;
         state.totals.candidatesScored += rx.scored + tx.scored;
         if (context_.isDebug) {
-            std::printf("Ripple %f (RX) %f (TX)\n", rx.ripple_dB, tx.ripple_dB);
-            std::fflush(stdout);
+            PrintFormatted("Ripple %f (RX) %f (TX)\n", rx.ripple_dB, tx.ripple_dB);
         }
         // A direction that is off does not count; one that could not be
         // designed keeps the pair from improving (its ripple is unscored).
@@ -186,8 +183,7 @@ private:
         chains.firstTxRipple_dB = txOn_ ? tx.ripple_dB : NoRipple_dB;
         if (stopOnTarget && context_.targetRipple_dB > worst) {
             if (context_.isDebug) {
-                std::printf("Target ripple met\n");
-                std::fflush(stdout);
+                Print("Target ripple met\n");
             }
             done_ = true;
         }

@@ -6,7 +6,8 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <iostream>
+
+#include "engine/PrintSink.h"
 
 namespace Veltrix::Marlin::Native {
 namespace {
@@ -203,7 +204,7 @@ double StockLookup(const EngineContext& context,
     }
 
     if (found) {
-        if (context.isDebug) std::cout << "Pre-existing profile found\n" << std::flush;
+        if (context.isDebug) Print("Pre-existing profile found\n");
     } else {
         chains.firstRx = {};
         chains.firstTx = {};

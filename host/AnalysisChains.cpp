@@ -143,20 +143,17 @@ ChainsOutcome Analysis::Chains_Find(const ChainsRequest& request,
     criteria.maxSystemClock(request.maxClock_Hz);
     criteria.useModelingSearch(true);
 
-    // The chain heads a default blueprint starts from (its ADC rate's SINC and half-band choices).
-    Native::MarlinBlueprint defaults;
-    defaults.adcRate(defaults.adcRate());
-    Native::ChannelDesignRecord record;
-    record.rxEnabled = 1;
-    record.rxSampleRate_Hz = request.rxRate_Hz;
-    record.rxBandwidth_Hz = request.rxBandwidth_Hz;
-    record.txEnabled = request.txRate_Hz != 0 ? 1 : 0;
-    record.txSampleRate_Hz = request.txRate_Hz;
-    record.txBandwidth_Hz = request.txBandwidth_Hz;
-    record.rxHead0 = defaults.rxChannel1.dataPath.stages[Native::RxPath::SincMuxStage];
-    record.rxHead1 = defaults.rxChannel1.dataPath.stages[Native::RxPath::Hb012SelectStage];
-    record.txHead0 = defaults.txChannel1.dataPath.stages[Native::TxPath::Int3Sinc3SelectStage];
-    record.txHead1 = defaults.txChannel1.dataPath.stages[Native::TxPath::Sinc2SelectStage] != 0 ? 1 : 0;
+    // The default blueprint's first pair at these rates, built into a channel
+    // request the way a design builds it (its ADC rate chooses the chain heads).
+    Native::MarlinBlueprint blueprint;
+    blueprint.adcRate(blueprint.adcRate());
+    blueprint.rxChannel1.enabled = true;
+    blueprint.rxChannel1.samplingRate_Hz(request.rxRate_Hz);
+    blueprint.rxChannel1.rfChannelBandwidth_Hz = request.rxBandwidth_Hz;
+    blueprint.txChannel1.enabled = request.txRate_Hz != 0;
+    blueprint.txChannel1.samplingRate_Hz(request.txRate_Hz);
+    blueprint.txChannel1.rfChannelBandwidth_Hz = request.txBandwidth_Hz;
+    const Native::ChannelDesignRecord record = Native::ChannelDesignRequest_Build(blueprint, 0).record;
 
     Native::ModelingSearchProgressCallback callback;
     if (progress) {

@@ -1,9 +1,12 @@
 #pragma once
 /// @file
-/// The host's view of the process-wide report lists. Reading never clears
-/// them: a host that wants only the reports of one call notes the counts first.
+/// The host's view of the reports. The process-wide lists keep every line of
+/// every thread until Clear; reading never clears them. A caller that wants
+/// only the reports of its own call opens a ReportScope around it.
 
 #include <cstddef>
+#include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -37,6 +40,37 @@ public:
     /// Throws the last recorded error as std::runtime_error carrying its text;
     /// nothing happens when there is none.
     static void ThrowLastError();
+    /// Empties the process-wide lists (open scopes keep their lines).
+    static void Clear();
+
+    /// Where the engine's always-printed progress and diagnostic lines go, one
+    /// call per text, possibly from several threads. nullptr restores the
+    /// default: standard output.
+    static void PrintSink_Set(std::function<void(const std::string&)> sink);
+};
+
+/// Collects, while alive, every ERROR, WARNING and INFO line reported on the
+/// thread that constructed it, and every error recorded there; scopes nest and
+/// each open one gets the lines. Other threads' reports never reach it. A
+/// scope is destroyed on the thread that made it.
+class ReportScope {
+public:
+    /// Starts collecting on the calling thread.
+    ReportScope();
+    /// Stops collecting.
+    ~ReportScope();
+    ReportScope(const ReportScope&) = delete;
+    ReportScope& operator=(const ReportScope&) = delete;
+
+    /// The lines in the order reported, then the text of each recorded error,
+    /// exactly as the process-wide lists hold them.
+    std::vector<std::string> Messages() const;
+    /// ERROR lines plus recorded errors.
+    std::size_t ErrorCount() const;
+
+private:
+    struct Collection;
+    std::unique_ptr<Collection> collection_;
 };
 
 }  // namespace Veltrix::Marlin

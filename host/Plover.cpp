@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
+#include <system_error>
 
+#include "plover/base/FileIo.h"
 #include "plover/base/Version.h"
 #include "streams/InputFile.h"
 
@@ -27,7 +29,53 @@ std::uint32_t LineValue(const std::string& line)
     return static_cast<std::uint32_t>(value);
 }
 
+namespace fs = std::filesystem;
+
+bool HoldsResources(const fs::path& folder)
+{
+    std::error_code ec;
+    return !folder.empty() && fs::is_directory(folder / "asm" / "marlin" / "top_level", ec);
+}
+
 }  // namespace
+
+std::string Plover::VersionText_Get()
+{
+    return Native::LibraryVersion;
+}
+
+std::string Plover::RunnelVersionText_Get()
+{
+    return Native::StreamGeneratorVersion;
+}
+
+std::string Plover::ResourceFolder_Find(const std::string& installedFolder)
+{
+    if (HoldsResources(installedFolder)) {
+        return fs::path(installedFolder).lexically_normal().string();
+    }
+#ifdef PLOVER_RESOURCES_INSTALL_RELATIVE
+    std::error_code ec;
+    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    if (!ec) {
+        const fs::path besideBinary = self.parent_path() / PLOVER_RESOURCES_INSTALL_RELATIVE;
+        if (HoldsResources(besideBinary)) {
+            return besideBinary.lexically_normal().string();
+        }
+    }
+#endif
+#ifdef PLOVER_RESOURCES_SOURCE_DIR
+    if (HoldsResources(PLOVER_RESOURCES_SOURCE_DIR)) {
+        return PLOVER_RESOURCES_SOURCE_DIR;
+    }
+#endif
+    return {};
+}
+
+bool Plover::File_WriteAtomically(const std::string& path, const std::string& contents)
+{
+    return Native::WriteFileAtomically(path, contents);
+}
 
 PloverVersion ParseVersionText(const std::string& text)
 {

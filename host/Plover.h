@@ -29,6 +29,29 @@ public:
     /// The versions named in top_level.txt of the folder topLevelPath; all
     /// zero when the file cannot be opened, and a key that is absent stays 0.
     static PloverVersion RunnelAsmVersion_Get(const std::string& topLevelPath);
+    /// The library version as text, "0.53.13".
+    static std::string VersionText_Get();
+    /// The stream generator version as text, "1.0.4".
+    static std::string RunnelVersionText_Get();
+
+    /// The bundled resource folder (it holds asm/marlin/top_level, the stream
+    /// top-level folder): the installed package's when the program was built
+    /// against it, else the one beside an installed plover binary, else the
+    /// source tree the library was built from; empty when none of them exists.
+    static std::string ResourceFolder_Get()
+    {
+#ifdef PLOVER_INSTALLED_RESOURCE_DIR
+        return ResourceFolder_Find(PLOVER_INSTALLED_RESOURCE_DIR);
+#else
+        return ResourceFolder_Find("");
+#endif
+    }
+    /// ResourceFolder_Get with the installed folder given (empty: none).
+    static std::string ResourceFolder_Find(const std::string& installedFolder);
+
+    /// Writes a temporary file beside path and renames it over path, so path
+    /// never holds half a file; false (and nothing left behind) on failure.
+    static bool File_WriteAtomically(const std::string& path, const std::string& contents);
 };
 
 /// "a.b.c" or "a.b.c.d" into a version; parts that are missing or not

@@ -1,8 +1,9 @@
 #include "streams/ProcessorInfo.h"
 
-#include <iostream>
 #include <stdexcept>
+#include <string>
 
+#include "engine/PrintSink.h"
 #include "streams/Crc32.h"
 
 namespace Veltrix::Runnel {
@@ -72,9 +73,8 @@ void ProcessorInfo::Layout(const std::vector<std::uint8_t>& extraHeader)
     const std::size_t remaining = size - fixed;
     const std::size_t needed = opcodeBytes + operandBytes + kCrcBytes;
     if (remaining < needed) {
-        std::cout << "ERROR : NOT ENOUGH SPACE LEFT IN IMAGE TO HOLD STREAMS INFO \n"
-                  << "Bytes Remaining = " << remaining << "\n"
-                  << "Bytes Needed = " << needed << "\n";
+        Veltrix::Marlin::Native::Print("ERROR : NOT ENOUGH SPACE LEFT IN IMAGE TO HOLD STREAMS INFO \nBytes Remaining = " +
+                                       std::to_string(remaining) + "\nBytes Needed = " + std::to_string(needed) + "\n");
         throw std::out_of_range("Stream image size is too small to fit all streams in ARM memory");
     }
 

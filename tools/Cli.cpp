@@ -17,9 +17,8 @@
 #include "host/BlueprintCheck.h"
 #include "host/Inputs.h"
 #include "host/ProfileArchitect.h"
-#include "plover/base/ErrorHandler.h"
-#include "plover/base/FileIo.h"
-#include "streams/Marlin.h"
+#include "host/Plover.h"
+#include "host/StreamListing.h"
 
 namespace Veltrix::Marlin::Cli {
 
@@ -112,7 +111,7 @@ std::string ReadInput(const std::string& path, const std::string& what)
 
 void WriteOutput(const std::string& path, const std::string& bytes)
 {
-    if (!Native::WriteFileAtomically(path, bytes)) {
+    if (!Plover::File_WriteAtomically(path, bytes)) {
         throw UsageError("cannot write '" + path + "'");
     }
 }
@@ -237,40 +236,13 @@ Profile DevelopProfile(MarlinBlueprint& blueprint, bool redesign)
     return profile;
 }
 
-namespace {
-
-fs::path ExecutableFolder()
-{
-    std::error_code ec;
-    const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-    return ec ? fs::path() : self.parent_path();
-}
-
-// The chip's top-level folder inside a resources folder.
-fs::path TopLevelIn(const fs::path& resources)
-{
-    return resources / "asm" / "marlin" / "top_level";
-}
-
-}  // namespace
-
 std::string DefaultTopLevelPath()
 {
-    std::error_code ec;
-#ifdef PLOVER_RESOURCES_INSTALL_RELATIVE
-    if (const fs::path folder = ExecutableFolder(); !folder.empty()) {
-        const fs::path installed = TopLevelIn(folder / PLOVER_RESOURCES_INSTALL_RELATIVE);
-        if (fs::is_directory(installed, ec)) {
-            return installed.lexically_normal().string();
-        }
+    const std::string resources = Plover::ResourceFolder_Get();
+    if (resources.empty()) {
+        return {};
     }
-#endif
-#ifdef PLOVER_RESOURCES_SOURCE_DIR
-    if (const fs::path source = TopLevelIn(PLOVER_RESOURCES_SOURCE_DIR); fs::is_directory(source, ec)) {
-        return source.string();
-    }
-#endif
-    return {};
+    return (fs::path(resources) / "asm" / "marlin" / "top_level").string();
 }
 
 std::string TopLevelPath(const std::string& given, const std::string& siVersion)
@@ -287,34 +259,24 @@ std::string TopLevelPath(const std::string& given, const std::string& siVersion)
         throw UsageError("resources folder '" + path + "' does not exist");
     }
     try {
-        const Runnel::Marlin device(siVersion, path);
+        StreamListing::Resources_Check(path, siVersion);
     } catch (const std::logic_error& e) {
         throw UsageError("stream resources '" + path + "': " + e.what());
     }
     return path;
 }
 
-ReportWatch::ReportWatch()
-    : messages_(Native::ErrorHandler::messages().size()), errors_(Native::ErrorHandler::errors().size())
-{
-}
-
 void ReportWatch::PrintNew() const
 {
-    const auto& messages = Native::ErrorHandler::messages();
-    for (std::size_t i = messages_; i < messages.size(); ++i) {
-        std::cerr << messages[i] << '\n';
-    }
-    const auto& errors = Native::ErrorHandler::errors();
-    for (std::size_t i = errors_; i < errors.size(); ++i) {
-        std::cerr << errors[i].what() << '\n';
+    for (const auto& line : scope_.Messages()) {
+        std::cerr << line << '\n';
     }
 }
 
 bool ReportWatch::IsRecordedError(const std::string& text) const
 {
-    const auto& errors = Native::ErrorHandler::errors();
-    return errors.size() > errors_ && text == errors.back().what();
+    const auto lines = scope_.Messages();
+    return !lines.empty() && lines.back() == text;
 }
 
 }  // namespace Veltrix::Marlin::Cli

@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "host/ErrorHandler.h"
 #include "host/Features.h"
 #include "host/MarlinBlueprint.h"
 #include "host/Profile.h"
@@ -98,19 +99,17 @@ std::string DefaultTopLevelPath();
 // a usage error.
 std::string TopLevelPath(const std::string& given, const std::string& siVersion);
 
-// Counts of the report lists when a command starts; the lines added since are
-// printed to standard error, one each, as stored.
+// The reports of one command: printed to standard error, one line each, as
+// stored (message lines, then recorded errors).
 class ReportWatch {
 public:
-    ReportWatch();
     void PrintNew() const;
     // True when the text is the last error recorded since the start, which
     // has then already been printed with the report lines.
     bool IsRecordedError(const std::string& text) const;
 
 private:
-    std::size_t messages_ = 0;
-    std::size_t errors_ = 0;
+    ReportScope scope_;
 };
 
 // The JSON answers of inspect, design --json and dynamic-profiles, which the

@@ -1,11 +1,10 @@
 // plover disasm: lists the streams of a stream image file.
 
 #include <iostream>
-#include <sstream>
 #include <vector>
 
 #include "Cli.h"
-#include "streams/Marlin.h"
+#include "host/StreamListing.h"
 
 namespace Veltrix::Marlin::Cli {
 
@@ -26,14 +25,14 @@ Command AddDisasmCommand(CLI::App& app)
     return {command, [options] {
                 const std::string bytes = ReadInput(options->image, "stream image");
                 const std::string topLevel = TopLevelPath(options->resources, options->siVersion);
-                const auto device = std::make_unique<Runnel::Marlin>(options->siVersion, topLevel);
-                std::ostringstream listing;
+                std::string listing;
                 try {
-                    device->Image_Disassemble(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), listing);
+                    listing = StreamListing::Listing_Get(std::vector<std::uint8_t>(bytes.begin(), bytes.end()),
+                                                         topLevel, options->siVersion);
                 } catch (const std::logic_error& e) {
                     throw UsageError("'" + options->image + "' is not a readable stream image: " + e.what());
                 }
-                std::cout << listing.str();
+                std::cout << listing;
                 return ExitSuccess;
             }};
 }

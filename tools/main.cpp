@@ -13,7 +13,8 @@
 #include <vector>
 
 #include "Cli.h"
-#include "plover/base/Version.h"
+#include "host/ErrorHandler.h"
+#include "host/Plover.h"
 
 namespace {
 
@@ -79,9 +80,14 @@ int Run(const Command& command)
 int main(int argc, char** argv)
 {
     using namespace Veltrix::Marlin;
+    // Standard output carries the JSON and CSV results; the engine's own
+    // progress and diagnostic lines join the reports on standard error.
+    ErrorHandler::PrintSink_Set([](const std::string& text) {
+        std::cerr << text << std::flush;
+    });
     CLI::App app{"plover: designs device profiles for the Marlin RF transceiver"};
-    app.set_version_flag("--version", std::string("plover ") + Native::LibraryVersion + " (streams " +
-                                          Native::StreamGeneratorVersion + ")");
+    app.set_version_flag("--version", "plover " + Plover::VersionText_Get() + " (streams " +
+                                          Plover::RunnelVersionText_Get() + ")");
     app.require_subcommand(1);
 
     const std::vector<Command> commands = {

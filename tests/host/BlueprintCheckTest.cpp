@@ -72,6 +72,7 @@ TEST(BlueprintCheck, FilesTheLibraryWritesPassAndReadBackByteIdentically)
 {
     TempFolder folder;
     for (const auto& entry : std::filesystem::directory_iterator(std::string(PLOVER_SOURCE_DIR) + "/examples")) {
+        if (entry.path().extension() != ".json") continue;  // examples/python holds scripts
         SCOPED_TRACE(entry.path().string());
         MarlinBlueprint blueprint;
         blueprint.Load(entry.path().string());

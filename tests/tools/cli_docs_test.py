@@ -55,9 +55,11 @@ def main():
                   COMP_CWORD=$((${{#COMP_WORDS[@]}}-1)); COMPREPLY=(); _plover; echo "${{COMPREPLY[*]}}"; }}
             t "plover "
             t "plover response --port "
+            t "plover design x.json --feature F"
         """
         out = subprocess.run(["bash", "-c", probe], capture_output=True, text=True).stdout.splitlines()
-        if len(out) != 2 or set(commands) - set(out[0].split()) or out[1].split() != ["rx", "tx"]:
+        if len(out) != 3 or set(commands) - set(out[0].split()) or out[1].split() != ["rx", "tx"] \
+                or "FH" not in out[2].split():
             failures.append(f"completion answers {out!r}")
     for failure in failures:
         print(failure, file=sys.stderr)

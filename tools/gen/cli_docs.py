@@ -55,12 +55,27 @@ def options(help_text):
     return found
 
 
+def features_from_help(plover):
+    """Feature IDs and fields as `--feature` lists them in a subcommand's help:
+    "  FH: mode (a whole number in 0..4), minFrameDuration_us (...)"."""
+    table = {}
+    text = run([plover, "design", "--help"])
+    listing = text.split("IDs and fields:", 1)[1] if "IDs and fields:" in text else ""
+    for line in listing.splitlines()[1:]:
+        m = re.match(r"^\s{8,}(\w+)(?::\s*(.*))?$", line)
+        if not m:
+            break
+        table[m.group(1)] = re.findall(r"(\w+) \(", m.group(2) or "")
+    return table
+
+
 def features(plover):
-    """Feature IDs and their fields, from `plover features --json` when the tool has it."""
+    """Feature IDs and their fields, from `plover features --json` when the tool has it,
+    else from the `--feature` option's help."""
     try:
         listing = json.loads(run([plover, "features", "--json"]))
     except (subprocess.CalledProcessError, json.JSONDecodeError, OSError):
-        return {}
+        return features_from_help(plover)
     items = listing.get("features", listing) if isinstance(listing, dict) else listing
     table = {}
     for item in items if isinstance(items, list) else []:

@@ -14,11 +14,11 @@ namespace {
 
 // The analysis grid the engine fills beside the response. Only its start and
 // step are kept, but the engine needs all 32 MiB of it; mapping fresh pages
-// for every call costs more than the evaluation itself, so one buffer is kept
-// for the process (the library is driven from one thread).
+// for every call costs more than the evaluation itself, so each thread keeps
+// one buffer (threads design side by side, and a shared one would be torn).
 std::vector<double>& GridBuffer()
 {
-    static std::vector<double> grid_Hz;
+    thread_local std::vector<double> grid_Hz;
     grid_Hz.resize(ResponseGridPoints);
     return grid_Hz;
 }

@@ -1,9 +1,12 @@
 #pragma once
 // The process-wide collector of design-code reports. A recoverable problem is
 // appended as a message line and the operation returns a failure status; an
-// unrecoverable one is recorded and thrown. Nothing here is ever cleared: the
-// host reads both lists after each call. Single host thread, so no locking.
+// unrecoverable one is recorded and thrown. Nothing here is cleared unless a
+// host asks for it. Designs run from several threads at once, so the lists
+// are guarded and read as snapshots; a caller that wants only the reports of
+// its own call opens a ReportCollection on its thread.
 
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -29,6 +32,29 @@ private:
     std::string text_;
 };
 
+// While alive, receives every line reported on the thread that opened it,
+// besides the process-wide lists. Collections nest: each open one on the
+// thread gets the line. Neither copied nor moved, since the thread's registry
+// points at it.
+class ReportCollection {
+public:
+    ReportCollection();
+    ~ReportCollection();
+    ReportCollection(const ReportCollection&) = delete;
+    ReportCollection& operator=(const ReportCollection&) = delete;
+
+    // Message lines in the order reported, then the text of each recorded error.
+    std::vector<std::string> Lines() const;
+    // ERROR message lines plus recorded errors.
+    std::size_t ErrorCount() const { return errorLines_ + errors_.size(); }
+
+private:
+    friend class ErrorHandler;
+    std::vector<std::string> messages_;
+    std::vector<std::string> errors_;
+    std::size_t errorLines_ = 0;
+};
+
 class ErrorHandler {
 public:
     // Appends "<LEVEL>: In <file> on line <line>: <message>".
@@ -37,15 +63,17 @@ public:
     // Records "In <file> on line <line>: <message>" and throws it as std::runtime_error.
     [[noreturn]] static void Error(const std::string& message, const std::string& file, int line);
 
-    static const std::vector<RecordedError>& errors() { return exceptions_; }
-    static const std::vector<std::string>& messages() { return messages_; }
+    // Snapshots of the process-wide lists.
+    static std::vector<RecordedError> errors();
+    static std::vector<std::string> messages();
+    static std::size_t errorCount();
+    static std::size_t messageCount();
+
+    // Empties both process-wide lists; open collections keep what they hold.
+    static void Clear();
 
     // The text both paths share, without a level prefix.
     static std::string Format(const std::string& message, const std::string& file, int line);
-
-private:
-    static inline std::vector<RecordedError> exceptions_;
-    static inline std::vector<std::string> messages_;
 };
 
 }  // namespace Veltrix::Marlin::Native

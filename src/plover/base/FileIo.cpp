@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
@@ -37,7 +38,7 @@ bool WriteAll(int fd, const std::string& bytes)
 // for any file the user creates.
 int OpenTemporary(const std::filesystem::path& target, std::string& tempPath)
 {
-    static unsigned counter = 0;
+    static std::atomic<unsigned> counter = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::filesystem::path candidate = target;
         candidate += ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(counter++);

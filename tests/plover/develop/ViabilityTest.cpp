@@ -80,6 +80,7 @@ std::vector<Named> Grid()
         }
     }
     for (const auto& entry : std::filesystem::directory_iterator(std::string(PLOVER_SOURCE_DIR) + "/examples")) {
+        if (entry.path().extension() != ".json") continue;  // examples/python holds scripts
         grid.push_back({entry.path().filename().string(), Example(entry.path().stem().string())});
     }
     return grid;
