@@ -1,91 +1,74 @@
 // Speed of the numeric engine: equiripple designs of the fixed sizes, the
 // 30.72 MHz magnitude compensation, and the 2^22-point Rx response against a
-// floor that only writes the grid and 20 log10 of a precomputed array.
-#include <benchmark/benchmark.h>
+// floor that only writes the grid and 20 log10 of a precomputed array. Each
+// case also runs against the previous implementation ("/reference");
+// bench/ratios.py prints the ratios.
+#include <cstdio>
+#include <string>
 
-#include <cmath>
-#include <vector>
-
-#include "PathQualitySupport.h"
-#include "engine/EquirippleDesign.h"
-#include "engine/MagnitudeCompensation.h"
-#include "engine/ResponseEntries.h"
+#include "engine/VectorKernels.h"
+#include "engine_cases.h"
 
 namespace {
 
-using namespace Veltrix::Marlin::Native;
-
-template <std::size_t Length>
-void DesignLowPass(benchmark::State& state, double pass, double stop)
+void FloorPass(std::vector<double>& grid, std::vector<double>& response, const std::vector<double>& magnitude,
+               double step)
 {
-    for (auto _ : state) {
-        auto design = Equiripple_Design<Length>(
-            {0.0, pass, stop, 1.0}, [](double, int band) { return band == 0 ? 1.0 : 0.0; },
-            [](double, int) { return 1.0; });
-        benchmark::DoNotOptimize(design.result.taps.data());
-    }
+    Kernel_Ramp(step, 0, grid.size(), grid.data());
+    Kernel_MagnitudeDb(magnitude.data(), magnitude.size(), response.data());
 }
 
-void BM_Equiripple21(benchmark::State& state) { DesignLowPass<21>(state, 0.4, 0.5); }
-void BM_Equiripple13(benchmark::State& state) { DesignLowPass<13>(state, 0.3, 0.5); }
-void BM_Equiripple127(benchmark::State& state) { DesignLowPass<127>(state, 0.2, 0.25); }
-
-const PathQuality::Configuration& Config30() { return PathQuality::Configurations()[1]; }
-
-void BM_RxMagComp30p72(benchmark::State& state)
+void ChainDb(const std::vector<ResponseStage>& stages, std::vector<double>& table, std::vector<double>& dB,
+             ResponseWorkspace& workspace)
 {
-    const auto stages = PathQuality::RxStages(Config30());
-    const RxFilterRequest request = PathQuality::RxRequest(Config30(), stages.data(), true, true);
-    std::int32_t taps21[21];
-    std::int32_t taps13[13];
-    std::uint8_t status = 0;
-    for (auto _ : state) {
-        Engine_RxMagComp(request, taps21, taps13, status);
-        benchmark::DoNotOptimize(taps21);
-    }
+    ChainResponse_Tabulate(stages, table.size(), table, {}, workspace);
+    Kernel_MagnitudeDb(table.data(), table.size(), dB.data());
 }
 
-void BM_RxResponse30p72(benchmark::State& state)
+// --dump FOLDER: the problems of bench/compare_scipy.py as plover solves them
+// (chain.json: the cascade's stages; chain-dB.f64: its dB on the 2^22-point
+// grid; taps-21.json, taps-127.json: the dense-grid designs), then exit.
+int Dump(const std::string& folder)
 {
-    const auto stages = PathQuality::RxStages(Config30());
-    const RxFilterRequest request = PathQuality::RxRequest(Config30(), stages.data(), true, true);
-    std::vector<double> grid(ResponseGridPoints, 0.0);
-    std::vector<double> response(ResponseGridPoints, 0.0);
-    std::uint8_t status = 0;
-    for (auto _ : state) {
-        Engine_RxResponse(request, status, grid.data(), response.data());
-        benchmark::DoNotOptimize(response.data());
+    const std::vector<ResponseStage> stages = ChainStages30p72();
+    FILE* out = std::fopen((folder + "/chain.json").c_str(), "w");
+    if (out == nullptr) return 2;
+    std::fprintf(out, "{\"points\": %zu, \"stages\": [", ResponseGridPoints);
+    for (std::size_t s = 0; s < stages.size(); ++s) {
+        const char* kind = stages[s].kind == ResponseStage::Kind::Cic        ? "cic"
+                           : stages[s].kind == ResponseStage::Kind::HalfBand ? "halfband"
+                                                                             : "fir";
+        std::fprintf(out, "%s{\"kind\": \"%s\", \"factor\": %d, \"cicLength\": %d, \"c\": [", s ? ", " : "", kind,
+                     stages[s].factor, stages[s].cicLength);
+        for (std::size_t i = 0; i < stages[s].c.size(); ++i) std::fprintf(out, "%s%.17g", i ? ", " : "", stages[s].c[i]);
+        std::fprintf(out, "]}");
     }
-}
-
-void BM_ResponseFloor(benchmark::State& state)
-{
-    std::vector<double> grid(ResponseGridPoints, 0.0);
-    std::vector<double> response(ResponseGridPoints, 0.0);
-    std::vector<double> magnitude(ResponseGridPoints);
-    for (std::size_t k = 0; k < ResponseGridPoints; ++k) {
-        magnitude[k] = 1.0 / (1.0 + static_cast<double>(k) * 1e-6);
-    }
-    const double step = 2211840000.0 / static_cast<double>(ResponseGridPoints);
-    for (auto _ : state) {
-        for (std::size_t k = 0; k < ResponseGridPoints; ++k) {
-            grid[k] = step * static_cast<double>(k);
-        }
-        for (std::size_t k = 0; k < ResponseGridPoints; ++k) {
-            response[k] = 20.0 * std::log10(magnitude[k]);
-        }
-        benchmark::DoNotOptimize(response.data());
-        benchmark::DoNotOptimize(grid.data());
-    }
+    std::fprintf(out, "]}\n");
+    std::fclose(out);
+    std::vector<double> table(ResponseGridPoints);
+    std::vector<double> dB(ResponseGridPoints);
+    ResponseWorkspace workspace;
+    ChainDb(stages, table, dB, workspace);
+    out = std::fopen((folder + "/chain-dB.f64").c_str(), "wb");
+    if (out == nullptr) return 2;
+    std::fwrite(dB.data(), sizeof(double), dB.size(), out);
+    std::fclose(out);
+    const auto taps = [&](const char* name, const auto& result) {
+        FILE* file = std::fopen((folder + "/" + name).c_str(), "w");
+        if (file == nullptr) return;
+        std::fprintf(file, "[");
+        for (std::size_t i = 0; i < result.taps.size(); ++i) std::fprintf(file, "%s%.17g", i ? ", " : "", result.taps[i]);
+        std::fprintf(file, "]\n");
+        std::fclose(file);
+    };
+    const auto desired = [](double, int band) { return band == 0 ? 1.0 : 0.0; };
+    const auto weight = [](double, int) { return 1.0; };
+    taps("taps-21.json", Equiripple_Design<21>({0.0, 0.4, 0.5, 1.0}, desired, weight, 1.0 / (16.0 * 11.0)).result);
+    taps("taps-127.json", Equiripple_Design<127>({0.0, 0.2, 0.25, 1.0}, desired, weight, 1.0 / (16.0 * 64.0)).result);
+    return 0;
 }
 
 }  // namespace
 
-BENCHMARK(BM_Equiripple21);
-BENCHMARK(BM_Equiripple13);
-BENCHMARK(BM_Equiripple127);
-BENCHMARK(BM_RxMagComp30p72)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ResponseFloor)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RxResponse30p72)->Unit(benchmark::kMillisecond);
-
-BENCHMARK_MAIN();
+#define PLOVER_BENCH_DUMP Dump
+#include "BenchMain.h"

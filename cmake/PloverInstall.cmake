@@ -97,6 +97,7 @@ file(WRITE ${PROJECT_BINARY_DIR}/plover-config.cmake.in [=[
 set_and_check(PLOVER_RESOURCE_DIR "@PACKAGE_PLOVER_INSTALL_RESOURCEDIR@")
 include(CMakeFindDependencyMacro)
 find_dependency(nlohmann_json 3.11)
+find_dependency(hwy)
 include("${CMAKE_CURRENT_LIST_DIR}/ploverTargets.cmake")
 check_required_components(plover)
 ]=])

@@ -22,6 +22,7 @@
 
 #include "engine/EquirippleDesign.h"
 #include "engine/PathEvaluation.h"
+#include "engine/VectorKernels.h"
 
 namespace Veltrix::Marlin::Native {
 namespace {
@@ -141,6 +142,8 @@ PfirCandidateScorer::PfirCandidateScorer(ChainDirection direction, double sample
     }
     points_Hz_.insert(points_Hz_.end(), fine_Hz_.begin(), fine_Hz_.end());
     for (auto& c : cumulative_) c.assign(points_Hz_.size(), 1.0);
+    cosines_.resize(points_Hz_.size());
+    for (double f_Hz : fine_Hz_) fineCosines_.push_back(std::cos(2.0 * Pi * f_Hz / sampleRate_Hz));
 }
 
 void PfirCandidateScorer::UpdateChainMagnitude(const StageVector& stages, const StageVariants& variants)
@@ -200,9 +203,9 @@ void PfirCandidateScorer::UpdateChainMagnitude(const StageVector& stages, const 
             continue;
         }
         for (std::size_t k = 0; k < points_Hz_.size(); ++k) {
-            const double x = std::cos(2.0 * Pi * points_Hz_[k] / rate_Hz);
-            here[k] = next[k] * std::fabs(Clenshaw(s.c.data(), s.c.size(), x));
+            cosines_[k] = std::cos(2.0 * Pi * points_Hz_[k] / rate_Hz);
         }
+        Kernel_CosineSeries(cosines_.data(), points_Hz_.size(), s.c.data(), s.c.size(), next.data(), here.data());
     }
     previousStages_ = stages;
     previousFilter_ = filterOf;
@@ -233,13 +236,13 @@ CandidateDesign PfirCandidateScorer::Design(const StageVector& stages, const Sta
     std::array<double, centre + 1> c{};
     c[0] = design.pfirTaps[centre];
     for (std::size_t m = 1; m <= centre; ++m) c[m] = 2.0 * design.pfirTaps[centre + m];
+    Kernel_CosineSeries(fineCosines_.data(), fine_Hz_.size(), c.data(), c.size(), chain.data() + passPoints_,
+                        cosines_.data());
     double lowest = INFINITY;
     double highest = 0.0;
     for (std::size_t i = 0; i < fine_Hz_.size(); ++i) {
-        const double x = std::cos(2.0 * Pi * fine_Hz_[i] / sampleRate_Hz_);
-        const double m = chain[passPoints_ + i] * std::fabs(Clenshaw(c.data(), c.size(), x));
-        lowest = std::min(lowest, m);
-        highest = std::max(highest, m);
+        lowest = std::min(lowest, cosines_[i]);
+        highest = std::max(highest, cosines_[i]);
     }
     if (!(lowest > 0.0)) return design;
     design.ripple_dB = 20.0 * std::log10(highest / lowest);

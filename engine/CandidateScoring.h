@@ -60,6 +60,8 @@ private:
     // cumulative_[i]: magnitude of stages i..17 and the analog filter and
     // converter at every point; cumulative_[18]: analog filter and converter alone.
     std::array<std::vector<double>, 19> cumulative_;
+    std::vector<double> fineCosines_;  // cos(2 pi f / rate) of the fine points
+    std::vector<double> cosines_;      // per-stage cosines, then the measured ripple magnitudes
     std::array<int, 18> previousFilter_{};
     StageVector previousStages_{};
     bool havePrevious_ = false;

@@ -20,92 +20,24 @@ int TrailingZeros(int value)
     return count;
 }
 
+StageShape Shape(const ResponseStage& stage)
+{
+    StageShape shape;
+    shape.kind = stage.kind == ResponseStage::Kind::Cic        ? StageShapeKind::Cic
+                 : stage.kind == ResponseStage::Kind::HalfBand ? StageShapeKind::HalfBand
+                                                               : StageShapeKind::Fir;
+    shape.c = stage.c.data();
+    shape.terms = stage.c.size();
+    shape.cicLength = stage.cicLength;
+    return shape;
+}
+
 }  // namespace
 
 void ResponseStage_Block(const ResponseStage& stage, const Rotor& rotor, std::size_t base, std::size_t count,
                          double* out)
 {
-    double c[Block];
-    rotor.FillCos(base, count, c);
-    switch (stage.kind) {
-    case ResponseStage::Kind::Cic: {
-        // |sin(L theta) / (L sin theta)| = |U_{L-1}(cos theta)| / L, the
-        // Chebyshev polynomial of the second kind: no division, no second
-        // angle. Its recurrence runs outermost so the points vectorise.
-        double u1[Block];
-        double u2[Block];
-        for (std::size_t i = 0; i < count; ++i) {
-            u1[i] = 1.0;  // U_0
-            u2[i] = 0.0;  // U_-1
-        }
-        for (int k = 1; k < stage.cicLength; ++k) {
-            for (std::size_t i = 0; i < count; ++i) {
-                const double next = 2.0 * c[i] * u1[i] - u2[i];
-                u2[i] = u1[i];
-                u1[i] = next;
-            }
-        }
-        const double inverse = 1.0 / static_cast<double>(stage.cicLength);
-        for (std::size_t i = 0; i < count; ++i) {
-            const double ratio = std::fabs(u1[i]) * inverse;
-            out[i] = ratio * ratio * ratio;
-        }
-        return;
-    }
-    case ResponseStage::Kind::HalfBand: {
-        // Clenshaw over the odd-order series in w = cos(2 pi nu), stepping
-        // two orders at a time; terms outermost so the points vectorise.
-        double w[Block];
-        double y2[Block];
-        double b1[Block];
-        double b2[Block];
-        const std::size_t terms = stage.c.size();
-        for (std::size_t i = 0; i < count; ++i) {
-            w[i] = 2.0 * c[i] * c[i] - 1.0;
-            y2[i] = 2.0 * (2.0 * w[i] * w[i] - 1.0);
-            b1[i] = terms > 0 ? stage.c[terms - 1] : 0.0;
-            b2[i] = 0.0;
-        }
-        for (std::size_t t = terms > 0 ? terms - 1 : 0; t-- > 0;) {
-            const double coefficient = stage.c[t];
-            for (std::size_t i = 0; i < count; ++i) {
-                const double b0 = coefficient + y2[i] * b1[i] - b2[i];
-                b2[i] = b1[i];
-                b1[i] = b0;
-            }
-        }
-        for (std::size_t i = 0; i < count; ++i) {
-            out[i] = 0.5 + w[i] * (b1[i] - b2[i]);  // signed: the caller may complement it
-        }
-        return;
-    }
-    case ResponseStage::Kind::Fir:
-    default: {
-        double w[Block];
-        double w2[Block];
-        double b1[Block];
-        double b2[Block];
-        const std::size_t terms = stage.c.size();
-        for (std::size_t i = 0; i < count; ++i) {
-            w[i] = 2.0 * c[i] * c[i] - 1.0;
-            w2[i] = 2.0 * w[i];
-            b1[i] = terms > 0 ? stage.c[terms - 1] : 0.0;
-            b2[i] = 0.0;
-        }
-        for (std::size_t t = terms > 0 ? terms - 1 : 0; t-- > 0;) {
-            const double coefficient = stage.c[t];
-            for (std::size_t i = 0; i < count; ++i) {
-                const double b0 = coefficient + w2[i] * b1[i] - b2[i];
-                b2[i] = b1[i];
-                b1[i] = b0;
-            }
-        }
-        for (std::size_t i = 0; i < count; ++i) {
-            out[i] = std::fabs(b1[i] - w[i] * b2[i]);
-        }
-        return;
-    }
-    }
+    Kernel_StageBlock(Shape(stage), rotor.Seed(base), count, out);
 }
 
 namespace {
@@ -113,45 +45,47 @@ namespace {
 // table[j] := |stage(j / q)| * next[(j * odd) mod qNext] for j = 0..q-1,
 // using the mirror symmetry of both factors about q / 2. A half-band's
 // amplitude satisfies A(nu) + A(1/2 - nu) = 1, so only a quarter of the
-// period is evaluated for it.
+// period is evaluated for it. Per point, a stage is a Clenshaw sum over
+// its cosine series (Fir: c[m] cos(2 pi m nu); HalfBand: 1/2 plus the
+// odd orders, two at a time in w = cos(2 pi nu)) or, for a CIC,
+// |sin(L theta) / (L sin theta)| = |U_{L-1}(cos theta)| / L by the Chebyshev
+// recurrence of the second kind: no division, no second angle
+// (VectorKernels.h evaluates them).
 void FoldStage(const ResponseStage& stage, std::size_t q, double* table, const double* next, std::size_t qNext,
-               std::size_t odd)
+               std::size_t odd, bool mirror)
 {
     const Rotor rotor(q, 1);
+    const StageShape shape = Shape(stage);
     const std::size_t mask = qNext - 1;
     const std::size_t half = q / 2;
     const bool complement = stage.kind == ResponseStage::Kind::HalfBand && q >= 4;
     const std::size_t direct = complement ? q / 4 : half;
     for (std::size_t base = 0; base <= direct; base += Block) {
         const std::size_t count = std::min(Block, direct + 1 - base);
-        ResponseStage_Block(stage, rotor, base, count, table + base);
+        Kernel_StageBlock(shape, rotor.Seed(base), count, table + base);
+        if (!complement) {
+            // Folded while the block is in cache.
+            Kernel_FoldProduct(table, base, count, next, mask, odd);
+        }
     }
     if (complement) {
         for (std::size_t j = direct + 1; j <= half; ++j) {
             table[j] = 1.0 - table[half - j];
         }
+        Kernel_FoldProduct(table, 0, half + 1, next, mask, odd);
     }
-    if (next != nullptr) {
-        for (std::size_t j = 0; j <= half; ++j) {
-            table[j] = std::fabs(table[j]) * next[(j * odd) & mask];
+    if (mirror) {
+        for (std::size_t j = half + 1; j < q; ++j) {
+            table[j] = table[q - j];
         }
-    } else {
-        for (std::size_t j = 0; j <= half; ++j) {
-            table[j] = std::fabs(table[j]);
-        }
-    }
-    for (std::size_t j = half + 1; j < q; ++j) {
-        table[j] = table[q - j];
     }
 }
 
-}  // namespace
-
-void ChainResponse_Tabulate(std::span<const ResponseStage> stages, std::size_t n, std::span<double> out,
-                            std::span<double> scratch, ResponseWorkspace& workspace)
+void Tabulate(std::span<const ResponseStage> stages, std::size_t n, std::span<double> out, std::span<double> scratch,
+              ResponseWorkspace& workspace, bool mirror)
 {
     if (stages.empty()) {
-        std::fill(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(n), 1.0);
+        std::fill(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(mirror ? n : std::min(n, n / 2 + 1)), 1.0);
         return;
     }
     // Points each stage needs: the grid's n, halved at every factor of two.
@@ -187,9 +121,23 @@ void ChainResponse_Tabulate(std::span<const ResponseStage> stages, std::size_t n
             odd = static_cast<std::size_t>(factor >> TrailingZeros(factor));
             qNext = q[s + 1];
         }
-        FoldStage(stages[s], q[s], table, next, qNext, odd);
+        FoldStage(stages[s], q[s], table, next, qNext, odd, s > 0 || mirror);
         next = table;
     }
+}
+
+}  // namespace
+
+void ChainResponse_Tabulate(std::span<const ResponseStage> stages, std::size_t n, std::span<double> out,
+                            std::span<double> scratch, ResponseWorkspace& workspace)
+{
+    Tabulate(stages, n, out, scratch, workspace, true);
+}
+
+void ChainResponse_TabulateHalf(std::span<const ResponseStage> stages, std::size_t n, std::span<double> out,
+                                std::span<double> scratch, ResponseWorkspace& workspace)
+{
+    Tabulate(stages, n, out, scratch, workspace, false);
 }
 
 double ResponseStage_Magnitude(const ResponseStage& stage, double nu)

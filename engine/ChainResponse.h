@@ -12,6 +12,8 @@
 #include <span>
 #include <vector>
 
+#include "engine/VectorKernels.h"
+
 namespace Veltrix::Marlin::Native {
 
 struct ResponseStage {
@@ -46,35 +48,21 @@ public:
             fineSin_[i] = std::sin(step * static_cast<double>(i));
         }
     }
-    // Fills cos and sin for j = base .. base + count - 1.
-    void Fill(std::size_t base, std::size_t count, double* c, double* s) const
+    // The seed of the block from j = base on: the kernels rotate it by the
+    // fine table.
+    RotorBlock Seed(std::size_t base) const
     {
         const std::size_t reduced = (m_ * base) % (2 * q_);
         const double angle = 3.14159265358979323846 * static_cast<double>(reduced) / static_cast<double>(q_);
-        const double cb = std::cos(angle);
-        const double sb = std::sin(angle);
-        for (std::size_t i = 0; i < count; ++i) {
-            c[i] = cb * fineCos_[i] - sb * fineSin_[i];
-            s[i] = sb * fineCos_[i] + cb * fineSin_[i];
-        }
-    }
-
-    void FillCos(std::size_t base, std::size_t count, double* c) const
-    {
-        const std::size_t reduced = (m_ * base) % (2 * q_);
-        const double angle = 3.14159265358979323846 * static_cast<double>(reduced) / static_cast<double>(q_);
-        const double cb = std::cos(angle);
-        const double sb = std::sin(angle);
-        for (std::size_t i = 0; i < count; ++i) {
-            c[i] = cb * fineCos_[i] - sb * fineSin_[i];
-        }
+        return RotorBlock{std::cos(angle), std::sin(angle), fineCos_, fineSin_};
     }
 
 private:
     std::size_t q_;
     std::size_t m_;
-    double fineCos_[Block];
-    double fineSin_[Block];
+    // Whole blocks, zero beyond the entries in use: the kernels read whole vectors.
+    double fineCos_[Block] = {};
+    double fineSin_[Block] = {};
 };
 
 // Tables of the inner stages when the caller's scratch is too small.
@@ -89,6 +77,12 @@ struct ResponseWorkspace {
 // entry lends its grid buffer before filling it), else to the workspace.
 void ChainResponse_Tabulate(std::span<const ResponseStage> stages, std::size_t n, std::span<double> out,
                             std::span<double> scratch, ResponseWorkspace& workspace);
+
+// As ChainResponse_Tabulate, writing only k = 0..N/2: the table is even
+// about N/2 (out[N - k] = out[k]), and a caller that visits both halves in
+// one pass saves writing and reading the second.
+void ChainResponse_TabulateHalf(std::span<const ResponseStage> stages, std::size_t n, std::span<double> out,
+                                std::span<double> scratch, ResponseWorkspace& workspace);
 
 // The stage's amplitude at nu = m j / q for j = base .. base + count - 1
 // (count <= Rotor::Block), where rotor was built as Rotor(q, m): signed for a

@@ -4,13 +4,21 @@
 // Rabiner's program (1973). One instance per filter length: every array the
 // iteration touches has a size fixed at compile time, so the loop allocates
 // nothing. The dense grid is built by the caller (EquirippleDesign.h).
+//
+// The error on the grid is evaluated a block of points at a time, the points
+// across vector lanes (VectorKernels.h): each point gets the same sums in the
+// same order as one at a time, so the extremals, and the taps, do not depend
+// on the machine.
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <span>
 
 #include "engine/PrintSink.h"
+#include "engine/VectorKernels.h"
 
 namespace Veltrix::Marlin::Native {
 
@@ -92,15 +100,35 @@ public:
     }
 
     // The weighted error W (A - D) of the current interpolant at grid point k.
-    double Error(const EquirippleGrid& grid, std::size_t k) const
+    double Error(const EquirippleGrid& grid, std::size_t k)
     {
-        return grid.weight[k] * (Interpolate(grid.x[k]) - grid.desired[k]);
+        const std::size_t block = k / ErrorBlock;
+        const std::size_t slot = block % ErrorSlots;
+        std::array<double, ErrorBlock>& errors = errorCache_[slot];
+        if (cachedSolve_[slot] != solves_ || cachedBlock_[slot] != block) {
+            const std::size_t first = block * ErrorBlock;
+            const std::size_t count = std::min(ErrorBlock, grid.x.size() - first);
+            Kernel_Barycentric(grid.x.data() + first, count, x_.data(), a_.data(), y_.data(), Extremals,
+                               errors.data());
+            for (std::size_t i = 0; i < count; ++i) {
+                errors[i] = grid.weight[first + i] * (errors[i] - grid.desired[first + i]);
+            }
+            cachedSolve_[slot] = solves_;
+            cachedBlock_[slot] = block;
+        }
+        return errors[k % ErrorBlock];
     }
 
 private:
+    // Errors of the current interpolant, cached by blocks of grid points: the
+    // climbing search of neighbouring extremals reads the same points again.
+    static constexpr std::size_t ErrorBlock = 8;
+    static constexpr std::size_t ErrorSlots = 128;
+
     // Barycentric weights, deviation and interpolation values at the extremals.
     void Solve(const EquirippleGrid& grid)
     {
+        ++solves_;
         for (std::size_t j = 0; j < Extremals; ++j) {
             x_[j] = grid.x[extremal_[j]];
         }
@@ -135,22 +163,6 @@ private:
             y_[j] = grid.desired[k] - sign * delta_ / grid.weight[k];
             sign = -sign;
         }
-    }
-
-    double Interpolate(double x) const
-    {
-        double numerator = 0.0;
-        double denominator = 0.0;
-        for (std::size_t j = 0; j < Extremals; ++j) {
-            const double difference = x - x_[j];
-            if (difference == 0.0) {
-                return y_[j];
-            }
-            const double c = a_[j] / difference;
-            numerator += c * y_[j];
-            denominator += c;
-        }
-        return numerator / denominator;
     }
 
     // The error at extremal j has the sign -(alternation) (-1)^j.
@@ -244,29 +256,34 @@ private:
         return moved;
     }
 
-    // Cosine coefficients from the interpolant sampled at cos(2 pi q / L).
+    // Cosine coefficients from the interpolant sampled at cos(2 pi q / L): an
+    // inverse cosine transform whose kernel cos(2 pi m q / L) takes only the
+    // L values of one table, indexed by m q mod L.
     void CosineTaps(std::array<double, Length>& taps) const
     {
         constexpr double twoPi = 6.283185307179586476925286766559;
         constexpr double length = static_cast<double>(Length);
+        std::array<double, Length> cosine{};
+        for (std::size_t r = 0; r < Length; ++r) {
+            cosine[r] = std::cos(twoPi * static_cast<double>(r) / length);
+        }
         std::array<double, Terms> samples{};
+        Kernel_Barycentric(cosine.data(), Terms, x_.data(), a_.data(), y_.data(), Extremals, samples.data());
         for (std::size_t q = 0; q < Terms; ++q) {
-            const double x = std::cos(twoPi * static_cast<double>(q) / length);
-            double value = 0.0;
-            bool found = false;
             for (std::size_t j = 0; j < Extremals; ++j) {
-                if (std::fabs(x - x_[j]) < 1e-6) {
-                    value = y_[j];
-                    found = true;
+                if (std::fabs(cosine[q] - x_[j]) < 1e-6) {
+                    samples[q] = y_[j];
                     break;
                 }
             }
-            samples[q] = found ? value : Interpolate(x);
         }
         for (std::size_t m = 0; m < Terms; ++m) {
             double sum = samples[0];
+            std::size_t r = 0;
             for (std::size_t q = 1; q < Terms; ++q) {
-                sum += 2.0 * samples[q] * std::cos(twoPi * static_cast<double>(m * q) / length);
+                r += m;
+                r = r >= Length ? r - Length : r;
+                sum += 2.0 * samples[q] * cosine[r];
             }
             const double alpha = (m == 0 ? 1.0 : 2.0) * sum / length;
             if (m == 0) {
@@ -286,6 +303,10 @@ private:
     std::array<double, Extremals> y_{};
     double delta_ = 0.0;
     double alternation_ = 1.0;
+    std::array<std::array<double, ErrorBlock>, ErrorSlots> errorCache_{};
+    std::array<std::size_t, ErrorSlots> cachedBlock_{};
+    std::array<std::uint64_t, ErrorSlots> cachedSolve_{};  // 0: empty
+    std::uint64_t solves_ = 0;
 };
 
 }  // namespace Veltrix::Marlin::Native

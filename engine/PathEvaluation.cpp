@@ -9,7 +9,6 @@ namespace Veltrix::Marlin::Native {
 
 namespace {
 
-constexpr double Pi = 3.14159265358979323846;
 
 // A polynomial in z = (k / n)^2, the squared grid frequency in units of the
 // converter clock; every squared model magnitude is a ratio of two of them.
@@ -85,26 +84,17 @@ FrontPower FrontPower_Build(const PathLayout& layout)
     return front;
 }
 
-// Squared front-end magnitude of grid points base .. base+count-1.
-void FrontPowerBlock(const FrontPower& front, const Rotor& rotor, std::size_t n, std::size_t base,
-                     std::size_t count, double* power)
+FrontShape Shape(const FrontPower& front, std::size_t n)
 {
-    const double inverse = 1.0 / static_cast<double>(n);
-    for (std::size_t i = 0; i < count; ++i) {
-        const double x = inverse * static_cast<double>(base + i);
-        const double z = x * x;
-        power[i] = front.numerator(z) / front.denominator(z);
-    }
-    if (front.hold) {
-        // (sin(pi k / n) / (pi k / n))^2 from the rotor.
-        double c[Rotor::Block];
-        double s[Rotor::Block];
-        rotor.Fill(base, count, c, s);
-        for (std::size_t i = (base == 0 ? 1 : 0); i < count; ++i) {
-            const double angle = Pi * inverse * static_cast<double>(base + i);
-            power[i] *= (s[i] * s[i]) / (angle * angle);
-        }
-    }
+    FrontShape shape;
+    shape.numerator = front.numerator.c.data();
+    shape.numeratorDegree = front.numerator.degree;
+    shape.denominator = front.denominator.c.data();
+    shape.denominatorDegree = front.denominator.degree;
+    // The hold droop (sin(pi k / n) / (pi k / n))^2 takes its sine from the rotor.
+    shape.hold = front.hold;
+    shape.inverse = 1.0 / static_cast<double>(n);
+    return shape;
 }
 
 // True when no factor of the front can rise with frequency on [0, n): the
@@ -124,7 +114,19 @@ bool FrontNeverRises(const FrontPower& front)
     return true;
 }
 
-double Decibels(double squared) { return 10.0 * std::log10(std::max(squared, ResponseFloor * ResponseFloor)); }
+// The logarithm Path_Response takes, so that every level matches it bit for bit.
+double Decibels(double squared)
+{
+    double level = 0.0;
+    Kernel_PowerDb(&squared, 1, ResponseFloor * ResponseFloor, &level);
+    return level;
+}
+
+void FrontPowerBlock(const FrontPower& front, const Rotor& rotor, std::size_t n, std::size_t base, std::size_t count,
+                     double* power)
+{
+    Kernel_FrontPower(Shape(front, n), rotor.Seed(base), base, count, power);
+}
 
 }  // namespace
 
@@ -143,41 +145,59 @@ void Path_Magnitude(const PathLayout& layout, std::span<const ResponseStage> sta
     ChainResponse_Tabulate(stages, n, magnitude, {}, workspace);
     const Rotor rotor(n, 1);
     const FrontPower front = FrontPower_Build(layout);
+    const FrontShape shape = Shape(front, n);
     for (std::size_t base = 0; base < n; base += Rotor::Block) {
         const std::size_t count = std::min(Rotor::Block, n - base);
-        double power[Rotor::Block];
-        FrontPowerBlock(front, rotor, n, base, count, power);
-        for (std::size_t i = 0; i < count; ++i) {
-            magnitude[base + i] *= std::sqrt(power[i]);
-        }
+        Kernel_FrontMagnitude(shape, rotor.Seed(base), base, count, magnitude.data() + base);
     }
 }
 
 void Path_Response(const PathLayout& layout, std::span<const ResponseStage> stages, std::size_t n,
                    double* grid_Hz, double* response_dB, ResponseWorkspace& workspace)
 {
-    // The grid buffer holds the inner stages' tables until the grid is written.
-    ChainResponse_Tabulate(stages, n, std::span<double>(response_dB, n), std::span<double>(grid_Hz, n), workspace);
+    // The grid buffer holds the inner stages' tables until the grid is
+    // written. When the grid splits into pairs of whole blocks, the cascade
+    // comes back for k <= n / 2 only (it is even about n / 2), and each block
+    // below n / 2 gives the dB of itself and of its mirror block above in
+    // one pass. Blocks start at multiples of the rotor block either way, so
+    // every front power comes out of the same arithmetic.
+    const bool paired = n % (2 * Rotor::Block) == 0;
+    const std::span<double> table(response_dB, n);
+    const std::span<double> scratch(grid_Hz, n);
+    if (paired) {
+        ChainResponse_TabulateHalf(stages, n, table, scratch, workspace);
+    } else {
+        ChainResponse_Tabulate(stages, n, table, scratch, workspace);
+    }
     const Rotor rotor(n, 1);
     const FrontPower front = FrontPower_Build(layout);
-    const double step = layout.converterRate_Hz / static_cast<double>(n);
-    for (std::size_t base = 0; base < n; base += Rotor::Block) {
-        const std::size_t count = std::min(Rotor::Block, n - base);
-        // The analysis grid, k times the step, in the same pass.
-        for (std::size_t i = 0; i < count; ++i) {
-            grid_Hz[base + i] = step * static_cast<double>(base + i);
+    const FrontShape shape = Shape(front, n);
+    const double floorSquared = ResponseFloor * ResponseFloor;
+    // 20 log10 of the magnitude as 10 log10 of its square: no square root.
+    if (paired) {
+        constexpr std::size_t block = Rotor::Block;
+        for (std::size_t base = 0; base < n / 2; base += block) {
+            // Its mirror block first: it reads this block (and the point
+            // after it) before they are overwritten.
+            const std::size_t mirror = n - base - block;
+            double mirrored[block];
+            for (std::size_t i = 0; i < block; ++i) {
+                mirrored[i] = response_dB[base + block - i];
+            }
+            Kernel_FrontDb(shape, rotor.Seed(mirror), mirror, block, floorSquared, mirrored, response_dB + mirror);
+            Kernel_FrontDb(shape, rotor.Seed(base), base, block, floorSquared, response_dB + base, response_dB + base);
         }
-        double* values = response_dB + base;
-        double power[Rotor::Block];
-        FrontPowerBlock(front, rotor, n, base, count, power);
-        // 20 log10 of the magnitude as 10 log10 of its square: no square root.
-        for (std::size_t i = 0; i < count; ++i) {
-            const double squared = values[i] * values[i] * power[i];
-            values[i] = 10.0 * std::log10(std::max(squared, ResponseFloor * ResponseFloor));
+    } else {
+        for (std::size_t base = 0; base < n; base += Rotor::Block) {
+            const std::size_t count = std::min(Rotor::Block, n - base);
+            Kernel_FrontDb(shape, rotor.Seed(base), base, count, floorSquared, response_dB + base,
+                           response_dB + base);
         }
     }
-    // The usual guard of a stepped range: a last point within rounding of
-    // the end is placed on it.
+    // The analysis grid, k times the step; the usual guard of a stepped
+    // range: a last point within rounding of the end is placed on it.
+    const double step = layout.converterRate_Hz / static_cast<double>(n);
+    Kernel_Ramp(step, 0, n, grid_Hz);
     const double end = layout.converterRate_Hz - step;
     if (n > 0 && std::fabs(grid_Hz[n - 1] - end) <= 4.440892098500626e-16 * std::fabs(end)) {
         grid_Hz[n - 1] = end;
@@ -280,8 +300,10 @@ double Passband_Ripple_dB(const double* response_dB, std::size_t count)
     if (count == 0) {
         return 0.0;
     }
-    const auto [low, high] = std::minmax_element(response_dB, response_dB + count);
-    return *high - *low;
+    double low = 0.0;
+    double high = 0.0;
+    Kernel_MinMax(response_dB, count, low, high);
+    return high - low;
 }
 
 std::vector<ResponseStage> Path_WithCompensation(const PathLayout& layout, const ResponseStage* compensation,

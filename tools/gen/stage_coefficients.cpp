@@ -5,7 +5,8 @@
 // passband), lengthened until the quantised taps reach the stated attenuation.
 // The sinc/CIC shapes are cascades of moving sums (Hogenauer, 1981).
 //
-//   g++ -std=c++20 -O2 -I. tools/gen/stage_coefficients.cpp -o /tmp/stage_coefficients
+//   g++ -std=c++20 -O2 -ffp-contract=off -I. tools/gen/stage_coefficients.cpp engine/VectorKernels.cpp -lhwy \
+//       -o /tmp/stage_coefficients
 //   /tmp/stage_coefficients > engine/StageCoefficientTables.cpp
 #include <cmath>
 #include <cstdint>

@@ -1,0 +1,105 @@
+#pragma once
+// Magnitude response of a cascade of rate-changing stages on a uniform grid of
+// N points (a power of two) from 0 up to the converter clock. Each stage is
+// evaluated once at its own rate, on as many points as the grid can tell
+// apart there, and the table of the stages beyond it is folded in as its
+// periodic images: a stage running at conv / M sees grid point k at the
+// normalised frequency (k M mod N) / N.
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <span>
+#include <vector>
+
+namespace Veltrix::Marlin::Native {
+
+struct ResponseStage {
+    enum class Kind { Fir, HalfBand, Cic };
+    Kind kind = Kind::Fir;
+    // Rate change from this stage's own rate to the next stage's (1 for a
+    // filter that keeps the rate, such as a compensation FIR).
+    int factor = 1;
+    // Fir: c[m] multiplies cos(2 pi m nu), m = 0.. (c[0] the centre tap).
+    // HalfBand: centre 1/2 plus c[i] cos(2 pi (2i + 1) nu).
+    // Cic: third-order moving-sum shape of length cicLength.
+    std::vector<double> c;
+    int cicLength = 1;
+    // The fixed coefficient set the stage came from (a StageFilter value),
+    // -1 for a designed filter such as a compensation FIR.
+    int fixedSet = -1;
+};
+
+// cos and sin of pi m j / q for consecutive j, a block at a time: one pair of
+// trigonometric calls a block, exact seeds (the integer m j is reduced modulo
+// 2 q first), the points inside by rotation with a precomputed fine table.
+class Rotor {
+public:
+    static constexpr std::size_t Block = 512;
+    // Blocks never reach beyond j = q / 2 + Block; the fine table holds
+    // min(Block, q / 2 + 1) entries.
+    Rotor(std::size_t q, std::size_t m) : q_(q), m_(m)
+    {
+        const double step = 3.14159265358979323846 * static_cast<double>(m) / static_cast<double>(q);
+        for (std::size_t i = 0; i < std::min(Block, q / 2 + 1); ++i) {
+            fineCos_[i] = std::cos(step * static_cast<double>(i));
+            fineSin_[i] = std::sin(step * static_cast<double>(i));
+        }
+    }
+    // Fills cos and sin for j = base .. base + count - 1.
+    void Fill(std::size_t base, std::size_t count, double* c, double* s) const
+    {
+        const std::size_t reduced = (m_ * base) % (2 * q_);
+        const double angle = 3.14159265358979323846 * static_cast<double>(reduced) / static_cast<double>(q_);
+        const double cb = std::cos(angle);
+        const double sb = std::sin(angle);
+        for (std::size_t i = 0; i < count; ++i) {
+            c[i] = cb * fineCos_[i] - sb * fineSin_[i];
+            s[i] = sb * fineCos_[i] + cb * fineSin_[i];
+        }
+    }
+
+    void FillCos(std::size_t base, std::size_t count, double* c) const
+    {
+        const std::size_t reduced = (m_ * base) % (2 * q_);
+        const double angle = 3.14159265358979323846 * static_cast<double>(reduced) / static_cast<double>(q_);
+        const double cb = std::cos(angle);
+        const double sb = std::sin(angle);
+        for (std::size_t i = 0; i < count; ++i) {
+            c[i] = cb * fineCos_[i] - sb * fineSin_[i];
+        }
+    }
+
+private:
+    std::size_t q_;
+    std::size_t m_;
+    double fineCos_[Block];
+    double fineSin_[Block];
+};
+
+// Tables of the inner stages when the caller's scratch is too small.
+struct ResponseWorkspace {
+    std::vector<double> bufferA;
+    std::vector<double> bufferB;
+};
+
+// The stage cascade's linear magnitude at grid point k (frequency k conv / N),
+// k = 0..N-1, written to out (size N). An empty cascade gives 1 everywhere.
+// The inner stages' tables go to scratch when it is large enough (a response
+// entry lends its grid buffer before filling it), else to the workspace.
+void ChainResponse_Tabulate(std::span<const ResponseStage> stages, std::size_t n, std::span<double> out,
+                            std::span<double> scratch, ResponseWorkspace& workspace);
+
+// The stage's amplitude at nu = m j / q for j = base .. base + count - 1
+// (count <= Rotor::Block), where rotor was built as Rotor(q, m): signed for a
+// half-band (whose complement symmetry callers may use), a magnitude otherwise.
+void ResponseStage_Block(const ResponseStage& stage, const Rotor& rotor, std::size_t base, std::size_t count,
+                         double* out);
+
+// Linear magnitude of one stage at nu cycles per sample of its own rate.
+double ResponseStage_Magnitude(const ResponseStage& stage, double nu);
+
+// Symmetric taps (odd length) as a normalised stage: unity gain at 0 Hz.
+ResponseStage ResponseStage_FromTaps(std::span<const double> taps, int factor);
+
+}  // namespace Veltrix::Marlin::Native

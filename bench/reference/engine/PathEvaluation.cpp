@@ -1,0 +1,306 @@
+#include "engine/PathEvaluation.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <limits>
+
+namespace Veltrix::Marlin::Native {
+
+namespace {
+
+constexpr double Pi = 3.14159265358979323846;
+
+// A polynomial in z = (k / n)^2, the squared grid frequency in units of the
+// converter clock; every squared model magnitude is a ratio of two of them.
+struct Polynomial {
+    std::array<double, 16> c{};
+    int degree = 0;
+
+    void MultiplyBy(const Polynomial& other)
+    {
+        std::array<double, 16> product{};
+        for (int i = 0; i <= degree; ++i) {
+            for (int j = 0; j <= other.degree && i + j < 16; ++j) {
+                product[static_cast<std::size_t>(i + j)] += c[static_cast<std::size_t>(i)] * other.c[static_cast<std::size_t>(j)];
+            }
+        }
+        c = product;
+        degree = std::min(15, degree + other.degree);
+    }
+    double operator()(double z) const
+    {
+        double value = c[static_cast<std::size_t>(degree)];
+        for (int i = degree - 1; i >= 0; --i) {
+            value = value * z + c[static_cast<std::size_t>(i)];
+        }
+        return value;
+    }
+};
+
+// Squared front-end magnitude = numerator(z) / denominator(z) (times the
+// hold droop for the sampling converters).
+struct FrontPower {
+    Polynomial numerator;
+    Polynomial denominator;
+    bool hold = false;
+};
+
+FrontPower FrontPower_Build(const PathLayout& layout)
+{
+    FrontPower front;
+    front.numerator.c[0] = 1.0;
+    front.denominator.c[0] = 1.0;
+    if (layout.converter == ConverterModel::HighPower) {
+        // |c0 - c2 nu^2 + j c1 nu|^2 with nu^2 = z / 4.
+        for (const ConverterRow& row : HighPowerRows) {
+            Polynomial factor;
+            factor.degree = 2;
+            factor.c[0] = row.c0 * row.c0;
+            factor.c[1] = (row.c1 * row.c1 - 2.0 * row.c0 * row.c2) / 4.0;
+            factor.c[2] = row.c2 * row.c2 / 16.0;
+            for (int p = 0; p < row.power; ++p) {
+                (row.side > 0 ? front.numerator : front.denominator).MultiplyBy(factor);
+            }
+        }
+    } else {
+        front.hold = true;
+    }
+    if (layout.analogCorner_Hz > 0.0) {
+        const double ratio = layout.converterRate_Hz / layout.analogCorner_Hz;
+        const double a = ratio * ratio;  // u^2 = a z
+        Polynomial factor;
+        if (layout.analog == AnalogFilterModel::Tia) {
+            factor.degree = 1;
+            factor.c[0] = 1.0;
+            factor.c[1] = a;
+        } else {
+            factor.degree = 2;
+            factor.c[0] = 1.0;
+            factor.c[1] = (1.0 / (0.707 * 0.707) - 2.0) * a;
+            factor.c[2] = a * a;
+        }
+        front.denominator.MultiplyBy(factor);
+    }
+    return front;
+}
+
+// Squared front-end magnitude of grid points base .. base+count-1.
+void FrontPowerBlock(const FrontPower& front, const Rotor& rotor, std::size_t n, std::size_t base,
+                     std::size_t count, double* power)
+{
+    const double inverse = 1.0 / static_cast<double>(n);
+    for (std::size_t i = 0; i < count; ++i) {
+        const double x = inverse * static_cast<double>(base + i);
+        const double z = x * x;
+        power[i] = front.numerator(z) / front.denominator(z);
+    }
+    if (front.hold) {
+        // (sin(pi k / n) / (pi k / n))^2 from the rotor.
+        double c[Rotor::Block];
+        double s[Rotor::Block];
+        rotor.Fill(base, count, c, s);
+        for (std::size_t i = (base == 0 ? 1 : 0); i < count; ++i) {
+            const double angle = Pi * inverse * static_cast<double>(base + i);
+            power[i] *= (s[i] * s[i]) / (angle * angle);
+        }
+    }
+}
+
+// True when no factor of the front can rise with frequency on [0, n): the
+// analog filters' denominators have only non-negative coefficients in z and
+// the hold droop falls up to the converter clock. The high-power converter's
+// model has zeros and may rise.
+bool FrontNeverRises(const FrontPower& front)
+{
+    if (front.numerator.degree != 0) {
+        return false;
+    }
+    for (int i = 0; i <= front.denominator.degree; ++i) {
+        if (front.denominator.c[static_cast<std::size_t>(i)] < 0.0) {
+            return false;
+        }
+    }
+    return true;
+}
+
+double Decibels(double squared) { return 10.0 * std::log10(std::max(squared, ResponseFloor * ResponseFloor)); }
+
+}  // namespace
+
+double PathFront_Magnitude(const PathLayout& layout, double frequency_Hz)
+{
+    double magnitude = Converter_Magnitude(layout.converter, frequency_Hz, layout.converterRate_Hz);
+    if (layout.analogCorner_Hz > 0.0) {
+        magnitude *= AnalogFilter_Magnitude(layout.analog, frequency_Hz, layout.analogCorner_Hz);
+    }
+    return magnitude;
+}
+
+void Path_Magnitude(const PathLayout& layout, std::span<const ResponseStage> stages, std::size_t n,
+                    std::span<double> magnitude, ResponseWorkspace& workspace)
+{
+    ChainResponse_Tabulate(stages, n, magnitude, {}, workspace);
+    const Rotor rotor(n, 1);
+    const FrontPower front = FrontPower_Build(layout);
+    for (std::size_t base = 0; base < n; base += Rotor::Block) {
+        const std::size_t count = std::min(Rotor::Block, n - base);
+        double power[Rotor::Block];
+        FrontPowerBlock(front, rotor, n, base, count, power);
+        for (std::size_t i = 0; i < count; ++i) {
+            magnitude[base + i] *= std::sqrt(power[i]);
+        }
+    }
+}
+
+void Path_Response(const PathLayout& layout, std::span<const ResponseStage> stages, std::size_t n,
+                   double* grid_Hz, double* response_dB, ResponseWorkspace& workspace)
+{
+    // The grid buffer holds the inner stages' tables until the grid is written.
+    ChainResponse_Tabulate(stages, n, std::span<double>(response_dB, n), std::span<double>(grid_Hz, n), workspace);
+    const Rotor rotor(n, 1);
+    const FrontPower front = FrontPower_Build(layout);
+    const double step = layout.converterRate_Hz / static_cast<double>(n);
+    for (std::size_t base = 0; base < n; base += Rotor::Block) {
+        const std::size_t count = std::min(Rotor::Block, n - base);
+        // The analysis grid, k times the step, in the same pass.
+        for (std::size_t i = 0; i < count; ++i) {
+            grid_Hz[base + i] = step * static_cast<double>(base + i);
+        }
+        double* values = response_dB + base;
+        double power[Rotor::Block];
+        FrontPowerBlock(front, rotor, n, base, count, power);
+        // 20 log10 of the magnitude as 10 log10 of its square: no square root.
+        for (std::size_t i = 0; i < count; ++i) {
+            const double squared = values[i] * values[i] * power[i];
+            values[i] = 10.0 * std::log10(std::max(squared, ResponseFloor * ResponseFloor));
+        }
+    }
+    // The usual guard of a stepped range: a last point within rounding of
+    // the end is placed on it.
+    const double end = layout.converterRate_Hz - step;
+    if (n > 0 && std::fabs(grid_Hz[n - 1] - end) <= 4.440892098500626e-16 * std::fabs(end)) {
+        grid_Hz[n - 1] = end;
+    }
+}
+
+void Path_Window(const PathLayout& layout, std::span<const ResponseStage> stages, std::size_t n,
+                 const GridBands& bands, std::span<double> table, ResponseWorkspace& workspace,
+                 GridFigures& figures)
+{
+    ChainResponse_Tabulate(stages, n, table, {}, workspace);
+    const Rotor rotor(n, 1);
+    const FrontPower front = FrontPower_Build(layout);
+    const bool falling = FrontNeverRises(front);
+    figures.window_dB.assign(bands.count, 0.0);
+    figures.passband_dB.assign(bands.passbandPoints, 0.0);
+    // The stopband's largest square, and the largest level among the points
+    // within rounding of it: the logarithm is taken of those alone, and the
+    // largest of their levels is the one the whole grid would report.
+    double bestSquared = -1.0;
+    double best_dB = -std::numeric_limits<double>::infinity();
+    constexpr double Near = 1.0 - 1e-12;
+    const std::size_t windowEnd = bands.first + bands.count;
+    // Blocks start at multiples of the rotor block, as in Path_Response, so
+    // every power comes out of the same arithmetic.
+    for (std::size_t base = 0; base < n; base += Rotor::Block) {
+        const std::size_t count = std::min(Rotor::Block, n - base);
+        const std::size_t end = base + count;
+        const bool inPassband = base < bands.passbandPoints;
+        const bool inWindow = base < windowEnd && end > bands.first;
+        const bool inStopband = end > bands.stopbandFirst;
+        if (!inPassband && !inWindow && !inStopband) {
+            continue;
+        }
+        const double* values = table.data() + base;
+        const std::size_t stopFrom = bands.stopbandFirst > base ? bands.stopbandFirst - base : 0;
+        double power[Rotor::Block];
+        if (!inPassband && !inWindow && falling) {
+            double largest = 0.0;
+            for (std::size_t i = stopFrom; i < count; ++i) {
+                largest = std::max(largest, values[i] * values[i]);
+            }
+            FrontPowerBlock(front, rotor, n, base, 1, power);
+            if (largest * power[0] * (1.0 + 1e-9) < bestSquared * Near) {
+                continue;
+            }
+        }
+        FrontPowerBlock(front, rotor, n, base, count, power);
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::size_t k = base + i;
+            const double squared = values[i] * values[i] * power[i];
+            if (k < bands.passbandPoints) {
+                figures.passband_dB[k] = Decibels(squared);
+            }
+            if (k >= bands.first && k < windowEnd) {
+                figures.window_dB[k - bands.first] = Decibels(squared);
+            }
+            if (i >= stopFrom && squared >= bestSquared * Near) {
+                bestSquared = std::max(bestSquared, squared);
+                best_dB = std::max(best_dB, Decibels(squared));
+            }
+        }
+    }
+    figures.stopbandMax_dB = best_dB;
+}
+
+std::vector<std::vector<double>> Path_PartCurves(const PathLayout& layout, std::span<const ResponseStage> stages,
+                                                 std::size_t n, std::size_t first, std::size_t count)
+{
+    std::vector<std::vector<double>> curves(stages.size() + 1, std::vector<double>(count));
+    const Rotor frontRotor(n, 1);
+    const FrontPower front = FrontPower_Build(layout);
+    double power[Rotor::Block];
+    for (std::size_t done = 0; done < count; done += Rotor::Block) {
+        const std::size_t block = std::min(Rotor::Block, count - done);
+        FrontPowerBlock(front, frontRotor, n, first + done, block, power);
+        for (std::size_t i = 0; i < block; ++i) {
+            curves[0][done + i] = Decibels(power[i]);
+        }
+    }
+    // A stage behind factors M sees grid point k at M k / n cycles per sample.
+    std::size_t behind = 1;
+    double amplitude[Rotor::Block];
+    for (std::size_t s = 0; s < stages.size(); ++s) {
+        const Rotor rotor(n, behind);
+        for (std::size_t done = 0; done < count; done += Rotor::Block) {
+            const std::size_t block = std::min(Rotor::Block, count - done);
+            ResponseStage_Block(stages[s], rotor, first + done, block, amplitude);
+            for (std::size_t i = 0; i < block; ++i) {
+                curves[s + 1][done + i] = Decibels(amplitude[i] * amplitude[i]);
+            }
+        }
+        behind *= static_cast<std::size_t>(std::max(1, stages[s].factor));
+    }
+    return curves;
+}
+
+double Passband_Ripple_dB(const double* response_dB, std::size_t count)
+{
+    if (count == 0) {
+        return 0.0;
+    }
+    const auto [low, high] = std::minmax_element(response_dB, response_dB + count);
+    return *high - *low;
+}
+
+std::vector<ResponseStage> Path_WithCompensation(const PathLayout& layout, const ResponseStage* compensation,
+                                                 const PathLayout* lowRateLayout, const ResponseStage* lowRate)
+{
+    std::vector<ResponseStage> stages(layout.front.begin(), layout.front.end());
+    if (compensation != nullptr) {
+        stages.push_back(*compensation);
+    }
+    if (lowRate == nullptr || lowRateLayout == nullptr) {
+        stages.insert(stages.end(), layout.back.begin(), layout.back.end());
+        return stages;
+    }
+    const std::size_t split = std::max(layout.front.size(), lowRateLayout->front.size());
+    const std::size_t fromBack = std::min(split - layout.front.size(), layout.back.size());
+    stages.insert(stages.end(), layout.back.begin(), layout.back.begin() + static_cast<std::ptrdiff_t>(fromBack));
+    stages.push_back(*lowRate);
+    stages.insert(stages.end(), layout.back.begin() + static_cast<std::ptrdiff_t>(fromBack), layout.back.end());
+    return stages;
+}
+
+}  // namespace Veltrix::Marlin::Native
