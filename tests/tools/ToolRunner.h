@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "plover/TempFolder.h"
+#include "support/Files.h"
+
+using PloverTest::TempFolder;
 
 struct ToolResult {
     int status = -1;
