@@ -144,22 +144,8 @@ TEST_F(ProfileFile, MalformedFilesThrowAndChangeNothing)
     const Case cases[] = {
         {"truncated", ReadText(Path("good.json")).substr(0, 400), "parse error"},
         {"empty", "", "parse error"},
-        {"not json", "clocks = 1", "parse error"},
-        {"top level array", "[1, 2]", "type must be object"},
-        {"string for a number", edited([](auto& j) { j["clocks"]["deviceClock_kHz"] = "38400"; }),
-         "type must be number, but is string"},
-        {"null for an enumeration", edited([](auto& j) { j["rx"]["rxChannelCfg"][3]["profile"]["adcType"] = nullptr; }),
-         "type must be number, but is null"},
-        {"number for a boolean", edited([](auto& j) { j["clocks"]["refClockOutEnable"] = 1; }),
-         "type must be boolean, but is number"},
-        {"short coefficient array",
-         edited([](auto& j) { j["pfirBuffer"]["pfirRxWbNbChFilterCoeff_C"]["coefficients"].erase(127); }),
-         "out of range"},
+        // The record-level faults are the records' tests; one of them shows Load keeps the profile.
         {"short channel list", edited([](auto& j) { j["rx"]["rxChannelCfg"].erase(7); }), "out of range"},
-        {"object for an array", edited([](auto& j) { j["sysConfig"]["pllModulus"]["modulus"] = nlohmann::json::object(); }),
-         "cannot use at() with object"},
-        {"record as a number", edited([](auto& j) { j["tx"]["txProfile"][1]["txDpProfile"] = 5; }),
-         "type must be object"},
     };
     for (const Case& c : cases) {
         Profile profile = DesignedProfile();
