@@ -59,6 +59,9 @@ int Run(const Command& command)
         return ExitUsage;
     } catch (const UsageError& e) {
         PrintError(e.what());
+        if (!e.detail.empty()) {
+            std::cerr << "plover: note: " << Escaped(OneLine(e.detail)) << '\n';
+        }
         return ExitUsage;
     } catch (const nlohmann::json::exception& e) {
         PrintError(e.what());
@@ -124,7 +127,7 @@ int main(int argc, char** argv)
         AddBlueprintCommand(app),        AddDesignCommand(app),         AddInspectCommand(app),
         AddResponseCommand(app),         AddDynamicProfilesCommand(app), AddStreamSettingsCommand(app),
         AddStreamImageCommand(app),      AddDisasmCommand(app),         AddChainsCommand(app),
-        AddServeCommand(app),
+        AddServeCommand(app),            AddCoefficientsCommand(app),   AddFeaturesCommand(app),
     };
 
     // A first word that is neither an option nor a command is a misspelt command.
