@@ -3,12 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <stdexcept>
 #include <string>
 
 #include "host/MarlinBlueprint.h"
 #include "support/Files.h"
+#include "support/Throws.h"
 
 using PloverTest::TempFolder;
 
@@ -71,14 +71,7 @@ TEST(BlueprintHandle, BadLoAndChannelNumbersThrowTheirMessages)
     const LoExternalBlueprint lo;
     const RxChannelBlueprint rx;
     const TxChannelBlueprint tx;
-    const auto error = [](const std::function<void()>& call) {
-        try {
-            call();
-        } catch (const std::invalid_argument& e) {
-            return std::string(e.what());
-        }
-        return std::string("no error");
-    };
+    const auto error = [](auto&& call) { return PloverTest::ThrownText<std::invalid_argument>(call); };
     for (const std::int32_t n : {0, 3, -1, 255}) {
         EXPECT_EQ(error([&] { blueprint.LoExternals_Get(n); }) + error([&] { blueprint.LoExternals_Set(lo, n); }),
                   "LO number not recognized.LO number not recognized.") << n;

@@ -9,6 +9,7 @@
 #include "host/Plover.h"
 #include "plover/base/ErrorHandler.h"
 #include "support/Files.h"
+#include "support/Throws.h"
 
 using PloverTest::TempFolder;
 
@@ -16,15 +17,7 @@ namespace {
 
 using namespace Veltrix::Marlin;
 
-std::string ThrownText(void (*call)())
-{
-    try {
-        call();
-    } catch (const std::runtime_error& e) {
-        return e.what();
-    }
-    return "(nothing thrown)";
-}
+const auto ThrownText = [](auto&& call) { return PloverTest::ThrownText<std::runtime_error>(call); };
 
 // Nothing else in this program records through the throwing path, so the
 // list starts empty here.
@@ -35,15 +28,10 @@ TEST(HostErrorHandler, EmptyListThrowsNothingThenFirstAndLastAreRaised)
     EXPECT_NO_THROW(ErrorHandler::ThrowLastError());
     EXPECT_TRUE(ErrorHandler::Errors().empty());
 
-    for (const char* text : {"first", "last"}) {
-        try {
-            Native::ErrorHandler::Error(text, "unit", 7);
-        } catch (const std::runtime_error&) {
-        }
-    }
+    for (const char* text : {"first", "last"}) ThrownText([&] { Native::ErrorHandler::Error(text, "unit", 7); });
     ASSERT_EQ(ErrorHandler::ErrorCount(), 2u);
-    EXPECT_EQ(ThrownText(&ErrorHandler::ThrowFirstError), "In unit on line 7: first");
-    EXPECT_EQ(ThrownText(&ErrorHandler::ThrowLastError), "In unit on line 7: last");
+    EXPECT_EQ(ThrownText(ErrorHandler::ThrowFirstError), "In unit on line 7: first");
+    EXPECT_EQ(ThrownText(ErrorHandler::ThrowLastError), "In unit on line 7: last");
     const auto errors = ErrorHandler::Errors();
     ASSERT_EQ(errors.size(), 2u);
     EXPECT_STREQ(errors[1].what(), "In unit on line 7: last");

@@ -19,16 +19,9 @@ namespace {
 
 using namespace Veltrix::Marlin;
 
-const std::string kExample = std::string(PLOVER_SOURCE_DIR) + "/examples/lte-20mhz-2t2r-tdd.json";
-const std::string kTopLevel = std::string(PLOVER_SOURCE_DIR) + "/resources/asm/marlin/top_level";
+const std::string kExample = PloverTest::ExamplePath("lte-20mhz-2t2r-tdd");
+const std::string kTopLevel = PloverTest::SourcePath("resources/asm/marlin/top_level");
 
-std::string Slurp(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 class ProfileHandle : public ::testing::Test {
 protected:
@@ -71,8 +64,8 @@ TEST_F(ProfileHandle, SaveMethodsWriteTheInitRecord)
     ASSERT_EQ(profile.Save(folder.File("native.json")), 0);
     ASSERT_EQ(profile.Save(folder.File("net.json"), ProfileSaveMethod::JSON_NET), 0);
     EXPECT_EQ(profile.Save(folder.File("no/such/folder/p.json")), -1);
-    const std::string netText = Slurp(folder.File("net.json"));
-    const std::string nativeText = Slurp(folder.File("native.json"));
+    const std::string netText = PloverTest::ReadText(folder.File("net.json"));
+    const std::string nativeText = PloverTest::ReadText(folder.File("native.json"));
     const auto net = nlohmann::ordered_json::parse(netText);
     EXPECT_EQ(KeysOf(net), (std::vector<std::string>{"clocks", "rx", "tx", "sysConfig", "pfirBuffer"}));
     const auto clockKeys = KeysOf(net.at("clocks"));
@@ -115,7 +108,7 @@ TEST_F(ProfileHandle, StreamImageOverloadsAgree)
 
     TempFolder folder;
     ASSERT_EQ(profile.StreamImage_Save(folder.File("image.bin"), kTopLevel), 0);
-    const std::string saved = Slurp(folder.File("image.bin"));
+    const std::string saved = PloverTest::ReadText(folder.File("image.bin"));
     EXPECT_EQ(std::vector<std::uint8_t>(saved.begin(), saved.end()), implicitC0);
 }
 

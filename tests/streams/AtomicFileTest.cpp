@@ -14,15 +14,16 @@
 #include <filesystem>
 #include <thread>
 
-#include "TempFolder.h"
+#include "support/Files.h"
+#include "support/Throws.h"
 #include "streams/AtomicFile.h"
 
 namespace Veltrix::Runnel {
 namespace {
 
 namespace fs = std::filesystem;
-using Testing::ReadText;
-using Testing::TempFolder;
+using PloverTest::ReadText;
+using PloverTest::TempFolder;
 
 std::size_t TemporaryCount(const fs::path& folder)
 {

@@ -4,7 +4,8 @@
 #include <set>
 #include <sstream>
 
-#include "TempFolder.h"
+#include "support/Files.h"
+#include "support/Throws.h"
 #include "streams/HexText.h"
 #include "streams/Marlin.h"
 #include "streams/MarlinSettings.h"
@@ -102,7 +103,7 @@ TEST(ResourceImage, SourcesUseEveryToken)
 {
     std::string all;
     for (const char* file : {"main", "tx1", "tx2", "rx1", "rx2"}) {
-        all += Testing::ReadText(std::string(PLOVER_SOURCE_DIR) + "/resources/asm/marlin/stream_image_" + file + ".txt");
+        all += PloverTest::ReadText(std::string(PLOVER_SOURCE_DIR) + "/resources/asm/marlin/stream_image_" + file + ".txt");
     }
     const MarlinSettings settings;
     for (const auto& [token, value] : settings.tokens->tokens) {
@@ -133,7 +134,7 @@ TEST(ImageListing, ListsEveryProcessorWithSliceRegisterNames)
     Marlin device("c0", kTopLevel);
     device.Settings_Set(EverythingOn());
     const auto image = device.Image_Build();
-    Testing::TempFolder folder;
+    PloverTest::TempFolder folder;
     const auto file = folder.path() / "image.bin";
     std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(image.data()),
                                                static_cast<std::streamsize>(image.size()));
@@ -154,14 +155,14 @@ TEST(ImageListing, ListsEveryProcessorWithSliceRegisterNames)
 std::string ListingError(const Marlin& device, const std::vector<std::uint8_t>& image)
 {
     std::ostringstream listing;
-    return Testing::ErrorOf<std::invalid_argument>([&] { device.Image_Disassemble(image, listing); });
+    return PloverTest::ThrownText<std::invalid_argument>([&] { device.Image_Disassemble(image, listing); });
 }
 
 TEST(ImageListing, CorruptImagesAreRejectedWithoutReadingOutsideThem)
 {
     Marlin device("c0", kTopLevel);
     const auto image = device.Image_Build();
-    EXPECT_EQ(ListingError(device, image), "no error");
+    EXPECT_EQ(ListingError(device, image), PloverTest::NoException);
     EXPECT_EQ(ListingError(device, std::vector<std::uint8_t>(image.begin(), image.end() - 1)),
               "Stream binary image is not the correct size (final image sized fixed at 20512 bytes)\n"
               "Expected 32768 bytes (the processor sizes of the top-level file), found 32767");

@@ -3,7 +3,8 @@
 #include <cstdlib>
 #include <functional>
 
-#include "TempFolder.h"
+#include "support/Files.h"
+#include "support/Throws.h"
 #include "streams/AtomicFile.h"
 #include "streams/Crc32.h"
 #include "streams/Marlin.h"
@@ -13,9 +14,9 @@
 namespace Veltrix::Runnel {
 namespace {
 
-using Testing::ErrorOf;
-using Testing::ReadText;
-using Testing::TempFolder;
+using PloverTest::ThrownText;
+using PloverTest::ReadText;
+using PloverTest::TempFolder;
 
 // Bytes [from, to) as hex, a space after every four.
 std::string Hex(const std::vector<std::uint8_t>& b, std::size_t from, std::size_t to)
@@ -73,7 +74,7 @@ public:
     }
     std::string Error()
     {
-        return ErrorOf<std::exception>([this] { Image(); });
+        return ThrownText<std::exception>([this] { Image(); });
     }
 
     std::map<std::string, std::string> sources;
@@ -139,7 +140,7 @@ TEST(TopLevelFile, MalformedFilesGetTheirMessages)
     const struct {
         const char* processor;  // whose options are replaced, or nullptr for an extra line
         const char* text;
-        const char* error;
+        std::string error;
     } cases[] = {
         {"tx2", "colour = 3", "Unrecognized option in top_level.txt line 9"},
         {"tx2", "size 3", "Syntax error: tx2 src_tx2.txt size 3"},
@@ -153,7 +154,7 @@ TEST(TopLevelFile, MalformedFilesGetTheirMessages)
         // The core needs 40 + 16 + 8 * 4 + 4 bytes before any stream.
         {"main", "size = 91 numstreams = 4",
          "Processor main size 91 in top_level.txt is too small for its header and jump table (92 bytes)"},
-        {"main", "size = 92 numstreams = 4", "no error"},
+        {"main", "size = 92 numstreams = 4", PloverTest::NoException},
         {"rx2", "size = 0100 numstreams = 010",
          "Processor rx2 size 64 in top_level.txt is too small for its header and jump table (84 bytes)"},
         {"main", "binarybase = 0xFFFFFF00", "Processor main in top_level.txt runs past the 32-bit address space"},
@@ -172,7 +173,7 @@ TEST(TopLevelFile, IdentifiersAndProcessorsAreRequired)
     const auto top = folder.path() / "asm" / "marlin" / "top_level";
     const auto errorFor = [&](const std::string& text) {
         folder.Write("asm/marlin/top_level/top_level.txt", text);
-        return ErrorOf<std::exception>([&] { Marlin("c0", top.string()); });
+        return ThrownText<std::exception>([&] { Marlin("c0", top.string()); });
     };
     const std::string ids = "ProductID: 1\nProfileID: 1\nMajorVersionID: 1\nMinorVersionID: 1\nMaintVersionID: 1\n";
     EXPECT_EQ(errorFor(ids + "main m.txt\n"),
@@ -196,7 +197,7 @@ TEST(MarlinDevice, SiliconVersionsResourceFoldersAndMissingFiles)
     // The top-level path may name the folder or any file below "asm".
     EXPECT_EQ(Marlin("c0", top + "/top_level.txt").ResourceRoot(), r.folder_.path() / "asm");
 
-    const auto error = [](const std::function<void()>& f) { return ErrorOf<std::invalid_argument>(f); };
+    const auto error = [](const std::function<void()>& f) { return ThrownText<std::invalid_argument>(f); };
     EXPECT_EQ(error([&] { Marlin("a0", top); }), "Unrecognized Silicon Version");
     EXPECT_EQ(error([&] { Marlin("c0", (r.folder_.path() / "elsewhere" / "top_level").string()); }),
               "topLevelPath invalid!");
@@ -220,7 +221,7 @@ TEST(MarlinDevice, ResourceFolderUnderAppData)
     const char* saved = std::getenv("APPDATA");
     const std::string savedValue = saved ? saved : "";
     setenv("APPDATA", appData.path().c_str(), 1);
-    EXPECT_EQ(ErrorOf<std::invalid_argument>([] { Marlin("c0", ""); }),
+    EXPECT_EQ(ThrownText<std::invalid_argument>([] { Marlin("c0", ""); }),
               "Streaam resource directory not found.  Expected: " +
                   (appData.path() / "Veltrix" / "Runnel" / "resources").string());
     std::filesystem::create_directories(appData.path() / "Veltrix" / "Runnel");

@@ -2,14 +2,15 @@
 
 #include <array>
 
-#include "TempFolder.h"
+#include "support/Files.h"
+#include "support/Throws.h"
 #include "streams/StreamContainer.h"
 #include "streams/StreamInstruction.h"
 
 namespace Veltrix::Runnel {
 namespace {
 
-const auto ErrorOf = Testing::ErrorOf<std::invalid_argument>;
+const auto ErrorOf = [](auto&& call) { return PloverTest::ThrownText<std::invalid_argument>(call); };
 
 SpiRegisterMap TestRegisters()
 {
@@ -192,8 +193,8 @@ TEST(StreamInstructionErrors, DecodingReportsUnknownAddressesUntaggedNamesAndSho
     // Tagged names, none of them for the listed processor: the same message.
     EXPECT_EQ(decode({0xC0, 0x00, 0x40, 0x01}, "_RX_"),
               "Y_TX_REG cannot be mapped to a slice. Incorrect or missing slice ID in reg name.");
-    EXPECT_NE(decode({0xC0, 0x10, 0x02}, "_CORE_"), "no error");
-    EXPECT_NE(decode({0xC9, 0x10, 0x02, 0x00}, "_CORE_"), "no error");
+    EXPECT_NE(decode({0xC0, 0x10, 0x02}, "_CORE_"), PloverTest::NoException);
+    EXPECT_NE(decode({0xC9, 0x10, 0x02, 0x00}, "_CORE_"), PloverTest::NoException);
 }
 
 std::shared_ptr<StreamContainer> Build(const std::vector<std::string>& lines)

@@ -2,7 +2,8 @@
 
 #include <sstream>
 
-#include "TempFolder.h"
+#include "support/Files.h"
+#include "support/Throws.h"
 #include "streams/MarlinSettings.h"
 #include "streams/StreamReader.h"
 
@@ -19,7 +20,7 @@ std::vector<std::shared_ptr<StreamContainer>> Read(const std::string& text, cons
 
 std::string ErrorOf(const std::string& text)
 {
-    return Testing::ErrorOf<std::invalid_argument>([&] { Read(text, MarlinSettings()); });
+    return PloverTest::ThrownText<std::invalid_argument>([&] { Read(text, MarlinSettings()); });
 }
 
 std::vector<std::uint8_t> OpcodesOf(const StreamContainer& stream)

@@ -2,7 +2,8 @@
 
 #include <filesystem>
 
-#include "TempFolder.h"
+#include "support/Files.h"
+#include "support/Throws.h"
 #include "streams/AtomicFile.h"
 #include "streams/MarlinSettings.h"
 #include "streams/StreamDelay.h"
@@ -11,9 +12,9 @@
 namespace Veltrix::Runnel {
 namespace {
 
-using Testing::ErrorOf;
-using Testing::ReadText;
-using Testing::TempFolder;
+using PloverTest::ThrownText;
+using PloverTest::ReadText;
+using PloverTest::TempFolder;
 
 constexpr std::uint32_t kProcessorClock_Hz = 184320000;
 
@@ -74,8 +75,8 @@ TEST(TokenReplaceRules, ProcessAndDeleteTempNeedATempLocation)
 {
     TokenReplace table;
     table.AddToken("X", "7");
-    EXPECT_EQ(ErrorOf<std::invalid_argument>([&] { table.Process("a $X$"); }), "Template File Is Empty");
-    EXPECT_EQ(ErrorOf<std::invalid_argument>([&] { table.DeleteTemp(); }), "TempLocation property has not been set");
+    EXPECT_EQ(ThrownText<std::invalid_argument>([&] { table.Process("a $X$"); }), "Template File Is Empty");
+    EXPECT_EQ(ThrownText<std::invalid_argument>([&] { table.DeleteTemp(); }), "TempLocation property has not been set");
     TempFolder folder;
     table.TempLocation = (folder.path() / "out.txt").string();
     table.Process("a $X$");
@@ -156,7 +157,7 @@ TEST(MarlinSettingsJson, SaveAndLoad)
 TEST(MarlinSettingsJson, BadFilesAreRejected)
 {
     MarlinSettings settings;
-    EXPECT_EQ(ErrorOf<std::invalid_argument>([&] { settings.Load("/nonexistent/settings.json"); }),
+    EXPECT_EQ(ThrownText<std::invalid_argument>([&] { settings.Load("/nonexistent/settings.json"); }),
               "Can't open template file!");
     nlohmann::json json;
     settings.ToJson(json);

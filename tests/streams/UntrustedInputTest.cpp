@@ -10,12 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "TempFolder.h"
+#include "support/Files.h"
+#include "support/Throws.h"
 #include "streams/InputFile.h"
 #include "streams/JsonInput.h"
 
 using namespace Veltrix::Runnel;
-using Veltrix::Runnel::Testing::TempFolder;
+using PloverTest::TempFolder;
 
 TEST(UntrustedInput, FilesThatAreNotSmallRegularFilesAreRefusedUnread)
 {
@@ -49,7 +50,7 @@ TEST(UntrustedInput, FilesThatAreNotSmallRegularFilesAreRefusedUnread)
         EXPECT_EQ(out, c.status == InputFileStatus::Read ? "{}" : "untouched");
     }
     // The caller's own message stays for a file that cannot be opened.
-    EXPECT_EQ(Testing::ErrorOf<std::invalid_argument>(
+    EXPECT_EQ(PloverTest::ThrownText<std::invalid_argument>(
                   [&] { InputFile_ReadOrThrow(file("missing.json"), "Can't open template file!"); }),
               "Can't open template file!");
 }

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <complex>
 #include <cstdlib>
+#include <numeric>
 #include <sstream>
 
 #include "ToolRunner.h"
@@ -150,10 +151,7 @@ TEST(ToolAnalysis, CoefficientsConvolvedAndEvaluatedGiveTheResponse)
         int behind = 1;
         for (const auto& filter : filters) {
             const auto taps = filter["taps"].get<std::vector<double>>();
-            double sum = 0.0;
-            for (double tap : taps) {
-                sum += tap;
-            }
+            const double sum = std::accumulate(taps.begin(), taps.end(), 0.0);
             EXPECT_DOUBLE_EQ(filter["rate_Hz"].get<double>(), converter / behind) << filter["name"];
             std::vector<double> next(impulse.size() + (taps.size() - 1) * static_cast<std::size_t>(behind), 0.0);
             for (std::size_t i = 0; i < impulse.size(); ++i) {
@@ -167,9 +165,7 @@ TEST(ToolAnalysis, CoefficientsConvolvedAndEvaluatedGiveTheResponse)
 
         std::size_t compared = 0;
         for (const auto& row : CsvRows(ReadText(folder.File("r.csv")))) {
-            if (row[1] < -120.0) {
-                continue;
-            }
+            if (row[1] < -120.0) continue;
             std::complex<double> sum = 0.0;
             for (std::size_t n = 0; n < impulse.size(); ++n) {
                 sum += impulse[n] * std::polar(1.0, -2.0 * M_PI * row[0] * static_cast<double>(n) / converter);
@@ -195,9 +191,7 @@ TEST(ToolAnalysis, CoefficientFormatsCarryTheSameTaps)
     const auto rows = CsvRows(run("csv", "c.csv"));
     const std::string npy = run("npy", "c.npy");
     std::size_t taps = 0;
-    for (const auto& filter : filters) {
-        taps += filter["taps"].size();
-    }
+    for (const auto& filter : filters) taps += filter["taps"].size();
     ASSERT_EQ(rows.size(), taps);
     // The array format: magic, version 1.0, header padded to 64 bytes, then rows of six doubles.
     ASSERT_EQ(npy.compare(0, 8, std::string("\x93NUMPY\x01\x00", 8)), 0);
@@ -230,20 +224,12 @@ TEST(ToolAnalysis, ChainsBlueprintDesignsToTheSameChainsAndClock)
         EXPECT_EQ(designed["systemClockFrequency_Hz"].get<double>(), found["systemClockFrequency_Hz"].get<double>());
         for (const auto& channel : designed["channels"]) {
             const bool tx = channel["channel"] == "TX1";
-            if (!tx && channel["channel"] != "RX1") {
-                continue;
-            }
+            if (!tx && channel["channel"] != "RX1") continue;
             // The search's chain covers the stages behind the two converter-side heads.
             std::vector<int> expected;
-            for (int factor : found[tx ? "txChain" : "rxChain"]) {
-                if (factor > 1) {
-                    expected.push_back(factor);
-                }
-            }
+            for (int factor : found[tx ? "txChain" : "rxChain"]) if (factor > 1) expected.push_back(factor);
             std::vector<int> factors;
-            for (const auto& stage : channel["stages"]) {
-                factors.push_back(stage["factor"]);
-            }
+            for (const auto& stage : channel["stages"]) factors.push_back(stage["factor"]);
             ASSERT_GE(factors.size(), expected.size());
             EXPECT_EQ(std::vector<int>(factors.end() - static_cast<std::ptrdiff_t>(expected.size()), factors.end()), expected)
                 << rate << ' ' << channel["chain"];
@@ -266,12 +252,8 @@ TEST(ToolAnalysis, ChainsNameWhatStandsInTheWay)
         std::vector<std::string> args = {"chains"};
         args.insert(args.end(), extra.begin(), extra.end());
         const auto has = [&](const char* option) { return std::find(extra.begin(), extra.end(), option) != extra.end(); };
-        if (!has("--rx-rate")) {
-            args.insert(args.end(), {"--rx-rate", "1000000"});
-        }
-        if (!has("--rx-bandwidth")) {
-            args.insert(args.end(), {"--rx-bandwidth", "800000"});
-        }
+        if (!has("--rx-rate")) args.insert(args.end(), {"--rx-rate", "1000000"});
+        if (!has("--rx-bandwidth")) args.insert(args.end(), {"--rx-bandwidth", "800000"});
         const ToolResult r = RunTool(folder, args);
         EXPECT_EQ(r.status, expected.first) << extra[0] << ' ' << extra[1] << r.err;
         EXPECT_NE(r.err.find(expected.second), std::string::npos) << r.err;
