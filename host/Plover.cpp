@@ -77,6 +77,24 @@ bool Plover::File_WriteAtomically(const std::string& path, const std::string& co
     return Native::WriteFileAtomically(path, contents);
 }
 
+bool Plover::File_WriteAtomically(const std::string& path, const std::string& contents, std::string& failure)
+{
+    return Native::WriteFileAtomically(path, contents, failure);
+}
+
+bool Plover::File_WriteAtomicallyInChunks(
+    const std::string& path,
+    const std::function<void(const std::function<void(std::string_view)>& sink)>& produce,
+    std::string& failure)
+{
+    return Native::WriteFileAtomically(path, produce, failure);
+}
+
+void Plover::File_RemoveTemporariesOnSignals()
+{
+    Native::RemoveTemporariesOnSignals();
+}
+
 PloverVersion ParseVersionText(const std::string& text)
 {
     PloverVersion version;

@@ -4,7 +4,9 @@
 /// templates of a resource folder.
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 
 namespace Veltrix::Marlin {
 
@@ -52,6 +54,21 @@ public:
     /// Writes a temporary file beside path and renames it over path, so path
     /// never holds half a file; false (and nothing left behind) on failure.
     static bool File_WriteAtomically(const std::string& path, const std::string& contents);
+    /// File_WriteAtomically, with the reason of a failure in failure: "Can't
+    /// write file: <path> (<reason>)". A symbolic link is written through to
+    /// its target and a replaced file keeps its permissions; a device or FIFO
+    /// is written in place and a folder is refused.
+    static bool File_WriteAtomically(const std::string& path, const std::string& contents, std::string& failure);
+    /// File_WriteAtomically for contents made a chunk at a time: produce
+    /// hands each chunk to the sink it is given. An exception from produce
+    /// removes the temporary file and passes on.
+    static bool File_WriteAtomicallyInChunks(
+        const std::string& path,
+        const std::function<void(const std::function<void(std::string_view)>& sink)>& produce,
+        std::string& failure);
+    /// For programs: SIGINT, SIGTERM and SIGHUP remove the temporary files of
+    /// writes in progress, then end the process by the same signal.
+    static void File_RemoveTemporariesOnSignals();
 };
 
 /// "a.b.c" or "a.b.c.d" into a version; parts that are missing or not

@@ -1,5 +1,6 @@
 #include "streams/Device.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 #include <stdexcept>
@@ -56,6 +57,7 @@ void Device::TopLevel_Read(const std::string& path)
     }
     std::istringstream in(InputFile_ReadOrThrow(path, "Can't open top level text file, check the path: " + path));
     TopLevelInfo info = ParseTopLevel(in);
+    topLevelFile_ = path;
 
     for (const std::string& name : info.processors) {
         bool known = false;
@@ -163,6 +165,36 @@ std::vector<std::uint8_t> Device::ExtraCoreHeader() const
     return header;
 }
 
+fs::path Device::SourcePath(const ProcessorInfo& processor) const
+{
+    const fs::path source = fs::path(processor.streamFile).is_absolute() ? fs::path(processor.streamFile)
+                                                                         : chipFolder_ / processor.streamFile;
+    const auto options = topLevel_.options.find(processor.name);
+    const int line = options == topLevel_.options.end() ? 0 : options->second.line;
+    const auto refuse = [&](const std::string& why) {
+        throw std::invalid_argument("'" + topLevelFile_ + "' line " + std::to_string(line) + ": stream source '" +
+                                    processor.streamFile + "' of processor " + processor.name + " " + why);
+    };
+    std::error_code fileError;
+    std::error_code rootError;
+    const fs::path file = fs::weakly_canonical(source, fileError);
+    const fs::path root = fs::weakly_canonical(resourceRoot_, rootError);
+    if (fileError || rootError) {
+        return source;  // the read that follows names what is missing
+    }
+    // The sources live with the templates; a path leading elsewhere (by "..",
+    // an absolute path or a link) would assemble whatever file it names.
+    const auto [rootEnd, fileAt] = std::mismatch(root.begin(), root.end(), file.begin(), file.end());
+    if (rootEnd != root.end()) {
+        refuse("lies outside the resource folder '" + resourceRoot_.string() + "'");
+    }
+    std::error_code sameError;
+    if (!topLevelFile_.empty() && fs::equivalent(file, topLevelFile_, sameError)) {
+        refuse("is the top-level file itself");
+    }
+    return source;
+}
+
 std::vector<std::uint8_t> Device::Image_Build()
 {
     // The top-level Debug flag lets the sources keep %ifdef DEBUG blocks.
@@ -172,15 +204,30 @@ std::vector<std::uint8_t> Device::Image_Build()
     std::vector<std::uint8_t> image;
     for (const std::string& name : topLevel_.processors) {
         ProcessorInfo& processor = ProcessorByName(name);
-        const fs::path source = fs::path(processor.streamFile).is_absolute()
-            ? fs::path(processor.streamFile)
-            : chipFolder_ / processor.streamFile;
-        std::istringstream in(InputFile_ReadOrThrow(source.string(), "Can't open stream file for " + name));
+        const fs::path source = SourcePath(processor);
+        std::string text;
+        std::string problem;
+        switch (InputFile_Read(source.string(), text, &problem)) {
+        case InputFileStatus::Read:
+            break;
+        case InputFileStatus::CannotOpen:
+            throw std::invalid_argument("Can't open stream file for " + name);
+        default:
+            throw std::invalid_argument("'" + topLevelFile_ + "' line " +
+                                        std::to_string(topLevel_.options.at(name).line) + ": processor " + name +
+                                        ": " + problem);
+        }
+        std::istringstream in(std::move(text));
         processor.streams.clear();
         processor.read = false;
         const std::vector<std::uint8_t> extra =
             name == coreProcessor_ ? ExtraCoreHeader() : std::vector<std::uint8_t>{};
-        ReadStreamFile(processor, in, registers_, *settings_, extra);
+        try {
+            ReadStreamFile(processor, in, registers_, *settings_, extra);
+        } catch (const StreamSourceError& e) {
+            const std::string where = e.line > 0 ? " line " + std::to_string(e.line) : std::string();
+            throw std::invalid_argument("'" + source.string() + "'" + where + ": " + e.what());
+        }
         image.insert(image.end(), processor.buffer.begin(), processor.buffer.end());
     }
     return image;

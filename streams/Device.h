@@ -32,6 +32,8 @@ public:
     void TemplateSettings_Load(const std::string& path = "");
 
     // Reads every processor's stream source and returns the blocks concatenated.
+    // A source must be a regular file inside the resource root other than the
+    // top-level file; errors of a source name its file and line.
     std::vector<std::uint8_t> Image_Build();
     std::vector<std::uint8_t> ExtraCoreHeader() const;
 
@@ -54,6 +56,9 @@ public:
 protected:
     Device() = default;
     ProcessorInfo& ProcessorByName(const std::string& name);
+    // Where the processor's source is read from; std::invalid_argument for a
+    // source outside the resource root or one that is the top-level file.
+    std::filesystem::path SourcePath(const ProcessorInfo& processor) const;
     // The resource root: the nearest folder named "asm" at or above topLevelPath,
     // else APPDATA/Veltrix/Runnel/resources; the chip folder lies under it.
     void ResourceFolder_Find(const std::string& topLevelPath, const std::string& chipName);
@@ -64,6 +69,7 @@ protected:
     std::shared_ptr<StreamSettings> settings_;
     std::filesystem::path resourceRoot_;
     std::filesystem::path chipFolder_;
+    std::string topLevelFile_;
     std::string siVersion_;
     std::string coreProcessor_;
 };

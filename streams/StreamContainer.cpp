@@ -18,8 +18,13 @@ void PadToWord(std::vector<std::uint8_t>& bytes)
 StreamContainer::StreamContainer(const SpiRegisterMap& registers, const std::vector<std::string>& lines)
 {
     bool loopOpen = false;
-    for (const std::string& line : lines) {
-        auto instruction = std::make_shared<StreamInstruction>(registers, line);
+    for (std::size_t index = 0; index < lines.size(); ++index) {
+        std::shared_ptr<StreamInstruction> instruction;
+        try {
+            instruction = std::make_shared<StreamInstruction>(registers, lines[index]);
+        } catch (const std::invalid_argument& e) {
+            throw StreamLineError(e.what(), index);
+        }
         if (instruction->isStreamLine) {
             streamNumber = instruction->streamNumber;
             continue;

@@ -5,7 +5,9 @@
 // once more for every count of its LDLC.
 
 #include <cstdint>
+#include <cstddef>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -19,9 +21,21 @@ struct LoopInfo {
     std::uint16_t bodyLength = 0;  // operand bytes of one pass through the body
 };
 
+// A line of a stream that cannot be assembled: the assembler's message, and
+// the line's index among the stream's lines, so a reader can say where it is.
+class StreamLineError : public std::invalid_argument {
+public:
+    StreamLineError(const std::string& message, std::size_t lineIndex)
+        : std::invalid_argument(message), index(lineIndex)
+    {
+    }
+    std::size_t index;
+};
+
 class StreamContainer {
 public:
-    // Lines from the "stream" line to the "return" line; std::invalid_argument on bad input.
+    // Lines from the "stream" line to the "return" line; std::invalid_argument on
+    // bad input, a StreamLineError when one line is at fault.
     StreamContainer(const SpiRegisterMap& registers, const std::vector<std::string>& lines);
     virtual ~StreamContainer() = default;
 

@@ -204,13 +204,33 @@ public:
         return static_cast<std::uint8_t>(word[1] - '0');
     }
 
-    std::uint32_t Number(const std::string& word) const
+    // A hexadecimal number that must fit its field (at most max): a value the
+    // field cannot hold would otherwise be cut to its low bits, and the
+    // processor would run a different program than the one written.
+    std::uint32_t Number(const std::string& word, std::uint32_t max) const
     {
         const auto value = ParseHex(word);
         if (!value) {
             Fail();
         }
+        CheckRange(word, *value, max);
         return *value;
+    }
+
+    void CheckRange(const std::string& word, std::uint32_t value, std::uint32_t max) const
+    {
+        // ParseHex keeps only 32 bits, so longer numbers are caught by their digits.
+        std::string_view digits(word);
+        if (digits.size() > 2 && digits[0] == '0' && digits[1] == 'x') {
+            digits.remove_prefix(2);
+        }
+        while (digits.size() > 1 && digits.front() == '0') {
+            digits.remove_prefix(1);
+        }
+        if (value > max || digits.size() > 8) {
+            throw std::invalid_argument("Value out of range in instruction: " + line_ + " (" + word +
+                                        " is out of range 0.." + Hex(max) + ")");
+        }
     }
 
     // A register name of the dictionary, else a hexadecimal address.
@@ -224,6 +244,7 @@ public:
         if (!value) {
             throw std::invalid_argument("SPI Register name " + word + " was not found in SPI Address look up table");
         }
+        CheckRange(word, *value, 0xFFFF);
         return static_cast<std::uint16_t>(*value);
     }
 
@@ -231,6 +252,7 @@ public:
     std::uint16_t Value(const std::string& word)
     {
         if (const auto value = ParseHex(word)) {
+            CheckRange(word, *value, 0xFFFF);
             return static_cast<std::uint16_t>(*value);
         }
         return Address(word);
@@ -272,7 +294,7 @@ StreamInstruction::StreamInstruction(const SpiRegisterMap& registers, const std:
     if (w[0] == "stream") {
         p.Expect(2);
         isStreamLine = true;
-        streamNumber = static_cast<std::uint8_t>(p.Number(w[1]));
+        streamNumber = static_cast<std::uint8_t>(p.Number(w[1], 0xFF));
         text = "STREAM " + Hex(streamNumber);
         return;
     }
@@ -311,7 +333,7 @@ StreamInstruction::StreamInstruction(const SpiRegisterMap& registers, const std:
         case Form::RegData8:
             p.Expect(3);
             opcode += p.Register(w[1]);
-            operands.push_back(static_cast<std::uint8_t>(p.Number(w[2])));
+            operands.push_back(static_cast<std::uint8_t>(p.Number(w[2], 0xFF)));
             break;
         case Form::RegAddr:
             p.Expect(3);
@@ -336,26 +358,26 @@ StreamInstruction::StreamInstruction(const SpiRegisterMap& registers, const std:
             break;
         case Form::LoopI:
             p.Expect(2);
-            opcode += static_cast<std::uint8_t>(p.Number(w[1]) & 7);
+            opcode += static_cast<std::uint8_t>(p.Number(w[1], 7));
             break;
         case Form::AddrData8:
             p.Expect(3);
             Push16(operands, p.Address(w[1]));
-            operands.push_back(static_cast<std::uint8_t>(p.Number(w[2])));
+            operands.push_back(static_cast<std::uint8_t>(p.Number(w[2], 0xFF)));
             break;
         case Form::AddrXY:
             p.Expect(4);
             Push16(operands, p.Address(w[1]));
-            operands.push_back(static_cast<std::uint8_t>(p.Number(w[2])));
-            operands.push_back(static_cast<std::uint8_t>(p.Number(w[3])));
+            operands.push_back(static_cast<std::uint8_t>(p.Number(w[2], 0xFF)));
+            operands.push_back(static_cast<std::uint8_t>(p.Number(w[3], 0xFF)));
             break;
         case Form::Imm16:
             p.Expect(2);
-            Push16(operands, p.Number(w[1]));
+            Push16(operands, p.Number(w[1], 0xFFFF));
             break;
         case Form::Imm8:
             p.Expect(2);
-            operands.push_back(static_cast<std::uint8_t>(p.Number(w[1])));
+            operands.push_back(static_cast<std::uint8_t>(p.Number(w[1], 0xFF)));
             break;
         case Form::None:
             p.Expect(1);
@@ -367,22 +389,22 @@ StreamInstruction::StreamInstruction(const SpiRegisterMap& registers, const std:
             break;
         case Form::Shift:
             if (w.size() == 3 && w[1] == "r0") {
-                operands.push_back(static_cast<std::uint8_t>(p.Number(w[2])));
+                operands.push_back(static_cast<std::uint8_t>(p.Number(w[2], 0xFF)));
             } else if (w.size() == 2) {
-                operands.push_back(static_cast<std::uint8_t>(p.Number(w[1])));
+                operands.push_back(static_cast<std::uint8_t>(p.Number(w[1], 0xFF)));
             } else {
                 p.Fail();
             }
             break;
         case Form::Pair16:
             p.Expect(3);
-            Push16(operands, p.Number(w[1]));
-            Push16(operands, p.Number(w[2]));
+            Push16(operands, p.Number(w[1], 0xFFFF));
+            Push16(operands, p.Number(w[2], 0xFFFF));
             break;
         case Form::Pair8:
             p.Expect(3);
-            operands.push_back(static_cast<std::uint8_t>(p.Number(w[1])));
-            operands.push_back(static_cast<std::uint8_t>(p.Number(w[2])));
+            operands.push_back(static_cast<std::uint8_t>(p.Number(w[1], 0xFF)));
+            operands.push_back(static_cast<std::uint8_t>(p.Number(w[2], 0xFF)));
             break;
         case Form::MoveToR0:
         case Form::MoveFromR0:

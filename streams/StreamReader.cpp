@@ -12,7 +12,7 @@ namespace {
 
 [[noreturn]] void Fail(const std::string& what, int lineNumber)
 {
-    throw std::invalid_argument(what + std::to_string(lineNumber));
+    throw StreamSourceError(what + std::to_string(lineNumber), 0);
 }
 
 }  // namespace
@@ -22,6 +22,7 @@ std::vector<std::shared_ptr<StreamContainer>> ReadStreams(std::istream& in, cons
 {
     std::vector<std::shared_ptr<StreamContainer>> streams;
     std::vector<std::string> lines;
+    std::vector<int> lineNumbers;  // of lines, for the assembler's errors
     bool streamOpen = false;
     int streamLine = 0;
     bool blockOpen = false;
@@ -77,7 +78,15 @@ std::vector<std::shared_ptr<StreamContainer>> ReadStreams(std::istream& in, cons
                 Fail("return outside a stream on line: ", lineNumber);
             }
             lines.emplace_back(trimmed);
-            streams.push_back(std::make_shared<StreamContainer>(registers, lines));
+            lineNumbers.push_back(lineNumber);
+            try {
+                streams.push_back(std::make_shared<StreamContainer>(registers, lines));
+            } catch (const StreamLineError& e) {
+                throw StreamSourceError(e.what(), lineNumbers.at(e.index));
+            } catch (const std::invalid_argument& e) {
+                // A fault of the stream as a whole (an LDLC never closed).
+                throw StreamSourceError(e.what(), streamLine);
+            }
             streamOpen = false;
         } else if (StartsWithNoCase(trimmed, "stream")) {
             // Starting anew would drop the open stream without a word.
@@ -85,10 +94,12 @@ std::vector<std::shared_ptr<StreamContainer>> ReadStreams(std::istream& in, cons
                 Fail("stream without return before line: ", lineNumber);
             }
             lines.assign(1, std::string(trimmed));
+            lineNumbers.assign(1, lineNumber);
             streamOpen = true;
             streamLine = lineNumber;
         } else if (streamOpen) {
             lines.emplace_back(trimmed);
+            lineNumbers.push_back(lineNumber);
         }
     }
     if (blockOpen) {

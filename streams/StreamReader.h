@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <istream>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "streams/ProcessorInfo.h"
@@ -14,9 +16,17 @@
 
 namespace Veltrix::Runnel {
 
+// A malformed source, with the line at fault (counted from 1) when the message
+// does not already name it (0 then); what() is the message alone.
+class StreamSourceError : public std::invalid_argument {
+public:
+    StreamSourceError(const std::string& message, int lineNumber) : std::invalid_argument(message), line(lineNumber) {}
+    int line;
+};
+
 // Hands every stream to the processor, then lays out its block with the extra
-// header bytes (empty except for the core processor). std::invalid_argument on
-// a malformed source.
+// header bytes (empty except for the core processor). StreamSourceError on a
+// malformed source, std::invalid_argument on a block that cannot be laid out.
 void ReadStreamFile(ProcessorInfo& processor, std::istream& in, const SpiRegisterMap& registers,
                     const StreamSettings& settings, const std::vector<std::uint8_t>& extraHeader);
 

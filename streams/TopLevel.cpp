@@ -117,6 +117,7 @@ TopLevelInfo ParseTopLevel(std::istream& in)
         }
         ProcessorOptions options;
         options.streamFile = words[1];
+        options.line = lineNumber;
         if ((words.size() - 2) % 3 != 0) {
             syntaxError();
         }

@@ -17,6 +17,7 @@ namespace Veltrix::Runnel {
 
 struct ProcessorOptions {
     std::string streamFile;
+    int line = 0;  // of the processor's line in the top-level file
     std::optional<std::uint32_t> size;
     std::optional<std::uint32_t> binaryBase;
     std::optional<std::uint32_t> numStreams;

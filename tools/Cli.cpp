@@ -1,13 +1,13 @@
 #include "Cli.h"
 
-#include <fcntl.h>
-#include <unistd.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
+#include <map>
 #include <iostream>
 #include <optional>
 #include <sstream>
@@ -111,74 +111,71 @@ std::string ReadInput(const std::string& path, const std::string& what)
 
 void WriteOutput(const std::string& path, const std::string& bytes)
 {
-    if (!Plover::File_WriteAtomically(path, bytes)) {
-        throw UsageError("cannot write '" + path + "'");
-    }
+    WriteOutputInChunks(path, [&bytes](const std::function<void(std::string_view)>& sink) { sink(bytes); });
 }
 
 void WriteOutputInChunks(const std::string& path,
                          const std::function<void(const std::function<void(std::string_view)>& sink)>& produce)
 {
-    std::error_code ec;
-    const fs::file_status status = fs::status(path, ec);
-    if (fs::exists(status) && fs::is_directory(status)) {
-        throw UsageError("cannot write '" + path + "': it is a folder");
+    if (path == "-") {
+        produce([](std::string_view bytes) { std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size())); });
+        return;
     }
-    const bool inPlace = fs::exists(status) && !fs::is_regular_file(status);
-    std::string temporary = path;
-    int fd = -1;
-    if (inPlace) {
-        fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
-    } else {
-        temporary += ".tmpXXXXXX";
-        fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    std::string failure;
+    if (!Plover::File_WriteAtomicallyInChunks(path, produce, failure)) {
+        // The writer's text ends with the reason in brackets.
+        const auto open = failure.rfind(" (");
+        const std::string reason = open == std::string::npos || failure.back() != ')'
+            ? failure
+            : failure.substr(open + 2, failure.size() - open - 3);
+        throw OutputError("cannot write '" + Escaped(path) + "': " + reason);
     }
-    if (fd < 0) {
-        throw UsageError("cannot write '" + path + "': " + std::strerror(errno));
+}
+
+std::string LibraryOutputPath(const std::string& output)
+{
+    if (output != "-") {
+        return output;
     }
-    bool failed = false;
-    int error = 0;
-    const auto sink = [&](std::string_view bytes) {
-        while (!failed && !bytes.empty()) {
-            const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-            if (written < 0 && errno == EINTR) {
-                continue;
-            }
-            if (written <= 0) {
-                failed = true;
-                error = errno;
-                return;
-            }
-            bytes.remove_prefix(static_cast<std::size_t>(written));
+    std::cout.flush();
+    return "/dev/stdout";
+}
+
+void RefuseOutputOverInput(const std::string& output, const std::string& input)
+{
+    struct stat out {};
+    struct stat in {};
+    if (output == "-" || input.empty() || ::stat(output.c_str(), &out) != 0 || ::stat(input.c_str(), &in) != 0) {
+        return;
+    }
+    if (S_ISREG(out.st_mode) && out.st_dev == in.st_dev && out.st_ino == in.st_ino) {
+        throw UsageError("output '" + Escaped(output) + "' is the input file '" + Escaped(input) +
+                         "'; give another output");
+    }
+}
+
+std::string Escaped(const std::string& text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            static constexpr char digits[] = "0123456789abcdef";
+            out += "\\x";
+            out += digits[byte >> 4];
+            out += digits[byte & 0xF];
+        } else {
+            out += c;
         }
-    };
-    try {
-        produce(sink);
-    } catch (...) {
-        ::close(fd);
-        if (!inPlace) {
-            ::unlink(temporary.c_str());
-        }
-        throw;
     }
-    if (!inPlace && !failed && ::fsync(fd) != 0) {
-        failed = true;
-        error = errno;
-    }
-    if (::close(fd) != 0 && !failed) {
-        failed = true;
-        error = errno;
-    }
-    if (!inPlace && !failed && ::rename(temporary.c_str(), path.c_str()) != 0) {
-        failed = true;
-        error = errno;
-    }
-    if (failed) {
-        if (!inPlace) {
-            ::unlink(temporary.c_str());
-        }
-        throw UsageError("cannot write '" + path + "': " + std::strerror(error));
-    }
+    return out;
 }
 
 MarlinBlueprint LoadBlueprint(const BlueprintOptions& options)
@@ -213,13 +210,13 @@ MarlinBlueprint LoadBlueprint(const BlueprintOptions& options)
         try {
             blueprint.LoadFromString(text);
         } catch (const std::exception& e) {  // the JSON library's parse, type and range errors
-            throw UsageError("'" + options.path + "' is not a valid blueprint: " + e.what());
+            throw UsageError("'" + Escaped(options.path) + "' is not a valid blueprint: " + e.what());
         }
     }
     blueprint.expandedSearchEnable(options.expandedSearch);
     for (std::size_t i = 0; i < features.size(); ++i) {
         if (blueprint.Feature_Enable(*features[i]) != 0) {
-            throw OperationFailed("enabling feature '" + options.features[i] + "' failed");
+            throw OperationFailed("enabling feature '" + Escaped(options.features[i]) + "' failed");
         }
     }
     return blueprint;
@@ -266,11 +263,34 @@ std::string TopLevelPath(const std::string& given, const std::string& siVersion)
     return path;
 }
 
-void ReportWatch::PrintNew() const
+void ReportWatch::PrintNew(bool succeeded, bool keepErrors) const
 {
-    for (const auto& line : scope_.Messages()) {
-        std::cerr << line << '\n';
+    const std::vector<std::string> lines = scope_.Messages();
+    std::map<std::string, std::size_t> counts;
+    for (const auto& line : lines) {
+        ++counts[line];
     }
+    for (const auto& line : lines) {
+        const auto it = counts.find(line);
+        if (it == counts.end()) {
+            continue;  // shown already
+        }
+        const std::size_t count = it->second;
+        counts.erase(it);
+        if (succeeded && !keepErrors && line.rfind("ERROR: ", 0) == 0) {
+            continue;
+        }
+        std::cerr << Escaped(line);
+        if (count > 1) {
+            std::cerr << " (" << count << " times)";
+        }
+        std::cerr << '\n';
+    }
+}
+
+bool ReportWatch::HasNewErrors() const
+{
+    return scope_.ErrorCount() > 0;
 }
 
 bool ReportWatch::IsRecordedError(const std::string& text) const

@@ -14,6 +14,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "host/ErrorHandler.h"
@@ -33,6 +34,13 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// An output could not be written: the report lines collected so far (the
+// library's own line about the file), then one line, status 2.
+class OutputError : public UsageError {
+public:
+    using UsageError::UsageError;
+};
+
 // The operation failed; the collected report lines say why. An empty text
 // adds no line of its own.
 class OperationFailed : public std::runtime_error {
@@ -43,8 +51,17 @@ public:
 // A registered subcommand and what runs when it was chosen; run returns the
 // exit status or throws one of the errors above.
 struct Command {
+    Command(CLI::App* app_, std::function<int()> run_, std::function<std::string()> errorsAnswer_ = {})
+        : app(app_), run(std::move(run_)), errorsAnswer(std::move(errorsAnswer_))
+    {
+    }
+
     CLI::App* app = nullptr;
     std::function<int()> run;
+    // After a successful run: a note when the ERROR lines collected are the
+    // answer to a question the command asked (they are then shown, followed
+    // by the note); empty when they were abandoned attempts.
+    std::function<std::string()> errorsAnswer;
 };
 
 // Options of every subcommand that reads a blueprint.
@@ -83,13 +100,23 @@ CLI::Option* AddNumberOption(CLI::App& command, const std::string& name, T& valu
 
 // Reads a whole input file; UsageError when it cannot be read.
 std::string ReadInput(const std::string& path, const std::string& what);
-// Writes through a temporary file renamed over path; UsageError on failure.
+// Writes through the library's one writer (a temporary file renamed over a
+// regular file; devices and FIFOs in place); "-" is standard output.
+// OutputError on failure.
 void WriteOutput(const std::string& path, const std::string& bytes);
 // The same for outputs too large to hold at once: produce hands its bytes to
-// the sink a chunk at a time. A target that exists and is not a regular file
-// (a device, a FIFO) is written in place.
+// the sink a chunk at a time.
 void WriteOutputInChunks(const std::string& path,
                          const std::function<void(const std::function<void(std::string_view)>& sink)>& produce);
+// The path to hand to a library save for an output: "-" becomes the process's
+// standard output (std::cout is flushed first, so the order holds).
+std::string LibraryOutputPath(const std::string& output);
+// UsageError when the output names the input file (through any link), so a
+// run never overwrites what it reads.
+void RefuseOutputOverInput(const std::string& output, const std::string& input);
+
+// Control characters of a text the user gave are shown as \n, \t or \xHH.
+std::string Escaped(const std::string& text);
 
 // The stream top-level folder of the bundled resources: beside an installed
 // binary first, then the source tree the binary was built from.
@@ -103,10 +130,16 @@ std::string TopLevelPath(const std::string& given, const std::string& siVersion)
 // stored (message lines, then recorded errors).
 class ReportWatch {
 public:
-    void PrintNew() const;
+    // The lines added since the start; identical lines once, with a count.
+    // After a successful run the ERROR lines are those of attempts the
+    // library made and abandoned on the way, and are left out unless
+    // keepErrors (a command whose answers are such lines).
+    void PrintNew(bool succeeded = false, bool keepErrors = false) const;
     // True when the text is the last error recorded since the start, which
     // has then already been printed with the report lines.
     bool IsRecordedError(const std::string& text) const;
+    // True when an ERROR line was collected since the start.
+    bool HasNewErrors() const;
 
 private:
     ReportScope scope_;

@@ -113,12 +113,14 @@ Command AddDesignCommand(CLI::App& app)
     auto* command = app.add_subcommand("design", "develop the profile of a blueprint and write it");
     AddBlueprintOptions(*command, options->blueprint, true);
     command->add_option("-o,--output", options->output,
-                        "profile file to write (default: the blueprint's path ending in .profile.json)");
+                        "profile file to write, - for standard output (default: the blueprint's path ending in "
+                        ".profile.json)");
     command->add_flag("--redesign", options->redesign, "design again even when the blueprint is designed");
     command->add_flag("--json", options->json, "print the summary as one JSON object");
     return {command, [options] {
                 const std::string output =
                     options->output.empty() ? DefaultProfilePath(options->blueprint.path) : options->output;
+                RefuseOutputOverInput(output, options->blueprint.path);
                 MarlinBlueprint blueprint = LoadBlueprint(options->blueprint);
                 Profile profile;
                 DesignOverview overview;
@@ -130,10 +132,12 @@ Command AddDesignCommand(CLI::App& app)
                     }
                     throw OperationFailed("");
                 }
-                if (profile.Save(output) != 0) {
-                    throw OperationFailed("");
+                if (profile.Save(LibraryOutputPath(output)) != 0) {
+                    throw OutputError("cannot write the profile to '" + Escaped(output) + "'");
                 }
-                std::cout << (options->json ? SummaryOf(overview, output).dump() + "\n" : Readable(overview, output));
+                // With the profile on standard output, the summary goes beside the reports.
+                std::ostream& out = output == "-" ? std::cerr : std::cout;
+                out << (options->json ? SummaryOf(overview, output).dump() + "\n" : Readable(overview, output));
                 return ExitSuccess;
             }};
 }

@@ -61,15 +61,28 @@ json InspectJson(MarlinBlueprint& blueprint)
 
 Command AddInspectCommand(CLI::App& app)
 {
-    auto options = std::make_shared<BlueprintOptions>();
+    struct Options {
+        BlueprintOptions blueprint;
+        bool viable = true;
+    };
+    auto options = std::make_shared<Options>();
     auto* command = app.add_subcommand("inspect", "print the LO mapping, calibration masks and viability of a "
                                                   "blueprint as one JSON object");
-    AddBlueprintOptions(*command, *options, true);
-    return {command, [options] {
-                MarlinBlueprint blueprint = LoadBlueprint(*options);
+    AddBlueprintOptions(*command, options->blueprint, true);
+    return {command,
+            [options] {
+                MarlinBlueprint blueprint = LoadBlueprint(options->blueprint);
                 const json out = InspectJson(blueprint);
+                options->viable = out["viable"].get<bool>();
                 std::cout << out.dump(2) << '\n';
                 return out["status"].get<int>() == 0 ? ExitSuccess : ExitFailed;
+            },
+            // A blueprint that is not viable is an answer, not a failure of
+            // inspect; its ERROR lines say why.
+            [options] {
+                return options->viable ? std::string()
+                                       : std::string("the ERROR lines above explain \"viable\": false; "
+                                                     "inspect itself succeeded");
             }};
 }
 

@@ -117,7 +117,7 @@ Command AddResponseCommand(CLI::App& app)
     command->add_option("--port", options->port, "rx or tx")->required()->check(CLI::IsMember({"rx", "tx"}));
     AddNumberOption(*command, "--channel", options->channel, "channel number", 1, 2)->required();
     command->add_option("-o,--output", options->output,
-                        "CSV file to write (default: standard output, or none with --json)");
+                        "CSV file to write, - for standard output (default: standard output, or none with --json)");
     auto* span = command->add_option("--span", options->span,
                                      "named span: default (passband, transition and first alias/image band, 0 .. "
                                      "rate + bandwidth/2), passband (0 .. bandwidth/2), output (0 .. rate/2), full "
@@ -137,6 +137,7 @@ Command AddResponseCommand(CLI::App& app)
                       "add one column per part of the path: the analog front (filter and converter), then every "
                       "filter on its own, on the same axis");
     return {command, [options] {
+                RefuseOutputOverInput(options->output, options->blueprint.path);
                 ResponseSpan wanted = ResponseSpan::Named(options->span.empty() ? "default" : options->span);
                 if (!std::isnan(options->from_Hz) || !std::isnan(options->to_Hz)) {
                     wanted = ResponseSpan::Range(std::isnan(options->from_Hz) ? 0.0 : options->from_Hz,
@@ -183,7 +184,7 @@ Command AddResponseCommand(CLI::App& app)
                 text.precision(4);
                 text << std::fixed << "passband ripple: " << response.ripple_dB << " dB\n"
                      << (rx ? "alias rejection: " : "image rejection: ") << response.rejection_dB << " dB\n";
-                if (options->output.empty()) {
+                if (options->output.empty() || options->output == "-") {
                     write(&std::cout);
                     std::cerr << text.str();
                 } else {

@@ -7,12 +7,12 @@ namespace Veltrix::Marlin::Cli {
 
 namespace {
 
-// The library writes through a temporary file and reports a file it cannot
-// write; that file is the caller's path, so a usage error.
+// The library reports a file it cannot write with its own line; that file is
+// the caller's path, so a usage error after that line.
 void Written(std::int8_t status, const std::string& path)
 {
     if (status != 0) {
-        throw UsageError("cannot write '" + path + "'");
+        throw OutputError("cannot write '" + Escaped(path) + "'");
     }
 }
 
@@ -27,11 +27,13 @@ Command AddStreamSettingsCommand(CLI::App& app)
     auto options = std::make_shared<Options>();
     auto* command = app.add_subcommand("stream-settings", "write the stream settings of the designed profile");
     AddBlueprintOptions(*command, options->blueprint, true);
-    command->add_option("-o,--output", options->output, "stream settings file to write")->required();
+    command->add_option("-o,--output", options->output, "stream settings file to write (- for standard output)")
+        ->required();
     return {command, [options] {
+                RefuseOutputOverInput(options->output, options->blueprint.path);
                 MarlinBlueprint blueprint = LoadBlueprint(options->blueprint);
                 const Profile profile = DevelopProfile(blueprint);
-                Written(profile.StreamSettings_Save(options->output), options->output);
+                Written(profile.StreamSettings_Save(LibraryOutputPath(options->output)), options->output);
                 return ExitSuccess;
             }};
 }
@@ -47,16 +49,18 @@ Command AddStreamImageCommand(CLI::App& app)
     auto options = std::make_shared<Options>();
     auto* command = app.add_subcommand("stream-image", "build the stream image of the designed profile");
     AddBlueprintOptions(*command, options->blueprint, true);
-    command->add_option("-o,--output", options->output, "stream image file to write")->required();
+    command->add_option("-o,--output", options->output, "stream image file to write (- for standard output)")->required();
     command->add_option("--resources", options->resources,
                         "stream top-level folder (default: the bundled resources)");
     command->add_option("--si-version", options->siVersion, "silicon version")
         ->check(CLI::IsMember({"c0", "b0"}));
     return {command, [options] {
                 const std::string topLevel = TopLevelPath(options->resources, options->siVersion);
+                RefuseOutputOverInput(options->output, options->blueprint.path);
                 MarlinBlueprint blueprint = LoadBlueprint(options->blueprint);
                 const Profile profile = DevelopProfile(blueprint);
-                Written(profile.StreamImage_Save(options->output, topLevel, options->siVersion), options->output);
+                Written(profile.StreamImage_Save(LibraryOutputPath(options->output), topLevel, options->siVersion),
+                        options->output);
                 return ExitSuccess;
             }};
 }

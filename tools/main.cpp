@@ -7,6 +7,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <new>
 #include <string>
@@ -36,7 +39,7 @@ std::string OneLine(std::string text)
 
 void PrintError(const std::string& text)
 {
-    std::cerr << "plover: error: " << OneLine(text) << '\n';
+    std::cerr << "plover: error: " << Escaped(OneLine(text)) << '\n';
 }
 
 int Run(const Command& command)
@@ -44,8 +47,16 @@ int Run(const Command& command)
     const ReportWatch reports;
     try {
         const int status = command.run();
-        reports.PrintNew();
+        const std::string note = status == ExitSuccess && command.errorsAnswer ? command.errorsAnswer() : "";
+        reports.PrintNew(status == ExitSuccess, !note.empty());
+        if (!note.empty() && reports.HasNewErrors()) {
+            std::cerr << "plover: note: " << note << '\n';
+        }
         return status;
+    } catch (const OutputError& e) {
+        reports.PrintNew();
+        PrintError(e.what());
+        return ExitUsage;
     } catch (const UsageError& e) {
         PrintError(e.what());
         return ExitUsage;
@@ -75,6 +86,22 @@ int Run(const Command& command)
     }
 }
 
+// Everything written to standard output reached it: a full disk or a closed
+// reader must not pass for success.
+int CheckedStandardOutput(int status)
+{
+    errno = 0;
+    std::cout.flush();
+    const bool failed = !std::cout || std::fflush(stdout) != 0 || std::ferror(stdout) != 0;
+    if (failed) {
+        const int error = errno;
+        PrintError(std::string("cannot write to standard output") +
+                   (error != 0 ? std::string(": ") + std::strerror(error) : std::string()));
+        return ExitUsage;
+    }
+    return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -89,6 +116,9 @@ int main(int argc, char** argv)
     app.set_version_flag("--version", "plover " + Plover::VersionText_Get() + " (streams " +
                                           Plover::RunnelVersionText_Get() + ")");
     app.require_subcommand(1);
+    // Inherited by every subcommand created below: --help shows each default.
+    app.option_defaults()->always_capture_default();
+    Plover::File_RemoveTemporariesOnSignals();
 
     const std::vector<Command> commands = {
         AddBlueprintCommand(app),        AddDesignCommand(app),         AddInspectCommand(app),
@@ -97,6 +127,17 @@ int main(int argc, char** argv)
         AddServeCommand(app),
     };
 
+    // A first word that is neither an option nor a command is a misspelt command.
+    std::string names;
+    bool known = false;
+    for (const auto& command : commands) {
+        names += (names.empty() ? "" : ", ") + command.app->get_name();
+        known = known || (argc > 1 && command.app->get_name() == argv[1]);
+    }
+    if (argc > 1 && argv[1][0] != '-' && !known) {
+        PrintError("unknown subcommand '" + std::string(argv[1]) + "' (commands: " + names + ")");
+        return ExitUsage;
+    }
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
@@ -112,7 +153,7 @@ int main(int argc, char** argv)
 
     for (const auto& command : commands) {
         if (command.app->parsed()) {
-            return Run(command);
+            return CheckedStandardOutput(Run(command));
         }
     }
     return ExitUsage;

@@ -10,7 +10,9 @@
 #include "host/BlueprintCheck.h"
 #include "host/Inputs.h"
 #include "host/MarlinBlueprint.h"
-#include "plover/TempFolder.h"
+#include "support/Files.h"
+
+using PloverTest::TempFolder;
 
 namespace {
 

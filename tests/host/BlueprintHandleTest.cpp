@@ -7,7 +7,9 @@
 #include <string>
 
 #include "host/MarlinBlueprint.h"
-#include "plover/TempFolder.h"
+#include "support/Files.h"
+
+using PloverTest::TempFolder;
 
 namespace {
 

@@ -8,7 +8,9 @@
 #include "host/ErrorHandler.h"
 #include "host/Plover.h"
 #include "plover/base/ErrorHandler.h"
-#include "plover/TempFolder.h"
+#include "support/Files.h"
+
+using PloverTest::TempFolder;
 
 namespace {
 

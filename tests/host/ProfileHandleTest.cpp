@@ -11,7 +11,9 @@
 #include <vector>
 
 #include "host/ProfileArchitect.h"
-#include "plover/TempFolder.h"
+#include "support/Files.h"
+
+using PloverTest::TempFolder;
 
 namespace {
 

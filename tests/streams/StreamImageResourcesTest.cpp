@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <random>
 #include <set>
 #include <sstream>
 
@@ -79,18 +78,9 @@ std::set<int> CheckImageAgainstSources(const Marlin& device, const StreamSetting
     return opcodeGroups;
 }
 
-TEST(ResourceImage, DefaultSettingsImageDisassemblesBackToItsSources)
-{
-    Marlin device("c0", kTopLevel);
-    const MarlinSettings settings;
-    device.Settings_Set(settings);
-    const auto image = device.Image_Build();
-    EXPECT_EQ(image.size(), 16384U + 4 * 4096U);
-    EXPECT_EQ(image, StreamImage_Get(settings, kTopLevel));
-    CheckImageAgainstSources(device, settings, image);
-}
-
-TEST(ResourceImage, SourcesExerciseEveryInstructionFormInBothConfigurations)
+// Both silicon versions, with every option off and on: each image decodes back
+// to its sources, and between them they use every instruction form.
+TEST(ResourceImage, ImagesDisassembleBackToTheirSourcesUsingEveryInstructionForm)
 {
     std::set<int> groups;
     for (const bool on : {false, true}) {
@@ -98,7 +88,10 @@ TEST(ResourceImage, SourcesExerciseEveryInstructionFormInBothConfigurations)
             Marlin device(si, kTopLevel);
             const MarlinSettings settings = on ? EverythingOn() : MarlinSettings();
             device.Settings_Set(settings);
-            const auto found = CheckImageAgainstSources(device, settings, device.Image_Build());
+            const auto image = device.Image_Build();
+            EXPECT_EQ(image.size(), 16384U + 4 * 4096U);
+            EXPECT_EQ(image, StreamImage_Get(settings, kTopLevel, si));
+            const auto found = CheckImageAgainstSources(device, settings, image);
             groups.insert(found.begin(), found.end());
         }
     }
@@ -117,13 +110,10 @@ TEST(ResourceImage, SourcesUseEveryToken)
     }
 }
 
-TEST(ResourceImage, SiliconVersionsDifferOnlyWhereTheRegisterMapsDo)
+TEST(ResourceImage, SiliconVersionsDiffer)
 {
-    const auto c0 = StreamImage_Get(EverythingOn(), kTopLevel, "c0");
-    const auto b0 = StreamImage_Get(EverythingOn(), kTopLevel, "b0");
-    ASSERT_EQ(c0.size(), b0.size());
-    EXPECT_NE(c0, b0);
-    EXPECT_EQ(c0, StreamImage_Get(EverythingOn(), kTopLevel));
+    EXPECT_NE(StreamImage_Get(EverythingOn(), kTopLevel, "c0"), StreamImage_Get(EverythingOn(), kTopLevel, "b0"));
+    EXPECT_EQ(StreamImage_Get(EverythingOn(), kTopLevel, "c0"), StreamImage_Get(EverythingOn(), kTopLevel));
 }
 
 TEST(ResourceImage, TemplateSettingsComeFromTheProductFolder)
@@ -164,12 +154,7 @@ TEST(ImageListing, ListsEveryProcessorWithSliceRegisterNames)
 std::string ListingError(const Marlin& device, const std::vector<std::uint8_t>& image)
 {
     std::ostringstream listing;
-    try {
-        device.Image_Disassemble(image, listing);
-    } catch (const std::invalid_argument& e) {
-        return e.what();
-    }
-    return "no error";
+    return Testing::ErrorOf<std::invalid_argument>([&] { device.Image_Disassemble(image, listing); });
 }
 
 TEST(ImageListing, CorruptImagesAreRejectedWithoutReadingOutsideThem)
@@ -198,32 +183,6 @@ TEST(ImageListing, CorruptImagesAreRejectedWithoutReadingOutsideThem)
     // Operands that run into the CRC.
     EXPECT_EQ(corrupt(tx1 + 20, 0x20040000 + 4092),
               "Cannot disasemble: operands of opcode 0xC0 run past the end of the operand bytes");
-}
-
-TEST(ImageListing, RandomCorruptionOnlyEverGivesCleanErrors)
-{
-    Marlin device("c0", kTopLevel);
-    device.Settings_Set(EverythingOn());
-    const auto image = device.Image_Build();
-    std::mt19937 random(20261206);
-    std::uniform_int_distribution<std::size_t> position(0, image.size() - 1);
-    std::uniform_int_distribution<int> byte(0, 255);
-    for (int trial = 0; trial < 300; ++trial) {
-        auto bad = image;
-        // Aim half of the flips at the headers and jump tables, where they matter most.
-        for (int flip = 0; flip < 4; ++flip) {
-            std::size_t at = position(random);
-            if (trial % 2 == 0) {
-                at = (at % 5 == 0 ? at % 600 : 16384 + ((at % 4) * 4096) + at % 540);
-            }
-            bad[at] = static_cast<std::uint8_t>(byte(random));
-        }
-        std::ostringstream listing;
-        try {
-            device.Image_Disassemble(bad, listing);
-        } catch (const std::invalid_argument&) {
-        }
-    }
 }
 
 }  // namespace

@@ -1,8 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include <functional>
 
 #include "TempFolder.h"
 #include "streams/AtomicFile.h"
@@ -14,23 +13,30 @@
 namespace Veltrix::Runnel {
 namespace {
 
+using Testing::ErrorOf;
 using Testing::ReadText;
 using Testing::TempFolder;
+
+// Bytes [from, to) as hex, a space after every four.
+std::string Hex(const std::vector<std::uint8_t>& b, std::size_t from, std::size_t to)
+{
+    std::string text;
+    for (std::size_t i = from; i < to; ++i) {
+        text += "0123456789ABCDEF"[b[i] >> 4];
+        text += "0123456789ABCDEF"[b[i] & 15];
+        if ((i - from) % 4 == 3 && i + 1 < to) text += ' ';
+    }
+    return text;
+}
 
 std::uint32_t Le32(const std::vector<std::uint8_t>& b, std::size_t at)
 {
     return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
 }
 
-std::uint16_t Le16(const std::vector<std::uint8_t>& b, std::size_t at)
-{
-    return static_cast<std::uint16_t>(b[at] | (b[at + 1] << 8));
-}
-
 TEST(Crc32, CatalogueCheckValues)
 {
-    const std::string abc = "abc";
-    const std::string digits = "123456789";
+    const std::string abc = "abc", digits = "123456789";
     EXPECT_EQ(Crc32({reinterpret_cast<const std::uint8_t*>(abc.data()), abc.size()}), 0x2C17398CU);
     EXPECT_EQ(Crc32({reinterpret_cast<const std::uint8_t*>(digits.data()), digits.size()}), 0x89A1897FU);
     EXPECT_EQ(Crc32({}), 0U);
@@ -44,10 +50,7 @@ public:
     {
         folder_.Write("asm/marlin/spi_marlin_c0.tv", "A_CORE_REG 0x0210\nB_TX_REG 1000\nB_ORX_REG 1000\n");
         folder_.Write("asm/marlin/spi_marlin_b0.tv", "A_CORE_REG 0x0212\nB_TX_REG 1000\nB_ORX_REG 1000\n");
-        for (const char* name : {"main", "tx1", "tx2", "rx1", "rx2"}) {
-            sources[name] = "";
-            sizes[name] = "size = 128 numstreams = 2";
-        }
+        for (const char* name : {"main", "tx1", "tx2", "rx1", "rx2"}) sizes[name] = "size = 128 numstreams = 2";
         sizes["main"] = "size = 256 numstreams = 4";
     }
 
@@ -62,10 +65,15 @@ public:
         folder_.Write("asm/marlin/top_level/top_level.txt", top + extraTopLevel);
         return (folder_.path() / "asm" / "marlin" / "top_level").string();
     }
+    std::filesystem::path Chip() const { return folder_.path() / "asm" / "marlin"; }
 
     std::vector<std::uint8_t> Image(const std::string& si = "c0")
     {
         return StreamImage_Get(MarlinSettings(), TopLevelFolder(), si);
+    }
+    std::string Error()
+    {
+        return ErrorOf<std::exception>([this] { Image(); });
     }
 
     std::map<std::string, std::string> sources;
@@ -74,107 +82,43 @@ public:
     TempFolder folder_;
 };
 
-std::string ErrorOf(MiniResources& resources)
-{
-    try {
-        resources.Image();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "no error";
-}
-
 TEST(StreamImageLayout, BlocksHaveTheirSizeHeaderJumpTableAndCrc)
 {
     MiniResources r;
     r.sources["main"] = "stream 1\nwr A_CORE_REG 5\nreturn\nstream 0\ninc r1\ninc r2\ninc r3\ninc r4\ninc r5\nreturn\n";
     const auto image = r.Image();
     ASSERT_EQ(image.size(), 256U + 4 * 128U);
-
-    // Core block: 40-byte extra header, then the block header.
-    const std::vector<std::uint8_t> core(image.begin(), image.begin() + 256);
-    EXPECT_EQ(Le32(core, 0), 7U);
-    EXPECT_EQ(Le32(core, 4), 66051U);
-    EXPECT_EQ(core[8], 1);
-    EXPECT_EQ(core[9], 2);
-    EXPECT_EQ(core[10], 3);
-    EXPECT_EQ(core[11], 772 & 0xFF);
-    const std::uint16_t expectedOffsets[] = {0, 256, 384, 512, 640};
-    const std::uint16_t expectedSizes[] = {256, 128, 128, 128, 128};
-    for (int p = 0; p < 5; ++p) {
-        EXPECT_EQ(Le16(core, 12 + 4 * p), expectedSizes[p]);
-        EXPECT_EQ(Le16(core, 14 + 4 * p), expectedOffsets[p]);
-    }
-    EXPECT_EQ(core[32], 772 >> 8);
-    for (int i = 33; i < 40; ++i) {
-        EXPECT_EQ(core[i], 0) << i;
-    }
-    const std::uint32_t base = 0x20044000;
-    EXPECT_EQ(Le32(core, 40), base);
-    EXPECT_EQ(Le32(core, 44), base + 56);
-    EXPECT_EQ(Le16(core, 48), 4);
-    EXPECT_EQ(Le16(core, 50), 256);
-    EXPECT_EQ(Le32(core, 52), 0U);
-
-    // Streams in read order: stream 1 (4 opcode bytes, 4 operand bytes), then
-    // stream 0 (8 opcode bytes, none).
-    const std::uint32_t code = base + 56 + 32;
-    EXPECT_EQ(Le32(core, 56 + 8), code);
-    EXPECT_EQ(Le32(core, 56 + 12), code + 12);
-    EXPECT_EQ(Le32(core, 56 + 0), code + 4);
-    EXPECT_EQ(Le32(core, 56 + 4), code + 16);
-    EXPECT_EQ(Le32(core, 56 + 16), 0U);  // stream 2: none
-    EXPECT_EQ(core[88], 0xC0);
-    EXPECT_EQ(core[89], 0xC6);
-    EXPECT_EQ(core[92], 0x59);
-    EXPECT_EQ(core[100], 0x10);  // operands of stream 1: address, data
-    EXPECT_EQ(core[102], 0x05);
-    for (std::size_t i = 104; i < 252; ++i) {
-        EXPECT_EQ(core[i], 0xFF) << i;
-    }
-    const std::vector<std::uint8_t> body(core.begin(), core.end() - 4);
-    EXPECT_EQ(Le32(core, 252), Crc32(body));
+    // Core: product 7, profile 66051, version 1.2.3, build low byte; size and
+    // offset of each of the five blocks; build high byte and padding. Then the
+    // block header (base 0x20044000, jump table, 4 streams, size 256), the jump
+    // table (stream 0 after stream 1, which was read first), the opcodes
+    // (WR RETURN | INC x5 RETURN) and the operands (address 0x0210, data 5).
+    EXPECT_EQ(Hex(image, 0, 104),
+              "07000000 03020100 01020304 00010000 80000001 80008001 80000002 80008002 03000000 00000000 "
+              "00400420 38400420 04000001 00000000 5C400420 68400420 58400420 64400420 00000000 00000000 "
+              "00000000 00000000 C0C60000 595A5B5C 5DC60000 10020500");
+    EXPECT_EQ(std::count(image.begin() + 104, image.begin() + 252, 0xFF), 148);
+    EXPECT_EQ(Le32(image, 252), Crc32(std::span(image.data(), 252)));
+    // A processor without streams: header, empty table, padding, CRC.
+    EXPECT_EQ(Hex(image, 256, 292), "00000420 10000420 02008000 00000000 00000000 00000000 00000000 00000000 FFFFFFFF");
+    EXPECT_EQ(Le32(image, 256 + 124), Crc32(std::span(image.data() + 256, 124)));
 }
 
-TEST(StreamImageLayout, ProcessorWithoutStreamsHasHeaderEmptyTableAndPadding)
-{
-    MiniResources r;
-    const auto image = r.Image();
-    const std::vector<std::uint8_t> tx1(image.begin() + 256, image.begin() + 384);
-    EXPECT_EQ(Le32(tx1, 0), 0x20040000U);
-    EXPECT_EQ(Le32(tx1, 4), 0x20040010U);
-    EXPECT_EQ(Le16(tx1, 8), 2);
-    EXPECT_EQ(Le16(tx1, 10), 128);
-    for (std::size_t i = 12; i < 32; ++i) {
-        EXPECT_EQ(tx1[i], 0) << i;
-    }
-    for (std::size_t i = 32; i < 124; ++i) {
-        EXPECT_EQ(tx1[i], 0xFF) << i;
-    }
-    EXPECT_EQ(Le32(tx1, 124), Crc32(std::span(tx1.data(), 124)));
-}
-
-TEST(StreamImageLayout, StreamNumberMustBeBelowTheProcessorsCount)
+TEST(StreamImageLayout, StreamsAndSizesThatDoNotFitAreRefused)
 {
     MiniResources r;
     r.sources["main"] = "stream 4\nreturn\n";
-    EXPECT_EQ(ErrorOf(r), "In one of the main processors, stream 4 is out of range. Only 4 streams allowed.");
+    EXPECT_EQ(r.Error(), "In one of the main processors, stream 4 is out of range. Only 4 streams allowed.");
     r.sources["main"] = "stream 1\nreturn\nstream 1\nreturn\n";
-    EXPECT_EQ(ErrorOf(r), "In one of the main processors, stream 1 is defined more than once.");
-}
-
-TEST(StreamImageLayout, StreamsThatExactlyFitBuildAndOneByteLessFails)
-{
-    MiniResources r;
-    // 16 header + 8 jump entry + 4 opcodes + 4 operands + 4 CRC.
+    EXPECT_EQ(r.Error(), "In one of the main processors, stream 1 is defined more than once.");
+    r.sources["main"] = "";
+    // 16 header + 8 jump entry + 4 opcodes + 4 operands + 4 CRC fit exactly; one byte less does not.
     r.sources["tx1"] = "stream 0\nwait 5\nreturn\n";
     r.sizes["tx1"] = "size = 36 numstreams = 1";
-    const auto image = r.Image();
-    EXPECT_EQ(image.size(), 256U + 36 + 3 * 128);
-
+    EXPECT_EQ(r.Image().size(), 256U + 36 + 3 * 128);
     r.sizes["tx1"] = "size = 35 numstreams = 1";
     testing::internal::CaptureStdout();
-    EXPECT_EQ(ErrorOf(r), "Stream image size is too small to fit all streams in ARM memory");
+    EXPECT_EQ(r.Error(), "Stream image size is too small to fit all streams in ARM memory");
     EXPECT_EQ(testing::internal::GetCapturedStdout(),
               "ERROR : NOT ENOUGH SPACE LEFT IN IMAGE TO HOLD STREAMS INFO \nBytes Remaining = 11\nBytes Needed = 12\n");
 }
@@ -192,36 +136,33 @@ TEST(StreamImageLayout, OpcodeRunsNeverReachIntoOperandRuns)
 
 TEST(TopLevelFile, MalformedFilesGetTheirMessages)
 {
-    const auto errorWith = [](const std::function<void(MiniResources&)>& change) {
-        MiniResources r;
-        change(r);
-        return ErrorOf(r);
+    const struct {
+        const char* processor;  // whose options are replaced, or nullptr for an extra line
+        const char* text;
+        const char* error;
+    } cases[] = {
+        {"tx2", "colour = 3", "Unrecognized option in top_level.txt line 9"},
+        {"tx2", "size 3", "Syntax error: tx2 src_tx2.txt size 3"},
+        {"tx2", "size = 12x", "Syntax error: tx2 src_tx2.txt size = 12x"},
+        {nullptr, "lonely\n", "Must specify at least processor name at filepath."},
+        {nullptr, "ProfileID: x\n", "Syntax error: ProfileID: x"},
+        {nullptr, "MajorVersionID: 65536\n", "Syntax error: MajorVersionID: 65536"},
+        {nullptr, "main again.txt\n", "Syntax error: main again.txt"},
+        {nullptr, "dsp dsp.txt\n", "Unrecognized processor in top_level.txt: dsp"},
+        {"main", "size = 0x40000", "Option size of processor main in top_level.txt exceeds 65535"},
+        // The core needs 40 + 16 + 8 * 4 + 4 bytes before any stream.
+        {"main", "size = 91 numstreams = 4",
+         "Processor main size 91 in top_level.txt is too small for its header and jump table (92 bytes)"},
+        {"main", "size = 92 numstreams = 4", "no error"},
+        {"rx2", "size = 0100 numstreams = 010",
+         "Processor rx2 size 64 in top_level.txt is too small for its header and jump table (84 bytes)"},
+        {"main", "binarybase = 0xFFFFFF00", "Processor main in top_level.txt runs past the 32-bit address space"},
     };
-    EXPECT_EQ(errorWith([](MiniResources& r) { r.sizes["tx2"] = "colour = 3"; }),
-              "Unrecognized option in top_level.txt line 9");
-    EXPECT_EQ(errorWith([](MiniResources& r) { r.sizes["tx2"] = "size 3"; }),
-              "Syntax error: tx2 src_tx2.txt size 3");
-    EXPECT_EQ(errorWith([](MiniResources& r) { r.sizes["tx2"] = "size = 12x"; }),
-              "Syntax error: tx2 src_tx2.txt size = 12x");
-    EXPECT_EQ(errorWith([](MiniResources& r) { r.extraTopLevel = "lonely\n"; }),
-              "Must specify at least processor name at filepath.");
-    EXPECT_EQ(errorWith([](MiniResources& r) { r.extraTopLevel = "ProfileID: x\n"; }), "Syntax error: ProfileID: x");
-    EXPECT_EQ(errorWith([](MiniResources& r) { r.extraTopLevel = "MajorVersionID: 65536\n"; }),
-              "Syntax error: MajorVersionID: 65536");
-    EXPECT_EQ(errorWith([](MiniResources& r) { r.extraTopLevel = "main again.txt\n"; }),
-              "Syntax error: main again.txt");
-    EXPECT_EQ(errorWith([](MiniResources& r) { r.extraTopLevel = "dsp dsp.txt\n"; }),
-              "Unrecognized processor in top_level.txt: dsp");
-    EXPECT_EQ(errorWith([](MiniResources& r) { r.sizes["main"] = "size = 0x40000"; }),
-              "Option size of processor main in top_level.txt exceeds 65535");
-    // The core needs 40 + 16 + 8 * 4 + 4 bytes before any stream.
-    EXPECT_EQ(errorWith([](MiniResources& r) { r.sizes["main"] = "size = 91 numstreams = 4"; }),
-              "Processor main size 91 in top_level.txt is too small for its header and jump table (92 bytes)");
-    EXPECT_EQ(errorWith([](MiniResources& r) { r.sizes["main"] = "size = 92 numstreams = 4"; }), "no error");
-    EXPECT_EQ(errorWith([](MiniResources& r) { r.sizes["rx2"] = "size = 0100 numstreams = 010"; }),
-              "Processor rx2 size 64 in top_level.txt is too small for its header and jump table (84 bytes)");
-    EXPECT_EQ(errorWith([](MiniResources& r) { r.sizes["main"] = "binarybase = 0xFFFFFF00"; }),
-              "Processor main in top_level.txt runs past the 32-bit address space");
+    for (const auto& c : cases) {
+        MiniResources r;
+        (c.processor ? r.sizes[c.processor] : r.extraTopLevel) = c.text;
+        EXPECT_EQ(r.Error(), c.error) << c.text;
+    }
 }
 
 TEST(TopLevelFile, IdentifiersAndProcessorsAreRequired)
@@ -231,12 +172,7 @@ TEST(TopLevelFile, IdentifiersAndProcessorsAreRequired)
     const auto top = folder.path() / "asm" / "marlin" / "top_level";
     const auto errorFor = [&](const std::string& text) {
         folder.Write("asm/marlin/top_level/top_level.txt", text);
-        try {
-            Marlin device("c0", top.string());
-        } catch (const std::exception& e) {
-            return std::string(e.what());
-        }
-        return std::string("no error");
+        return ErrorOf<std::exception>([&] { Marlin("c0", top.string()); });
     };
     const std::string ids = "ProductID: 1\nProfileID: 1\nMajorVersionID: 1\nMinorVersionID: 1\nMaintVersionID: 1\n";
     EXPECT_EQ(errorFor(ids + "main m.txt\n"),
@@ -244,36 +180,38 @@ TEST(TopLevelFile, IdentifiersAndProcessorsAreRequired)
               "MaintVersionID, & BuildVersionID");
     // Identifiers are checked before the processor list.
     EXPECT_EQ(errorFor(""), errorFor(ids + "main m.txt\n"));
-    folder.Write("asm/marlin/top_level/top_level.txt", ids + "BuildVersionID: 1\nmain m.txt\ntx1 t.txt\n");
-    EXPECT_THROW(Marlin("c0", top.string()), std::out_of_range);
     EXPECT_EQ(errorFor(ids + "BuildVersionID: 1\nmain m.txt\ntx1 t.txt\n"),
               "Not all processors have been listed in the top_level.txt");
 }
 
-TEST(MarlinDevice, SiliconVersionsAndResourceFolders)
+TEST(MarlinDevice, SiliconVersionsResourceFoldersAndMissingFiles)
 {
     MiniResources r;
     const std::string top = r.TopLevelFolder();
     r.sources["main"] = "stream 0\nwr A_CORE_REG 1\nreturn\n";
     const auto c0 = r.Image("c0");
-    const auto b0 = r.Image("B0");
     EXPECT_EQ(c0, StreamImage_Get(MarlinSettings(), top));
-    EXPECT_NE(c0, b0);  // A_CORE_REG moved
+    EXPECT_NE(c0, r.Image("B0"));  // A_CORE_REG moved
     EXPECT_EQ(Marlin("B0", top).SiVersion(), "b0");
-    try {
-        Marlin("a0", top);
-        FAIL();
-    } catch (const std::invalid_argument& e) {
-        EXPECT_STREQ(e.what(), "Unrecognized Silicon Version");
-    }
-    try {
-        Marlin("c0", (r.folder_.path() / "elsewhere" / "top_level").string());
-        FAIL();
-    } catch (const std::invalid_argument& e) {
-        EXPECT_STREQ(e.what(), "topLevelPath invalid!");
-    }
     // The top-level path may name the folder or any file below "asm".
     EXPECT_EQ(Marlin("c0", top + "/top_level.txt").ResourceRoot(), r.folder_.path() / "asm");
+
+    const auto error = [](const std::function<void()>& f) { return ErrorOf<std::invalid_argument>(f); };
+    EXPECT_EQ(error([&] { Marlin("a0", top); }), "Unrecognized Silicon Version");
+    EXPECT_EQ(error([&] { Marlin("c0", (r.folder_.path() / "elsewhere" / "top_level").string()); }),
+              "topLevelPath invalid!");
+    std::filesystem::remove(r.Chip() / "src_rx1.txt");
+    EXPECT_EQ(error([&] { Marlin("c0", top).Image_Build(); }), "Can't open stream file for rx1");
+    std::filesystem::remove(r.Chip() / "spi_marlin_c0.tv");
+    EXPECT_EQ(error([&] { Marlin("c0", top); }), "Can't open template file!");
+    std::filesystem::remove(r.Chip() / "top_level" / "top_level.txt");
+    EXPECT_EQ(error([&] { Marlin("b0", top); }),
+              "Can't open top level text file, check the path: " + (std::filesystem::path(top) / "top_level.txt").string());
+    r.TopLevelFolder();
+    for (const char* map : {"A_CORE_REG 12345\n", "ABC 12\n"}) {
+        r.folder_.Write("asm/marlin/spi_marlin_b0.tv", map);
+        EXPECT_THROW(Marlin("b0", top), std::invalid_argument) << map;
+    }
 }
 
 TEST(MarlinDevice, ResourceFolderUnderAppData)
@@ -282,56 +220,14 @@ TEST(MarlinDevice, ResourceFolderUnderAppData)
     const char* saved = std::getenv("APPDATA");
     const std::string savedValue = saved ? saved : "";
     setenv("APPDATA", appData.path().c_str(), 1);
-    try {
-        Marlin("c0", "");
-        ADD_FAILURE();
-    } catch (const std::invalid_argument& e) {
-        EXPECT_EQ(std::string(e.what()), "Streaam resource directory not found.  Expected: " +
-                                             (appData.path() / "Veltrix" / "Runnel" / "resources").string());
-    }
+    EXPECT_EQ(ErrorOf<std::invalid_argument>([] { Marlin("c0", ""); }),
+              "Streaam resource directory not found.  Expected: " +
+                  (appData.path() / "Veltrix" / "Runnel" / "resources").string());
     std::filesystem::create_directories(appData.path() / "Veltrix" / "Runnel");
     std::filesystem::copy(std::filesystem::path(PLOVER_SOURCE_DIR) / "resources" / "asm",
                           appData.path() / "Veltrix" / "Runnel" / "resources", std::filesystem::copy_options::recursive);
     EXPECT_EQ(StreamImage_Get(MarlinSettings(), "").size(), 32768U);
-    if (saved) {
-        setenv("APPDATA", savedValue.c_str(), 1);
-    } else {
-        unsetenv("APPDATA");
-    }
-}
-
-TEST(MarlinDevice, MissingFilesAreReported)
-{
-    MiniResources r;
-    const std::string top = r.TopLevelFolder();
-    std::filesystem::remove(r.folder_.path() / "asm" / "marlin" / "src_rx1.txt");
-    Marlin device("c0", top);
-    try {
-        device.Image_Build();
-        FAIL();
-    } catch (const std::invalid_argument& e) {
-        EXPECT_STREQ(e.what(), "Can't open stream file for rx1");
-    }
-    std::filesystem::remove(r.folder_.path() / "asm" / "marlin" / "spi_marlin_c0.tv");
-    try {
-        Marlin("c0", top);
-        FAIL();
-    } catch (const std::invalid_argument& e) {
-        EXPECT_STREQ(e.what(), "Can't open template file!");
-    }
-    std::filesystem::remove(r.folder_.path() / "asm" / "marlin" / "top_level" / "top_level.txt");
-    try {
-        Marlin("b0", top);
-        FAIL();
-    } catch (const std::invalid_argument& e) {
-        EXPECT_EQ(std::string(e.what()), "Can't open top level text file, check the path: " +
-                                             (std::filesystem::path(top) / "top_level.txt").string());
-    }
-    r.TopLevelFolder();
-    r.folder_.Write("asm/marlin/spi_marlin_b0.tv", "A_CORE_REG 12345\n");
-    EXPECT_THROW(Marlin("b0", top), std::invalid_argument);
-    r.folder_.Write("asm/marlin/spi_marlin_b0.tv", "ABC 12\n");
-    EXPECT_THROW(Marlin("b0", top), std::invalid_argument);
+    saved ? setenv("APPDATA", savedValue.c_str(), 1) : unsetenv("APPDATA");
 }
 
 TEST(StreamImageSave, WritesTheImageOrNothing)
@@ -340,23 +236,20 @@ TEST(StreamImageSave, WritesTheImageOrNothing)
     r.sources["tx2"] = "stream 1\nwait 3\nreturn\n";
     const std::string top = r.TopLevelFolder();
     const auto file = r.folder_.path() / "image.bin";
+    const auto missing = (r.folder_.path() / "no" / "image.bin").string();
     StreamImage_Save(MarlinSettings(), file.string(), top);
     const std::string written = ReadText(file);
-    const auto image = StreamImage_Get(MarlinSettings(), top);
-    EXPECT_EQ(std::vector<std::uint8_t>(written.begin(), written.end()), image);
+    EXPECT_EQ(std::vector<std::uint8_t>(written.begin(), written.end()), StreamImage_Get(MarlinSettings(), top));
 
-    // A failing build leaves the earlier image untouched.
+    // A failing build leaves the earlier image untouched and is reported before any write.
     r.sources["tx2"] = "stream 7\nreturn\n";
     r.TopLevelFolder();
     EXPECT_THROW(StreamImage_Save(MarlinSettings(), file.string(), top), std::invalid_argument);
     EXPECT_EQ(ReadText(file), written);
-
-    EXPECT_THROW(StreamImage_Save(MarlinSettings(), (r.folder_.path() / "no" / "image.bin").string(), top),
-                 std::invalid_argument);
+    EXPECT_THROW(StreamImage_Save(MarlinSettings(), missing, top), std::invalid_argument);
     r.sources["tx2"] = "";
     r.TopLevelFolder();
-    EXPECT_THROW(StreamImage_Save(MarlinSettings(), (r.folder_.path() / "no" / "image.bin").string(), top),
-                 FileWriteError);
+    EXPECT_THROW(StreamImage_Save(MarlinSettings(), missing, top), FileWriteError);
     EXPECT_FALSE(std::filesystem::exists(r.folder_.path() / "no"));
 }
 

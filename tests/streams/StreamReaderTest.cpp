@@ -2,6 +2,7 @@
 
 #include <sstream>
 
+#include "TempFolder.h"
 #include "streams/MarlinSettings.h"
 #include "streams/StreamReader.h"
 
@@ -16,14 +17,9 @@ std::vector<std::shared_ptr<StreamContainer>> Read(const std::string& text, cons
     return ReadStreams(in, registers, settings);
 }
 
-std::string ErrorOf(const std::string& text, const MarlinSettings& settings = MarlinSettings())
+std::string ErrorOf(const std::string& text)
 {
-    try {
-        Read(text, settings);
-    } catch (const std::invalid_argument& e) {
-        return e.what();
-    }
-    return "no error";
+    return Testing::ErrorOf<std::invalid_argument>([&] { Read(text, MarlinSettings()); });
 }
 
 std::vector<std::uint8_t> OpcodesOf(const StreamContainer& stream)
@@ -89,21 +85,10 @@ TEST(StreamReader, IfdefBlocksFollowTheDefinesInAnyCase)
         "return\n";
     MarlinSettings settings;
     EXPECT_EQ(OpcodesOf(*Read(text, settings)[0]), (std::vector<std::uint8_t>{0x5A, 0xC6}));
-    settings.defines["TRACE"] = "";
-    settings.defines["OTHER"] = "1";
+    settings.defines = {{"TRACE", ""}, {"OTHER", "1"}};
     EXPECT_EQ(OpcodesOf(*Read(text, settings)[0]), (std::vector<std::uint8_t>{0x59, 0x5B, 0xC6}));
     settings.defines = {{"trace", ""}};  // names are matched as written
     EXPECT_EQ(OpcodesOf(*Read(text, settings)[0]), (std::vector<std::uint8_t>{0x5A, 0xC6}));
-}
-
-TEST(StreamReader, UnclosedIfdefIsReportedWithItsLine)
-{
-    std::string text;
-    for (int line = 1; line < 12; ++line) {
-        text += "# line " + std::to_string(line) + "\n";
-    }
-    text += "%ifdef NEVER\nstream 0\nreturn\n";
-    EXPECT_EQ(ErrorOf(text), "Could not find %endif for %ifdef on line: 12");
 }
 
 TEST(StreamReader, BlocksDoNotNestAndAStrayEndifChangesNothing)
@@ -119,6 +104,7 @@ TEST(StreamReader, BlocksDoNotNestAndAStrayEndifChangesNothing)
 
 TEST(StreamReader, MalformedSourcesAreRejectedWithTheirLine)
 {
+    EXPECT_EQ(ErrorOf("#\n#\n%ifdef NEVER\nstream 0\nreturn\n"), "Could not find %endif for %ifdef on line: 3");
     EXPECT_EQ(ErrorOf("%else\n"), "%else without %ifdef on line: 1");
     EXPECT_EQ(ErrorOf("\n%ifdef\n%endif\n"), "%ifdef without a name on line: 2");
     EXPECT_EQ(ErrorOf("return\n"), "return outside a stream on line: 1");

@@ -11,83 +11,52 @@
 namespace Veltrix::Runnel {
 namespace {
 
+using Testing::ErrorOf;
 using Testing::ReadText;
 using Testing::TempFolder;
 
 constexpr std::uint32_t kProcessorClock_Hz = 184320000;
 
-TEST(StreamDelay, CodesForTimesAtA184MHzProcessorClock)
+// Below 10 us a cycle count (15 bits, held at 32767); from 10 us the
+// microsecond form with bit 15 set, held at 0xFFFF rather than wrapped.
+TEST(StreamDelay, CodesForTimesAndClocks)
 {
-    struct Case {
-        std::uint32_t time_ns;
+    const struct {
+        std::uint32_t time_ns, clock_Hz;
         std::uint16_t code;
+    } cases[] = {
+        {0, kProcessorClock_Hz, 0}, {80, kProcessorClock_Hz, 15}, {1000, kProcessorClock_Hz, 184},
+        {9999, kProcessorClock_Hz, 1843}, {10000, kProcessorClock_Hz, 0x800A}, {750000, kProcessorClock_Hz, 0x82EE},
+        {200000, kProcessorClock_Hz, 0x80C8}, {32767000, kProcessorClock_Hz, 0xFFFF}, {2, kProcessorClock_Hz, 0},
+        {59, kProcessorClock_Hz, 11}, {40000000, kProcessorClock_Hz, 0xFFFF}, {0xFFFFFFFFU, kProcessorClock_Hz, 0xFFFF},
+        {9999, 4000000000U, 32767},  // 39,996 cycles: more than the 15 bits hold
     };
-    const Case cases[] = {
-        {0, 0},          {80, 15},         {1000, 184},     {9999, 1843},    {10000, 0x800A},
-        {750000, 0x82EE}, {200000, 0x80C8}, {32767000, 0xFFFF}, {2, 0},       {59, 11},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(NanoSecondsToStreamDelay(c.time_ns, kProcessorClock_Hz), c.code) << c.time_ns << " ns";
+    for (const auto& c : cases) {
+        EXPECT_EQ(NanoSecondsToStreamDelay(c.time_ns, c.clock_Hz), c.code) << c.time_ns << " ns at " << c.clock_Hz;
     }
-}
-
-TEST(StreamDelay, CycleCountIsCappedAt32767)
-{
-    // A 4 GHz clock counts 39,996 cycles in 9,999 ns: more than the 15 bits hold.
-    EXPECT_EQ(NanoSecondsToStreamDelay(9999, 4000000000U), 32767);
     EXPECT_EQ(NanoSecondsToStreamCycles(1000000, kProcessorClock_Hz), 32767);
-}
-
-TEST(StreamDelay, MicrosecondFormIsHeldAtItsLargestValueRatherThanWrapped)
-{
-    // 40 ms would wrap to 7.2 ms in 15 bits.
-    EXPECT_EQ(NanoSecondsToStreamDelay(40000000, kProcessorClock_Hz), 0xFFFF);
-    EXPECT_EQ(NanoSecondsToStreamDelay(0xFFFFFFFFU, kProcessorClock_Hz), 0xFFFF);
-}
-
-TEST(StreamDelay, ClockBelowOneKilohertzIsRejected)
-{
+    EXPECT_EQ(NanoSecondsToStreamCycles(1000000, 1000), 1);  // one cycle of a 1 kHz clock
     EXPECT_THROW(NanoSecondsToStreamDelay(80, 999), std::invalid_argument);
     EXPECT_THROW(NanoSecondsToStreamDelay(20000, 0), std::invalid_argument);
-    EXPECT_EQ(NanoSecondsToStreamCycles(1000000, 1000), 1);  // one cycle of a 1 kHz clock
 }
 
-TEST(MarlinSettingsTokens, DefaultsFillTheWholeTable)
+// Flags give "" to keep a line and "#" to comment it out; delays their hex code.
+TEST(MarlinSettingsTokens, DefaultsAndSettersFillTheTable)
 {
     MarlinSettings settings;
-    const auto& tokens = settings.tokens->tokens;
-    EXPECT_EQ(tokens.size(), 26U);  // 10 flags with two tokens, 6 delays with one
-    EXPECT_EQ(tokens.at("$Pll1LockWait$"), "82EE");
-    EXPECT_EQ(tokens.at("$PllPhaseSyncWait$"), "80C8");
-    EXPECT_EQ(tokens.at("$Delay_80ns$"), "F");
-    EXPECT_EQ(tokens.at("$Delay_1us$"), "B8");
-    EXPECT_EQ(tokens.at("$IfRx1A$"), "#");
-    EXPECT_EQ(tokens.at("$IfNoRx1A$"), "");
+    const auto& table = *settings.tokens;
+    EXPECT_EQ(table.tokens.size(), 26U);  // 10 flags with two tokens, 6 delays with one
     EXPECT_TRUE(settings.defines.empty());
-}
-
-TEST(MarlinSettingsTokens, SettersReplaceTheirTokens)
-{
-    MarlinSettings settings;
-    settings.tx1IntLo(true);
-    EXPECT_EQ(settings.tokens->tokens.at("$IfTx1IntLo$"), "");
-    EXPECT_EQ(settings.tokens->tokens.at("$IfNoTx1IntLo$"), "#");
-    settings.tx1IntLo(false);
-    EXPECT_EQ(settings.tokens->tokens.size(), 26U);
-    EXPECT_EQ(settings.tokens->tokens.at("$IfTx1IntLo$"), "#");
-    EXPECT_EQ(settings.tokens->tokens.at("$IfNoTx1IntLo$"), "");
-    settings.pll2LockWait(0x1234);
-    EXPECT_EQ(settings.tokens->tokens.at("$Pll2LockWait$"), "1234");
-}
-
-TEST(MarlinSettingsTokens, IfTokensKeepOrCommentALine)
-{
-    MarlinSettings settings;
+    const std::string line = "$Pll1LockWait$ $PllPhaseSyncWait$ $Delay_80ns$ $Delay_1us$ $IfRx1A$wr|$IfNoRx1A$wr|"
+                             "$IfTx1IntLo$a|$IfNoTx1IntLo$b|$Pll2LockWait$";
+    EXPECT_EQ(table.ReplaceTokens(line), "82EE 80C8 F B8 #wr|wr|#a|b|82EE");
     settings.rx1A(true);
-    EXPECT_EQ(settings.tokens->ReplaceTokens("$IfRx1A$wr 10 1"), "wr 10 1");
-    settings.rx1A(false);
-    EXPECT_EQ(settings.tokens->ReplaceTokens("$IfRx1A$wr 10 1"), "#wr 10 1");
-    EXPECT_EQ(settings.tokens->ReplaceTokens("$IfNoRx1A$wr 10 1 $Delay_1us$ $Delay_1us$"), "wr 10 1 B8 B8");
+    settings.tx1IntLo(true);
+    settings.pll2LockWait(0x1234);
+    EXPECT_EQ(table.ReplaceTokens(line), "82EE 80C8 F B8 wr|#wr|a|#b|1234");
+    settings.tx1IntLo(false);
+    EXPECT_EQ(table.tokens.size(), 26U);
+    EXPECT_EQ(table.ReplaceTokens("$IfTx1IntLo$a|$IfNoTx1IntLo$b $Delay_1us$ $Delay_1us$"), "#a|b B8 B8");
 }
 
 TEST(TokenReplaceRules, PatternsAreWrappedInDollarsAndValuesAreNotSearchedAgain)
@@ -105,18 +74,8 @@ TEST(TokenReplaceRules, ProcessAndDeleteTempNeedATempLocation)
 {
     TokenReplace table;
     table.AddToken("X", "7");
-    try {
-        table.Process("a $X$");
-        FAIL();
-    } catch (const std::invalid_argument& e) {
-        EXPECT_STREQ(e.what(), "Template File Is Empty");
-    }
-    try {
-        table.DeleteTemp();
-        FAIL();
-    } catch (const std::invalid_argument& e) {
-        EXPECT_STREQ(e.what(), "TempLocation property has not been set");
-    }
+    EXPECT_EQ(ErrorOf<std::invalid_argument>([&] { table.Process("a $X$"); }), "Template File Is Empty");
+    EXPECT_EQ(ErrorOf<std::invalid_argument>([&] { table.DeleteTemp(); }), "TempLocation property has not been set");
     TempFolder folder;
     table.TempLocation = (folder.path() / "out.txt").string();
     table.Process("a $X$");
@@ -127,57 +86,6 @@ TEST(TokenReplaceRules, ProcessAndDeleteTempNeedATempLocation)
     // A temp file that cannot be written is an error, not a silent skip.
     table.TempLocation = (folder.path() / "missing" / "out.txt").string();
     EXPECT_THROW(table.Process("a $X$"), FileWriteError);
-}
-
-TEST(MarlinSettingsJson, SaveWritesSortedKeysIndentedByFourWithALineBreak)
-{
-    TempFolder folder;
-    MarlinSettings settings;
-    settings.rx2A(true);
-    const auto file = folder.path() / "settings.json";
-    settings.Save(file.string());
-    const std::string text = ReadText(file);
-    EXPECT_EQ(text.substr(0, 42), "{\n    \"Delay_1us\": 184,\n    \"Delay_80ns\": ");
-    EXPECT_EQ(text.back(), '\n');
-    EXPECT_LT(text.find("\"LdoPowerUpWait\""), text.find("\"Pll1LockWait\""));
-
-    MarlinSettings loaded;
-    loaded.Load(file.string());
-    EXPECT_TRUE(loaded.rx2A());
-    EXPECT_EQ(loaded.pll1LockWait(), 0x82EE);
-    EXPECT_EQ(loaded.tokens->tokens, settings.tokens->tokens);
-}
-
-TEST(MarlinSettingsJson, BadFilesAreRejected)
-{
-    MarlinSettings settings;
-    try {
-        settings.Load("/nonexistent/settings.json");
-        FAIL();
-    } catch (const std::invalid_argument& e) {
-        EXPECT_STREQ(e.what(), "Can't open template file!");
-    }
-    nlohmann::json json;
-    settings.ToJson(json);
-    json.erase("Rx2A");
-    EXPECT_THROW(settings.FromJson(json), nlohmann::json::out_of_range);
-    settings.ToJson(json);
-    json["Tx1FMDM"] = "yes";
-    EXPECT_THROW(settings.FromJson(json), nlohmann::json::type_error);
-    settings.ToJson(json);
-    json["Pll1LockWait"] = 70000;
-    EXPECT_THROW(settings.FromJson(json), std::invalid_argument);
-    json["Pll1LockWait"] = -1;
-    EXPECT_THROW(settings.FromJson(json), std::invalid_argument);
-}
-
-TEST(MarlinSettingsJson, SaveToAnUnwritablePlaceLeavesNothingBehind)
-{
-    TempFolder folder;
-    MarlinSettings settings;
-    const auto file = folder.path() / "missing" / "settings.json";
-    EXPECT_THROW(settings.Save(file.string()), FileWriteError);
-    EXPECT_FALSE(std::filesystem::exists(folder.path() / "missing"));
 }
 
 StreamProfileFacts DevelopedFacts()
@@ -195,53 +103,73 @@ StreamProfileFacts DevelopedFacts()
     return facts;
 }
 
-TEST(GenerateMarlinStreamSettings, FollowsTheProfile)
+std::string Generated(const StreamProfileFacts& facts)
 {
-    const auto settings = GenerateMarlinStreamSettings(DevelopedFacts());
-    EXPECT_TRUE(settings->tx1FMDM());
-    EXPECT_FALSE(settings->tx2FMDM());
-    EXPECT_TRUE(settings->rx1IntLo());
-    EXPECT_FALSE(settings->rx2IntLo());
-    EXPECT_TRUE(settings->tx1IntLo());
-    EXPECT_FALSE(settings->tx2IntLo());
-    EXPECT_TRUE(settings->rx1A());
-    EXPECT_FALSE(settings->rx2A());
-    EXPECT_FALSE(settings->rx1PortImpedanceControl());
-    EXPECT_TRUE(settings->rx2PortImpedanceControl());
-    EXPECT_EQ(settings->pll1LockWait(), 0x82EE);
-    EXPECT_EQ(settings->pll2LockWait(), 0x82EE);
-    EXPECT_EQ(settings->pllPhaseSyncWait(), 1659);  // 9 us is below 10 us: cycles
-    EXPECT_EQ(settings->ldoPowerUpWait(), 0x80C8);
-    EXPECT_EQ(settings->delay_80ns(), 15);
-    EXPECT_EQ(settings->delay_1us(), 184);
+    nlohmann::json json;
+    GenerateMarlinStreamSettings(facts)->ToJson(json);
+    return json.dump();
 }
 
-TEST(GenerateMarlinStreamSettings, DisabledTransmittersAndExternalLoKeepDefaults)
+TEST(GenerateMarlinStreamSettings, FollowsTheProfile)
 {
+    // 9 us phase sync is below 10 us: cycles.
+    EXPECT_EQ(Generated(DevelopedFacts()),
+              R"({"Delay_1us":184,"Delay_80ns":15,"LdoPowerUpWait":32968,"Pll1LockWait":33518,"Pll2LockWait":33518,)"
+              R"("PllPhaseSyncWait":1659,"Rx1A":true,"Rx1IntLo":true,"Rx1PortImpedanceControl":false,"Rx2A":false,)"
+              R"("Rx2IntLo":false,"Rx2PortImpedanceControl":true,"Tx1FMDM":true,"Tx1IntLo":true,"Tx2FMDM":false,)"
+              R"("Tx2IntLo":false})");
+    // A disabled transmitter has no direct modulation; LO1 from outside needs no lock wait, LO2 still does.
     StreamProfileFacts facts = DevelopedFacts();
     facts.txChannels[0].enabled = false;
     facts.rfPll1LoMode = 2;
     facts.processorClockFrequency_Hz = 100000000;
-    const auto settings = GenerateMarlinStreamSettings(facts);
-    EXPECT_FALSE(settings->tx1FMDM());
-    EXPECT_EQ(settings->pll1LockWait(), 0);
-    EXPECT_EQ(settings->pll2LockWait(), 0x82EE);  // LO2 is still internal
-    EXPECT_EQ(settings->delay_80ns(), 8);
-    EXPECT_EQ(settings->delay_1us(), 100);
-
+    EXPECT_EQ(Generated(facts),
+              R"({"Delay_1us":100,"Delay_80ns":8,"LdoPowerUpWait":32968,"Pll1LockWait":0,"Pll2LockWait":33518,)"
+              R"("PllPhaseSyncWait":900,"Rx1A":true,"Rx1IntLo":true,"Rx1PortImpedanceControl":false,"Rx2A":false,)"
+              R"("Rx2IntLo":false,"Rx2PortImpedanceControl":true,"Tx1FMDM":false,"Tx1IntLo":true,"Tx2FMDM":false,)"
+              R"("Tx2IntLo":false})");
     facts.processorClockFrequency_Hz = 500;
     EXPECT_THROW(GenerateMarlinStreamSettings(facts), std::invalid_argument);
 }
 
-TEST(GenerateMarlinStreamSettings, SaveWritesTheDerivedSettings)
+// The settings file: sorted keys indented by four, a final line break; it loads
+// back to the same tokens; an unwritable place leaves nothing behind.
+TEST(MarlinSettingsJson, SaveAndLoad)
 {
     TempFolder folder;
-    const auto file = folder.path() / "stream_settings.json";
-    StreamSettings_Save(DevelopedFacts(), file.string());
-    const auto json = nlohmann::json::parse(ReadText(file));
-    EXPECT_EQ(json.at("Tx1FMDM"), true);
-    EXPECT_EQ(json.at("Rx2PortImpedanceControl"), true);
-    EXPECT_EQ(json.size(), 16U);
+    MarlinSettings settings;
+    settings.rx2A(true);
+    const auto file = (folder.path() / "settings.json").string();
+    settings.Save(file);
+    EXPECT_EQ(ReadText(file).substr(0, 42), "{\n    \"Delay_1us\": 184,\n    \"Delay_80ns\": ");
+    EXPECT_EQ(ReadText(file).back(), '\n');
+    MarlinSettings loaded;
+    loaded.Load(file);
+    EXPECT_EQ(loaded.tokens->tokens, settings.tokens->tokens);
+
+    StreamSettings_Save(DevelopedFacts(), file);
+    EXPECT_EQ(nlohmann::json::parse(ReadText(file)).dump(), Generated(DevelopedFacts()));
+    EXPECT_THROW(settings.Save((folder.path() / "missing" / "settings.json").string()), FileWriteError);
+    EXPECT_FALSE(std::filesystem::exists(folder.path() / "missing"));
+}
+
+TEST(MarlinSettingsJson, BadFilesAreRejected)
+{
+    MarlinSettings settings;
+    EXPECT_EQ(ErrorOf<std::invalid_argument>([&] { settings.Load("/nonexistent/settings.json"); }),
+              "Can't open template file!");
+    nlohmann::json json;
+    settings.ToJson(json);
+    json.erase("Rx2A");
+    EXPECT_THROW(settings.FromJson(json), nlohmann::json::out_of_range);
+    settings.ToJson(json);
+    json["Tx1FMDM"] = "yes";
+    EXPECT_THROW(settings.FromJson(json), nlohmann::json::type_error);
+    settings.ToJson(json);
+    json["Pll1LockWait"] = 70000;
+    EXPECT_THROW(settings.FromJson(json), std::invalid_argument);
+    json["Pll1LockWait"] = -1;
+    EXPECT_THROW(settings.FromJson(json), std::invalid_argument);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <string>
 
@@ -37,6 +38,18 @@ public:
 private:
     std::filesystem::path path_;
 };
+
+// The message of the E that action throws, or "no error".
+template <class E>
+std::string ErrorOf(const std::function<void()>& action)
+{
+    try {
+        action();
+    } catch (const E& e) {
+        return e.what();
+    }
+    return "no error";
+}
 
 inline std::string ReadText(const std::filesystem::path& file)
 {

@@ -49,16 +49,9 @@ TEST(UntrustedInput, FilesThatAreNotSmallRegularFilesAreRefusedUnread)
         EXPECT_EQ(out, c.status == InputFileStatus::Read ? "{}" : "untouched");
     }
     // The caller's own message stays for a file that cannot be opened.
-    EXPECT_THROW(
-        {
-            try {
-                InputFile_ReadOrThrow(file("missing.json"), "Can't open template file!");
-            } catch (const std::invalid_argument& e) {
-                EXPECT_STREQ(e.what(), "Can't open template file!");
-                throw;
-            }
-        },
-        std::invalid_argument);
+    EXPECT_EQ(Testing::ErrorOf<std::invalid_argument>(
+                  [&] { InputFile_ReadOrThrow(file("missing.json"), "Can't open template file!"); }),
+              "Can't open template file!");
 }
 
 TEST(UntrustedInput, JsonDepthLimitAndDuplicateKeyPaths)

@@ -16,7 +16,9 @@
 
 #include "host/ErrorHandler.h"
 #include "host/ProfileArchitect.h"
-#include "plover/TempFolder.h"
+#include "support/Files.h"
+
+using PloverTest::TempFolder;
 
 namespace {
 

@@ -9,7 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "plover/TempFolder.h"
+#include "support/Files.h"
+
+using PloverTest::TempFolder;
 
 struct ToolResult {
     int status = -1;
@@ -41,7 +43,9 @@ inline void WriteText(const std::string& path, const std::string& text)
 }
 
 // Arguments are quoted for the shell; none of ours holds a single quote.
-inline ToolResult RunTool(const TempFolder& folder, const std::vector<std::string>& args)
+// Standard output goes to stdoutPath when one is given (out is then empty).
+inline ToolResult RunTool(const TempFolder& folder, const std::vector<std::string>& args,
+                          const std::string& stdoutPath = "")
 {
     const auto quoted = [](const std::string& text) {
         std::string q;
@@ -49,7 +53,7 @@ inline ToolResult RunTool(const TempFolder& folder, const std::vector<std::strin
         q.append(" '").append(text).append("'");
         return q;
     };
-    const std::string out = folder.File("stdout.txt");
+    const std::string out = stdoutPath.empty() ? folder.File("stdout.txt") : stdoutPath;
     const std::string err = folder.File("stderr.txt");
     std::string command = quoted(PLOVER_TOOL);
     for (const auto& arg : args) {
@@ -59,7 +63,7 @@ inline ToolResult RunTool(const TempFolder& folder, const std::vector<std::strin
     const int raw = std::system(command.c_str());
     ToolResult result;
     result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.out = ReadText(out);
+    result.out = stdoutPath.empty() ? ReadText(out) : std::string();
     result.err = ReadText(err);
     return result;
 }

@@ -8,10 +8,11 @@
 #include <vector>
 
 #include "DesignedChannelSupport.h"
-#include "ReportCapture.h"
+#include "support/Reports.h"
 #include "plover/analysis/ChannelResponse.h"
 
 using namespace Veltrix::Marlin::Native;
+using namespace PloverTest;
 
 // Responses of designed channels: the grid runs from 0 in steps of the
 // converter clock over 2^22, the compensated passband sits at 0 dB within the

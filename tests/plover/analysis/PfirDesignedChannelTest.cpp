@@ -8,12 +8,13 @@
 #include <vector>
 
 #include "DesignedChannelSupport.h"
-#include "ReportCapture.h"
+#include "support/Reports.h"
 #include "plover/analysis/RxFilterDesigner.h"
 #include "plover/analysis/TxFilterDesigner.h"
 #include "plover/profile/Pfir.h"
 
 using namespace Veltrix::Marlin::Native;
+using namespace PloverTest;
 
 namespace {
 

@@ -6,13 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "ReportCapture.h"
+#include "support/Reports.h"
 #include "plover/filters/ChannelFilter.h"
 #include "plover/analysis/PfirMagComp.h"
 #include "plover/profile/RxChannel.h"
 #include "plover/profile/TxChannel.h"
 
 using namespace Veltrix::Marlin::Native;
+using namespace PloverTest;
 
 namespace {
 

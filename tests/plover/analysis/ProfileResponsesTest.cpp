@@ -5,11 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "DevelopSupport.h"
-#include "ReportCapture.h"
+#include "support/Examples.h"
+#include "support/Reports.h"
 #include "plover/features/DynamicProfileFeature.h"
 
 using namespace Veltrix::Marlin::Native;
+using namespace PloverTest;
 
 namespace {
 

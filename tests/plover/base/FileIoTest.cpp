@@ -7,9 +7,10 @@
 #include <fstream>
 
 #include "plover/base/FileIo.h"
-#include "TempFolder.h"
+#include "support/Files.h"
 
 using namespace Veltrix::Marlin::Native;
+using namespace PloverTest;
 
 namespace {
 

@@ -7,11 +7,12 @@
 #include "plover/blueprint/Blueprint.h"
 #include "plover/base/FileIo.h"
 #include "plover/base/SourceUnit.h"
-#include "ReportCapture.h"
-#include "TempFolder.h"
+#include "support/Reports.h"
+#include "support/Files.h"
 #include "TestFeature.h"
 
 using namespace Veltrix::Marlin::Native;
+using namespace PloverTest;
 using json = nlohmann::json;
 
 namespace {

@@ -3,10 +3,11 @@
 #include <memory>
 
 #include "plover/blueprint/Blueprint.h"
-#include "ReportCapture.h"
+#include "support/Reports.h"
 #include "TestFeature.h"
 
 using namespace Veltrix::Marlin::Native;
+using namespace PloverTest;
 
 namespace {
 

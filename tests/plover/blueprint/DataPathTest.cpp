@@ -5,9 +5,10 @@
 
 #include "plover/blueprint/DataPath.h"
 #include "plover/base/SourceUnit.h"
-#include "ReportCapture.h"
+#include "support/Reports.h"
 
 using namespace Veltrix::Marlin::Native;
+using namespace PloverTest;
 
 namespace {
 

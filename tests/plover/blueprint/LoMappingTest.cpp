@@ -4,10 +4,11 @@
 
 #include "plover/blueprint/Blueprint.h"
 #include "plover/base/SourceUnit.h"
-#include "ReportCapture.h"
+#include "support/Reports.h"
 #include "TestFeature.h"
 
 using namespace Veltrix::Marlin::Native;
+using namespace PloverTest;
 
 namespace {
 

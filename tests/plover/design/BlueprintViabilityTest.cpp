@@ -3,10 +3,11 @@
 #include <string>
 
 #include "DesignerTestSupport.h"
-#include "ReportCapture.h"
+#include "support/Reports.h"
 #include "plover/base/SourceUnit.h"
 
 using namespace Veltrix::Marlin::Native;
+using namespace PloverTest;
 using namespace DesignerTest;
 
 namespace {

@@ -9,9 +9,10 @@
 #include <string>
 
 #include "DesignerTestSupport.h"
-#include "ReportCapture.h"
+#include "support/Reports.h"
 
 using namespace Veltrix::Marlin::Native;
+using namespace PloverTest;
 using namespace DesignerTest;
 
 namespace {

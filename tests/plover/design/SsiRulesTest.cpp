@@ -2,12 +2,13 @@
 
 #include <string>
 
-#include "ReportCapture.h"
+#include "support/Reports.h"
 #include "plover/blueprint/Blueprint.h"
 #include "plover/base/SourceUnit.h"
 #include "plover/design/SsiRules.h"
 
 using namespace Veltrix::Marlin::Native;
+using namespace PloverTest;
 
 namespace {
 

@@ -10,10 +10,11 @@
 
 #include <nlohmann/json.hpp>
 
-#include "DevelopSupport.h"
-#include "ReportCapture.h"
+#include "support/Examples.h"
+#include "support/Reports.h"
 
 using namespace Veltrix::Marlin::Native;
+using namespace PloverTest;
 using nlohmann::json;
 
 namespace {
@@ -37,8 +38,8 @@ struct HostileCase {
     std::string message;
 };
 
-const std::string NoCommonClock = ProfileBuilderError(1024, "There is no common system clock frequency");
-const std::string OutOfRange = ProfileBuilderError(1030, "Systemm clock frequency out of range [160,200] MHz");
+const std::string NoCommonClock = ReportLine("ProfileBuilder", 1024);
+const std::string OutOfRange = ReportLine("ProfileBuilder", 1030);
 
 void Chain(json& channel, std::initializer_list<std::pair<int, int>> stages)
 {
@@ -111,5 +112,5 @@ TEST(DesignedBlueprintFile, ProcessorDivisorZeroIsReported)
     ReportCapture capture;
     EXPECT_EQ(Develop(profile, blueprint), -1);
     EXPECT_EQ(capture.lines(),
-              std::vector<std::string>{ProfileBuilderError(1092, "Unrecognized processor clock divisor.")});
+              std::vector<std::string>{ReportLine("ProfileBuilder", 1092)});
 }

@@ -16,11 +16,13 @@
 
 #include <nlohmann/json.hpp>
 
-#include "DevelopSupport.h"
-#include "ReportCapture.h"
-#include "TempFolder.h"
+#include "support/Examples.h"
+#include "support/Reports.h"
+#include "support/Files.h"
+#include "support/Json.h"
 
 using namespace Veltrix::Marlin::Native;
+using namespace PloverTest;
 
 namespace {
 
@@ -53,19 +55,6 @@ const std::vector<ExampleCase>& Examples()
     return examples;
 }
 
-std::string GoldenPath(const std::string& name)
-{
-    return std::string(PLOVER_SOURCE_DIR) + "/tests/golden/" + name + ".profile.json";
-}
-
-std::string ReadWhole(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 bool Regenerating()
 {
     const char* flag = std::getenv("PLOVER_REGENERATE_GOLDEN");
@@ -91,7 +80,7 @@ TEST(Examples, UseOnlyBlueprintKeys)
 {
     // A misspelt key would be skipped silently by the reader.
     for (const ExampleCase& example : Examples()) {
-        const auto file = nlohmann::json::parse(ReadWhole(ExamplePath(example.name)));
+        const auto file = nlohmann::json::parse(ReadText(ExamplePath(example.name)));
         const auto saved = nlohmann::json::parse(Example(example.name).SaveToString());
         for (const auto& [key, value] : file.items()) {
             ASSERT_TRUE(saved.contains(key)) << example.name << ": " << key;
@@ -129,8 +118,9 @@ TEST(Examples, DevelopAndMatchTheirGoldenProfiles)
         ASSERT_EQ(profile.Save(saved), 0) << example.name;
         ASSERT_TRUE(std::filesystem::exists(GoldenPath(example.name)))
             << example.name << ": no golden profile; run with PLOVER_REGENERATE_GOLDEN=1";
-        EXPECT_TRUE(ReadWhole(saved) == ReadWhole(GoldenPath(example.name)))
-            << example.name << ": the profile differs from " << GoldenPath(example.name)
-            << "; if the change is intended, regenerate with PLOVER_REGENERATE_GOLDEN=1";
+        const std::string difference = FirstDifference(ReadText(GoldenPath(example.name)), ReadText(saved));
+        EXPECT_EQ(difference, "") << example.name << ": the profile differs from " << GoldenPath(example.name)
+                                  << " at the path above (golden vs now); if the change is intended, regenerate"
+                                  << " with PLOVER_REGENERATE_GOLDEN=1 (tests/golden/README.md)";
     }
 }

@@ -3,18 +3,19 @@
 #include <string>
 #include <vector>
 
-#include "DevelopSupport.h"
-#include "ReportCapture.h"
+#include "support/Examples.h"
+#include "support/Reports.h"
 #include "plover/develop/ProfileAssemblySteps.h"
 #include "plover/develop/ProfileBuilder.h"
 #include "streams/MarlinSettings.h"
 
 using namespace Veltrix::Marlin::Native;
+using namespace PloverTest;
 
 namespace {
 
-const std::string NoCommonClock = ProfileBuilderError(1024, "There is no common system clock frequency");
-const std::string OutOfRange = ProfileBuilderError(1030, "Systemm clock frequency out of range [160,200] MHz");
+const std::string NoCommonClock = ReportLine("ProfileBuilder", 1024);
+const std::string OutOfRange = ReportLine("ProfileBuilder", 1030);
 
 // Rx chain of 1.92 MHz LTE: SINC 6, HB 2, then 3 x 2^5 = 96 down to the output.
 void Lte1p4Chain(RxPath& path)
@@ -89,7 +90,7 @@ TEST(SystemClock, BoundsAndMessages)
     ReportCapture capture;
     EXPECT_EQ(SystemClock_Calculate(none, clock), -1);
     EXPECT_EQ(capture.lines(),
-              std::vector<std::string>{ProfileBuilderError(1017, "At least one channel needs to be enabled.")});
+              std::vector<std::string>{ReportLine("ProfileBuilder", 1017)});
 }
 
 TEST(SystemClock, StageProductsNeverWrap)
@@ -330,7 +331,7 @@ TEST(ProfileDevelop, DeviceClockOfZeroIsRefused)
     ReportCapture capture;
     EXPECT_EQ(Develop(profile, blueprint), -1);
     EXPECT_EQ(capture.lines(),
-              std::vector<std::string>{ProfileBuilderError(1003, "Device clock input of 0 kHz: the device needs a clock.")});
+              std::vector<std::string>{ReportLine("ProfileBuilder", 1003)});
 }
 
 TEST(ProfileDevelop, OnlyRxAndTxPortsHaveLoSources)
@@ -339,7 +340,7 @@ TEST(ProfileDevelop, OnlyRxAndTxPortsHaveLoSources)
     ReportCapture capture;
     EXPECT_EQ(ChannelLoSource_Store(profile, 2, 1, LoSource::EXTERNAL), -1);
     EXPECT_EQ(capture.lines(),
-              std::vector<std::string>{ProfileBuilderError(1172, "Only ports Rx and Tx are supported")});
+              std::vector<std::string>{ReportLine("ProfileBuilder", 1172)});
     EXPECT_EQ(ChannelLoSource_Store(profile, 1, 2, LoSource::EXTERNAL), 0);
     EXPECT_EQ(profile.channelLoSource[3], LoSource::EXTERNAL);
 }

@@ -9,10 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "DevelopSupport.h"
-#include "ReportCapture.h"
+#include "support/Examples.h"
+#include "support/Reports.h"
 
 using namespace Veltrix::Marlin::Native;
+using namespace PloverTest;
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "DevelopSupport.h"
+#include "support/Examples.h"
 #include "plover/features/DynamicProfileFeature.h"
 #include "plover/features/ExternalLnaFeature.h"
 #include "plover/features/FrequencyHoppingFeature.h"
@@ -11,6 +11,7 @@
 #include "plover/features/RxPortImpedanceControlFeature.h"
 
 using namespace Veltrix::Marlin::Native;
+using namespace PloverTest;
 
 namespace {
 

@@ -11,9 +11,10 @@
 #include "plover/features/McsFeature.h"
 #include "plover/features/MonitorModeSyncFeature.h"
 #include "plover/features/RxPortImpedanceControlFeature.h"
-#include "ReportCapture.h"
+#include "support/Reports.h"
 
 using namespace Veltrix::Marlin::Native;
+using namespace PloverTest;
 
 namespace {
 

@@ -2,12 +2,13 @@
 
 #include <algorithm>
 
-#include "ReportCapture.h"
+#include "support/Reports.h"
 #include "plover/blueprint/LoMapping.h"
 #include "plover/profile/Profile.h"
 #include "streams/MarlinSettings.h"
 
 using namespace Veltrix::Marlin::Native;
+using namespace PloverTest;
 
 TEST(ProfileDeviceSystem, LockWaitFollowsDeviceClockAndCalibration)
 {

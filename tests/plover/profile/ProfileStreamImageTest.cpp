@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "DevelopSupport.h"
-#include "TempFolder.h"
+#include "support/Examples.h"
+#include "support/Files.h"
 #include "plover/profile/ProfileStreams.h"
 #include "streams/Crc32.h"
 #include "streams/Marlin.h"
@@ -21,6 +21,7 @@
 #include "streams/StreamReader.h"
 
 using namespace Veltrix::Marlin::Native;
+using namespace PloverTest;
 namespace Runnel = Veltrix::Runnel;
 
 namespace {

@@ -10,13 +10,14 @@
 #include <stdexcept>
 #include <string>
 
-#include "ReportCapture.h"
-#include "TempFolder.h"
+#include "support/Reports.h"
+#include "support/Files.h"
 #include "plover/blueprint/ChannelBlueprint.h"
 #include "plover/profile/ProfileStreams.h"
 #include "streams/MarlinSettings.h"
 
 using namespace Veltrix::Marlin::Native;
+using namespace PloverTest;
 using Veltrix::Runnel::MarlinSettings;
 
 namespace {

@@ -9,14 +9,15 @@
 
 #include <nlohmann/json.hpp>
 
-#include "ChannelTestSupport.h"
-#include "JsonKeyOrder.h"
-#include "TempFolder.h"
+#include "support/Reports.h"
+#include "support/Throws.h"
+#include "support/Json.h"
+#include "support/Files.h"
 #include "plover/profile/Profile.h"
 #include "plover/records/ProfileRecordsJson.h"
 
 using namespace Veltrix::Marlin::Native;
-using namespace ChannelTest;
+using namespace PloverTest;
 namespace fs = std::filesystem;
 
 namespace {
@@ -171,7 +172,7 @@ TEST_F(ProfileFile, MissingFileThrowsFileNotFound)
 {
     Profile profile;
     const std::size_t recorded = ErrorHandler::errors().size();
-    EXPECT_EQ(ThrownText([&] { profile.Load(Path("absent.json")); }),
+    EXPECT_EQ(ThrownText<std::runtime_error>([&] { profile.Load(Path("absent.json")); }),
               "In ..\\..\\..\\src\\plover\\Profile on line 603: Error: File not found.");
     EXPECT_EQ(ErrorHandler::errors().size(), recorded + 1);
     EXPECT_THROW(profile.Load(folder_.path().string()), std::runtime_error);  // a folder is no file
@@ -255,12 +256,12 @@ TEST_F(ProfileFile, UnwritableTargetReportsAndKeepsTheOldFile)
 
     Profile other;
     std::int8_t status = 0;
-    const auto folderTarget = NewMessages([&] { status = other.Save(folder_.path().string()); });
+    const auto folderTarget = ReportsOf([&] { status = other.Save(folder_.path().string()); });
     EXPECT_EQ(status, -1);
     ASSERT_EQ(folderTarget.size(), 1u);
     EXPECT_THAT(folderTarget[0], ::testing::StartsWith("ERROR: In ..\\..\\..\\src\\plover\\Profile on line 573: "));
 
-    const auto missingFolder = NewMessages([&] { status = other.Save(Path("no/such/folder/p.json")); });
+    const auto missingFolder = ReportsOf([&] { status = other.Save(Path("no/such/folder/p.json")); });
     EXPECT_EQ(status, -1);
     EXPECT_EQ(missingFolder.size(), 1u);
 

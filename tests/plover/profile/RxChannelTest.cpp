@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "ChannelTestSupport.h"
+#include "support/Reports.h"
+#include "support/Throws.h"
 #include "plover/profile/RxChannel.h"
 
 using namespace Veltrix::Marlin::Native;
-using namespace ChannelTest;
+using namespace PloverTest;
 
 namespace {
 
@@ -28,11 +29,11 @@ TEST(RxChannel, SamplingRateLimits)
 {
     EXPECT_NO_THROW(Channel(20'834, 10'000));
     EXPECT_NO_THROW(Channel(67'584'000, 20'000'000));
-    EXPECT_EQ(ThrownText([] { Channel(20'833, 10'000); }),
-              "In " + RxUnit + " on line 29: The specified sampling rate cannot be less than 20834 MSPS.");
-    EXPECT_EQ(ThrownText([] { Channel(67'584'001, 10'000); }),
-              "In " + RxUnit + " on line 33: The specified sampling rate cannot be greater than 67584000 MSPS.");
-    EXPECT_EQ(ThrownText([] { Channel(0, 0); }).empty(), false);
+    EXPECT_EQ(ThrownText<std::runtime_error>([] { Channel(20'833, 10'000); }),
+              "In " + UnitPath("RxChannel") + " on line 29: The specified sampling rate cannot be less than 20834 MSPS.");
+    EXPECT_EQ(ThrownText<std::runtime_error>([] { Channel(67'584'001, 10'000); }),
+              "In " + UnitPath("RxChannel") + " on line 33: The specified sampling rate cannot be greater than 67584000 MSPS.");
+    EXPECT_NE(ThrownText<std::runtime_error>([] { Channel(0, 0); }), NoException);
 }
 
 TEST(RxChannel, ConstructionDerivesTheAdcBandwidthAndFilterOrder)
@@ -81,12 +82,12 @@ TEST(RxChannel, SignalTypes)
     EXPECT_EQ(channel.signalSetup, RxChannelSignalSetup::ANALOG_FM);
 
     std::int8_t status = 0;
-    EXPECT_EQ(NewMessages([&] { status = channel.SignalType_Set(2, RxChannelSignalSetup::NONE); }),
-              std::vector<std::string>{"ERROR: In " + RxUnit +
+    EXPECT_EQ(ReportsOf([&] { status = channel.SignalType_Set(2, RxChannelSignalSetup::NONE); }),
+              std::vector<std::string>{"ERROR: In " + UnitPath("RxChannel") +
                                        " on line 112: Rx channel signal type for FM symbols is not supported"});
     EXPECT_EQ(status, -1);
-    EXPECT_EQ(NewMessages([&] { status = channel.SignalType_Set(7, RxChannelSignalSetup::NONE); }),
-              std::vector<std::string>{"ERROR: In " + RxUnit + " on line 116: Unrecognized Rx channel signal type"});
+    EXPECT_EQ(ReportsOf([&] { status = channel.SignalType_Set(7, RxChannelSignalSetup::NONE); }),
+              std::vector<std::string>{"ERROR: In " + UnitPath("RxChannel") + " on line 116: Unrecognized Rx channel signal type"});
     EXPECT_EQ(status, -1);
     EXPECT_EQ(channel.outputSignaling, 1);  // failures change nothing
 }
@@ -125,7 +126,7 @@ TEST(RxChannel, SsiSettingsAreStoredOnlyWhenValid)
     EXPECT_FALSE(channel.rxSsiConfig.rxMaskStrobeEn);  // equal rates: every strobe carries a sample
     EXPECT_FALSE(channel.rxSsiConfig.ddrEn);
 
-    const auto lines = NewMessages([&] { EXPECT_EQ(channel.Ssi_Configure(2, 2, 1'000, 1, SsiDataRate::SINGLE, 0), -1); });
+    const auto lines = ReportsOf([&] { EXPECT_EQ(channel.Ssi_Configure(2, 2, 1'000, 1, SsiDataRate::SINGLE, 0), -1); });
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_NE(lines[0].find("LVDS must have a data format of 16-bit or 12-bit I/Q data."), std::string::npos);
     EXPECT_EQ(channel.rxSsiConfig.ssiType, 1);
@@ -134,7 +135,7 @@ TEST(RxChannel, SsiSettingsAreStoredOnlyWhenValid)
 
 TEST(RxChannel, AnalogCornerClampsNarrowBandWithAWarning)
 {
-    const std::string clamped = "WARNING: In " + RxHeaderUnit + " on line 188: Analog filter bandwidth clamped.";
+    const std::string clamped = "WARNING: In " + UnitPath("RxChannel.h") + " on line 188: Analog filter bandwidth clamped.";
     struct Case {
         AnalogFilterOrder order;
         std::uint32_t corner_kHz;
@@ -154,7 +155,7 @@ TEST(RxChannel, AnalogCornerClampsNarrowBandWithAWarning)
     for (const Case& c : cases) {
         const RxChannel channel = Channel(1'920'000, 1'008'000, c.order, c.corner_kHz);
         std::uint32_t corner = 0;
-        const auto lines = NewMessages([&] { corner = channel.AnalogFilterCorner_Get(c.bandwidth); });
+        const auto lines = ReportsOf([&] { corner = channel.AnalogFilterCorner_Get(c.bandwidth); });
         EXPECT_EQ(corner, c.expected_kHz);
         EXPECT_EQ(lines, c.warns ? std::vector<std::string>{clamped} : std::vector<std::string>{});
         EXPECT_EQ(channel.analogFilterCorner_kHz, c.corner_kHz);
@@ -168,8 +169,8 @@ TEST(RxChannel, AdcBandwidthSelectsTheHalfBand)
     EXPECT_EQ(channel.rxDpProfile.rxSincHBTop.hbMux, 4);
     channel.AdcBandwidth_Set(AdcBandwidth::BW_100_MHz);
     EXPECT_EQ(channel.rxDpProfile.rxSincHBTop.hbMux, 2);
-    EXPECT_EQ(ThrownText([&] { channel.AdcBandwidth_Set(static_cast<AdcBandwidth>(75)); }),
-              "In " + RxHeaderUnit + " on line 163: Unrecognized AdcBandwidth");
+    EXPECT_EQ(ThrownText<std::runtime_error>([&] { channel.AdcBandwidth_Set(static_cast<AdcBandwidth>(75)); }),
+              "In " + UnitPath("RxChannel.h") + " on line 163: Unrecognized AdcBandwidth");
 }
 
 TEST(RxChannel, ChannelTypeAndPfirBank)
@@ -198,9 +199,9 @@ TEST(RxChannel, ChannelTypeAndPfirBank)
         EXPECT_FALSE(channel.inUse);
     }
     RxChannel channel;
-    EXPECT_EQ(ThrownText([&] { channel.ChannelType_Set(ChannelType::TX1); }),
-              "In " + RxHeaderUnit + " on line 214: Unrecognized channelType");
-    EXPECT_FALSE(ThrownText([&] { channel.ChannelNumber_Get(); }).empty());
+    EXPECT_EQ(ThrownText<std::runtime_error>([&] { channel.ChannelType_Set(ChannelType::TX1); }),
+              "In " + UnitPath("RxChannel.h") + " on line 214: Unrecognized channelType");
+    EXPECT_NE(ThrownText<std::runtime_error>([&] { channel.ChannelNumber_Get(); }), NoException);
 }
 
 TEST(RxChannel, AdcConfigurationTakesOverTheDesign)
@@ -227,9 +228,9 @@ TEST(RxChannel, AdcConfigurationTakesOverTheDesign)
     ASSERT_EQ(channel.Adc_Configure(150'000'001, AdcRate::LOW, 1, DesignedPath()), 0);
     EXPECT_EQ(channel.adcClk_kHz, 900'000u);  // 900,000,006 Hz, whole kHz
 
-    const auto lines = NewMessages(
+    const auto lines = ReportsOf(
         [&] { EXPECT_EQ(channel.Adc_Configure(184'320'000, static_cast<AdcRate>(4), 1, DesignedPath()), -1); });
-    EXPECT_EQ(lines, std::vector<std::string>{"ERROR: In " + RxUnit + " on line 523: Unrecognized AdcRate"});
+    EXPECT_EQ(lines, std::vector<std::string>{"ERROR: In " + UnitPath("RxChannel") + " on line 523: Unrecognized AdcRate"});
 
     RxPath broken = DesignedPath();
     broken.stages[0] = 5;
@@ -268,6 +269,6 @@ TEST(RxChannel, PulseShapeIsChosenWhenTheAdcIsConfigured)
     EXPECT_EQ(channel.pulseShapeFilter.buffer.coefficients,
               PulseShapeFilter_Lookup(PulseShapeFilterSelect::ANALOG_FM_48k).buffer.coefficients);
     channel.SignalTypeFrequencyDeviation_Set(RxChannelSignalSetup::P25);
-    EXPECT_EQ(ThrownText([&] { channel.Adc_Configure(184'320'000, AdcRate::HIGH, 2, DesignedPath()); }),
-              "In " + RxUnit + " on line 502: P25 pulse shape filter not supported yet.");
+    EXPECT_EQ(ThrownText<std::runtime_error>([&] { channel.Adc_Configure(184'320'000, AdcRate::HIGH, 2, DesignedPath()); }),
+              "In " + UnitPath("RxChannel") + " on line 502: P25 pulse shape filter not supported yet.");
 }

@@ -1,10 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "ChannelTestSupport.h"
+#include "support/Reports.h"
+#include "support/Throws.h"
 #include "plover/profile/TxChannel.h"
 
 using namespace Veltrix::Marlin::Native;
-using namespace ChannelTest;
+using namespace PloverTest;
 
 namespace {
 
@@ -51,8 +52,8 @@ TEST(TxChannel, SignalTypes)
     EXPECT_EQ(channel.txDpProfile.txIntTopFreqDevMap.txRoundEn, 1);
 
     std::int8_t status = 0;
-    EXPECT_EQ(NewMessages([&] { status = channel.SignalType_Set(3, 0); }),
-              std::vector<std::string>{"ERROR: In " + TxHeaderUnit + " on line 97: Unrecognized Tx channel signal type"});
+    EXPECT_EQ(ReportsOf([&] { status = channel.SignalType_Set(3, 0); }),
+              std::vector<std::string>{"ERROR: In " + UnitPath("TxChannel.h") + " on line 97: Unrecognized Tx channel signal type"});
     EXPECT_EQ(status, -1);
 }
 
@@ -119,9 +120,9 @@ TEST(TxChannel, DacConfiguration)
     EXPECT_EQ(channel.dacClk_kHz, 184'320u);
     EXPECT_EQ(channel.txDpProfile.txIqdmDuc.iqdmNco.sampleFreq, 61'440'000u);  // S / 3
 
-    const auto lines = NewMessages(
+    const auto lines = ReportsOf(
         [&] { EXPECT_EQ(channel.Dac_Configure(184'320'000, static_cast<DacRate>(2), 1, DesignedPath()), -1); });
-    EXPECT_EQ(lines, std::vector<std::string>{"ERROR: In " + TxUnit + " on line 201: Unrecognized DAC rate"});
+    EXPECT_EQ(lines, std::vector<std::string>{"ERROR: In " + UnitPath("TxChannel") + " on line 201: Unrecognized DAC rate"});
 
     TxChannel unused;  // no sampling rate: no division by zero
     EXPECT_EQ(unused.Dac_Configure(184'320'000, DacRate::HIGH, 2, DesignedPath()), 0);
@@ -146,8 +147,8 @@ TEST(TxChannel, DacConfigurationChecksTheSignalType)
 
     fmFsk.FrequencyOffsetCorrectionEnable_Set(true);
     const auto lines =
-        NewMessages([&] { EXPECT_EQ(fmFsk.Dac_Configure(184'320'000, DacRate::LOW, 2, DesignedPath()), -1); });
-    EXPECT_EQ(lines, std::vector<std::string>{"ERROR: In " + TxUnit +
+        ReportsOf([&] { EXPECT_EQ(fmFsk.Dac_Configure(184'320'000, DacRate::LOW, 2, DesignedPath()), -1); });
+    EXPECT_EQ(lines, std::vector<std::string>{"ERROR: In " + UnitPath("TxChannel") +
                                               " on line 236: Signal type of IQ FM/FSK and Frequency offset correction "
                                               "enabled is not a supported combination."});
 

@@ -6,10 +6,11 @@
 
 #include <nlohmann/json.hpp>
 
-#include "JsonKeyOrder.h"
+#include "support/Json.h"
 #include "plover/records/ProfileRecordsJson.h"
 
 using namespace Veltrix::Marlin::Native;
+using namespace PloverTest;
 
 namespace {
 

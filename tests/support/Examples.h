@@ -1,14 +1,13 @@
 #pragma once
-// Loading the example blueprints and developing profiles from them.
+// The example blueprints loaded and developed the way the tool does it.
 
+#include <cstdint>
 #include <string>
 
 #include "plover/develop/ProfileBuilder.h"
+#include "support/Files.h"
 
-inline std::string ExamplePath(const std::string& name)
-{
-    return std::string(PLOVER_SOURCE_DIR) + "/examples/" + name + ".json";
-}
+namespace PloverTest {
 
 inline Veltrix::Marlin::Native::MarlinBlueprint Example(const std::string& name)
 {
@@ -25,7 +24,4 @@ inline std::int8_t Develop(Veltrix::Marlin::Native::Profile& profile,
     return architect.Profile_Develop(profile, summary, blueprint, redesign);
 }
 
-inline std::string ProfileBuilderError(int line, const std::string& text)
-{
-    return "ERROR: In ..\\..\\..\\src\\plover\\ProfileBuilder on line " + std::to_string(line) + ": " + text;
-}
+}  // namespace PloverTest
