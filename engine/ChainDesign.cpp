@@ -119,6 +119,12 @@ void WriteVariants(const ChannelDesignRecord& record,
 
 }  // namespace
 
+void ChainVariants_Get(const ChannelDesignRecord& record, const StageCodes& rx, const StageCodes& tx,
+                       ChannelDesignOutput& output)
+{
+    WriteVariants(record, rx, tx, output);
+}
+
 EngineContext MakeContext(const DesignCriteria& criteria, const ChannelDesignRecord& first)
 {
     EngineContext context;

@@ -72,6 +72,12 @@ struct ChainSelection {
 // unless that channel has nothing enabled (then the caller passes channel 2
 // first). The outputs must be zeroed by the caller; their status fields receive
 // the returned status. Statuses: ChainStatus.
+// The variant selections (converter half-band pair, HB22 or WBLPF) that go
+// with the chains rx and tx under the record's selectors, written into the
+// rxStage21..23 and txStage21 fields of output, as every chain design does.
+void ChainVariants_Get(const ChannelDesignRecord& record, const StageCodes& rx, const StageCodes& tx,
+                       ChannelDesignOutput& output);
+
 std::int8_t Engine_DesignChains(const DesignCriteria& criteria,
                                 const ChannelDesignRecord& first,
                                 const ChannelDesignRecord& second,

@@ -227,9 +227,12 @@ public:
     /// std::invalid_argument for a request no search can answer (a zero
     /// rate, a bandwidth above its rate, clock bounds the wrong way round, a
     /// target-ripple goal without a target); progress, when given, sees the
-    /// search move on.
+    /// search move on. With wantBlueprint, a found outcome carries the pinned
+    /// blueprint (left empty, with the designer's report lines recorded, when
+    /// no blueprint with those chains can be completed).
     static ChainsOutcome Chains_Find(const ChainsRequest& request,
-                                     const std::function<void(const ChainsProgress&)>& progress = {});
+                                     const std::function<void(const ChainsProgress&)>& progress = {},
+                                     bool wantBlueprint = false);
 
     /// Every feature a blueprint can enable (FeatureCatalogue::All()).
     static const std::vector<FeatureDescription>& Features_List() { return FeatureCatalogue::All(); }

@@ -4,8 +4,10 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "engine/ChainDesign.h"
 #include "engine/ModelingSearch.h"
 #include "host/Analysis.h"
+#include "plover/design/FilterDesigner.h"
 #include "plover/profile/RxChannel.h"
 
 namespace Veltrix::Marlin {
@@ -70,10 +72,60 @@ std::string Obstacle(const ChainsRequest& request)
     return cause;
 }
 
+// Rx 1 (and Tx 1) at the request's rates, designed by the filter designer
+// under the search's own criteria and then pinned to the chains the search
+// found: the designer fills every byte beside the chain (heads, variant
+// selections), and a pinned (designed) data path is what a later design
+// keeps. Empty when the designer cannot complete such a blueprint.
+std::optional<MarlinBlueprint> PinnedBlueprint(const ChainsRequest& request, const Native::DesignCriteria& criteria,
+                                               const ChainsOutcome& outcome)
+{
+    Native::MarlinBlueprint blueprint;
+    // The default blueprint names no device clock; 38.4 MHz is the one every
+    // bundled example uses.
+    blueprint.deviceClockInput_kHz = 38400;
+    Native::RxChannelBlueprint& rx = blueprint.rxChannel1;
+    rx.enabled = true;
+    rx.samplingRate_Hz(request.rxRate_Hz);
+    rx.rfChannelBandwidth_Hz = request.rxBandwidth_Hz;
+    if (request.txRate_Hz != 0) {
+        Native::TxChannelBlueprint& tx = blueprint.txChannel1;
+        tx.enabled = true;
+        tx.samplingRate_Hz(request.txRate_Hz);
+        tx.rfChannelBandwidth_Hz = request.txBandwidth_Hz;
+    }
+    Native::FilterDesigner designer;
+    if (designer.Design(blueprint, criteria, false) != 0) {
+        return std::nullopt;
+    }
+    // Where a table served the rates, the designer's chain differs from the
+    // search's; the variant selections then follow the pinned chain.
+    Native::StageCodes rxCodes{};
+    Native::StageCodes txCodes{};
+    for (std::size_t i = 0; i < outcome.rxChain.size(); ++i) {
+        rx.dataPath.stages[Native::FirstOverrideStage + i] = static_cast<unsigned char>(outcome.rxChain[i]);
+        rxCodes[i] = outcome.rxChain[i];
+    }
+    Native::TxChannelBlueprint& tx = blueprint.txChannel1;
+    for (std::size_t i = 0; i < outcome.txChain.size(); ++i) {
+        tx.dataPath.stages[Native::FirstOverrideStage + i] = static_cast<unsigned char>(outcome.txChain[i]);
+        txCodes[i] = outcome.txChain[i];
+    }
+    Native::ChannelDesignOutput variants;
+    Native::ChainVariants_Get(Native::ChannelDesignRequest_Build(blueprint, 0).record, rxCodes, txCodes, variants);
+    rx.dataPath.stages[Native::RxPath::Hb34SelectStage] = variants.rxStage21;
+    rx.dataPath.stages[Native::RxPath::Hb56SelectStage] = variants.rxStage22;
+    rx.dataPath.stages[Native::RxPath::WblpfStage] = variants.rxStage23;
+    if (tx.enabled) {
+        tx.dataPath.stages[Native::TxPath::WblpfStage] = variants.txStage21;
+    }
+    return MarlinBlueprint(&blueprint);
+}
+
 }  // namespace
 
 ChainsOutcome Analysis::Chains_Find(const ChainsRequest& request,
-                                    const std::function<void(const ChainsProgress&)>& progress)
+                                    const std::function<void(const ChainsProgress&)>& progress, bool wantBlueprint)
 {
     Check(request);
     ChainsOutcome outcome;
@@ -91,20 +143,17 @@ ChainsOutcome Analysis::Chains_Find(const ChainsRequest& request,
     criteria.maxSystemClock(request.maxClock_Hz);
     criteria.useModelingSearch(true);
 
-    // The chain heads a default blueprint starts from (its ADC rate's SINC and half-band choices).
-    Native::MarlinBlueprint defaults;
-    defaults.adcRate(defaults.adcRate());
-    Native::ChannelDesignRecord record;
-    record.rxEnabled = 1;
-    record.rxSampleRate_Hz = request.rxRate_Hz;
-    record.rxBandwidth_Hz = request.rxBandwidth_Hz;
-    record.txEnabled = request.txRate_Hz != 0 ? 1 : 0;
-    record.txSampleRate_Hz = request.txRate_Hz;
-    record.txBandwidth_Hz = request.txBandwidth_Hz;
-    record.rxHead0 = defaults.rxChannel1.dataPath.stages[Native::RxPath::SincMuxStage];
-    record.rxHead1 = defaults.rxChannel1.dataPath.stages[Native::RxPath::Hb012SelectStage];
-    record.txHead0 = defaults.txChannel1.dataPath.stages[Native::TxPath::Int3Sinc3SelectStage];
-    record.txHead1 = defaults.txChannel1.dataPath.stages[Native::TxPath::Sinc2SelectStage] != 0 ? 1 : 0;
+    // The default blueprint's first pair at these rates, built into a channel
+    // request the way a design builds it (its ADC rate chooses the chain heads).
+    Native::MarlinBlueprint blueprint;
+    blueprint.adcRate(blueprint.adcRate());
+    blueprint.rxChannel1.enabled = true;
+    blueprint.rxChannel1.samplingRate_Hz(request.rxRate_Hz);
+    blueprint.rxChannel1.rfChannelBandwidth_Hz = request.rxBandwidth_Hz;
+    blueprint.txChannel1.enabled = request.txRate_Hz != 0;
+    blueprint.txChannel1.samplingRate_Hz(request.txRate_Hz);
+    blueprint.txChannel1.rfChannelBandwidth_Hz = request.txBandwidth_Hz;
+    const Native::ChannelDesignRecord record = Native::ChannelDesignRequest_Build(blueprint, 0).record;
 
     Native::ModelingSearchProgressCallback callback;
     if (progress) {
@@ -122,6 +171,9 @@ ChainsOutcome Analysis::Chains_Find(const ChainsRequest& request,
         outcome.txRipple_dB = found.txRipple_dB;
     }
     outcome.found = found.status == 0 && found.systemClock_Hz != 0.0;
+    if (outcome.found && wantBlueprint) {
+        outcome.blueprint = PinnedBlueprint(request, criteria, outcome);
+    }
     if (!outcome.found) {
         outcome.cause = found.status == Native::ChainStatusTargetRippleNotMet
                             ? "no chain meets the target ripple"

@@ -161,5 +161,7 @@ Command AddStreamImageCommand(CLI::App& app);
 Command AddDisasmCommand(CLI::App& app);
 Command AddChainsCommand(CLI::App& app);
 Command AddServeCommand(CLI::App& app);
+Command AddCoefficientsCommand(CLI::App& app);
+Command AddFeaturesCommand(CLI::App& app);
 
 }  // namespace Veltrix::Marlin::Cli

@@ -124,7 +124,7 @@ int main(int argc, char** argv)
         AddBlueprintCommand(app),        AddDesignCommand(app),         AddInspectCommand(app),
         AddResponseCommand(app),         AddDynamicProfilesCommand(app), AddStreamSettingsCommand(app),
         AddStreamImageCommand(app),      AddDisasmCommand(app),         AddChainsCommand(app),
-        AddServeCommand(app),
+        AddServeCommand(app),            AddCoefficientsCommand(app),   AddFeaturesCommand(app),
     };
 
     // A first word that is neither an option nor a command is a misspelt command.

@@ -56,6 +56,22 @@ inline std::string FirstDifference(const std::string& a, const std::string& b)
     return "byte " + std::to_string(mismatch.first - a.begin()) + " (same JSON, different text)";
 }
 
+// "" when every key of `expected` is in `actual` with the same value (objects
+// compared key by key, the rest whole); otherwise the path of the first miss.
+// Lets a test name the fields it is about as one JSON literal.
+inline std::string MissingFrom(const nlohmann::json& expected, const nlohmann::json& actual, const std::string& path = "")
+{
+    if (!expected.is_object() || !actual.is_object()) {
+        return expected == actual ? "" : (path.empty() ? "/" : path) + ": " + expected.dump() + " vs " + actual.dump();
+    }
+    for (const auto& [key, value] : expected.items()) {
+        if (!actual.contains(key)) return path + "/" + key + ": missing";
+        const std::string inner = MissingFrom(value, actual.at(key), path + "/" + key);
+        if (!inner.empty()) return inner;
+    }
+    return "";
+}
+
 // Every object of the document lists its keys in ascending byte order.
 inline bool KeysSortedEverywhere(const nlohmann::ordered_json& j)
 {

@@ -181,25 +181,37 @@ inline const ReportText& ReportRow(const std::string& unit, int line)
     return *row;
 }
 
-// The full line the report emits, its "{}" filled from `parts` in order.
-inline std::string ReportLine(const std::string& unit, int line, const std::vector<std::string>& parts = {})
+// The full line the report emits, with its "{}" still in.
+inline std::string ReportPattern(const std::string& unit, int line)
 {
     const ReportText& row = ReportRow(unit, line);
-    std::string text = row.text;
-    for (const std::string& part : parts) {
-        const auto at = text.find("{}");
-        if (at == std::string::npos) break;
-        text.replace(at, 2, part);
-    }
     const std::string prefix = std::string(row.level) == "THROWN" ? "" : std::string(row.level) + ": ";
-    return prefix + "In " + UnitPath(unit) + " on line " + std::to_string(line) + ": " + text;
+    return prefix + "In " + UnitPath(unit) + " on line " + std::to_string(line) + ": " + row.text;
+}
+
+// The full line the report emits, its "{}" filled from `parts` in order; a
+// part too few or too many is the test's mistake and throws.
+inline std::string ReportLine(const std::string& unit, int line, const std::vector<std::string>& parts = {})
+{
+    std::string text = ReportPattern(unit, line);
+    std::size_t from = text.find(": ") + 2;
+    for (const std::string& part : parts) {
+        const auto at = text.find("{}", from);
+        if (at == std::string::npos) throw std::invalid_argument("more parts than the report of line " + std::to_string(line) + " takes");
+        text.replace(at, 2, part);
+        from = at + part.size();
+    }
+    if (text.find("{}", from) != std::string::npos) {
+        throw std::invalid_argument("the report of line " + std::to_string(line) + " takes more parts");
+    }
+    return text;
 }
 
 // Whether `text` is the report of that unit and line: the prefix and the
 // table's text, each "{}" matching any run of characters.
 inline bool IsReport(const std::string& text, const std::string& unit, int line)
 {
-    const std::string full = ReportLine(unit, line);
+    const std::string full = ReportPattern(unit, line);
     std::vector<std::string> pieces;
     std::size_t from = 0;
     for (std::size_t at; (at = full.find("{}", from)) != std::string::npos; from = at + 2) {

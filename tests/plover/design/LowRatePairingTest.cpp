@@ -116,28 +116,6 @@ TEST(LowRatePairing, PairsDesignOnOneClock)
 
 // The partner carries the 144 kHz list on top of the 96 kHz chain that the
 // search found: SCIC at 10, a by-2 in place of the narrowband by-3.
-TEST(LowRatePairing, PartnerCarriesThe144kOverrides)
-{
-    MarlinBlueprint blueprint;
-    Enable(blueprint.rxChannel1, Base_Hz, Bandwidth_Hz);
-    Enable(blueprint.rxChannel2, Partner_Hz, Bandwidth_Hz);
-    DesignerProbe designer;
-    DesignerProbe::Blueprint_Prepare(blueprint);
-    std::array<ChannelDesignRequest, 2> requests{};
-    designer.LowRate_Prepare(blueprint, requests);
-    std::array<ChannelDataPaths, 2> paths{};
-    ASSERT_EQ(designer.DesignChains(requests, DesignCriteria{}, paths), 0);
-    EXPECT_EQ(paths[1].rx.stages[5], 1);
-    EXPECT_EQ(paths[1].rx.stages[10], 10);
-    EXPECT_EQ(paths[1].rx.stages[14], 2);
-    EXPECT_EQ(paths[1].rx.stages[16], 1);
-    EXPECT_EQ(ChainRatio(paths[0].rx), 1920u);
-    EXPECT_EQ(ChainRatio(paths[1].rx), 1280u);
-}
-
-// A 96 kHz receiver alone is searched onto the half-band chain with its by-3
-// at the narrowband end (the one a partner could share); without a partner
-// no plan touches it.
 TEST(LowRatePairing, LoneReceiverKeepsThePairableChain)
 {
     MarlinBlueprint blueprint;
@@ -149,6 +127,7 @@ TEST(LowRatePairing, LoneReceiverKeepsThePairableChain)
     const std::array<std::uint8_t, 16> searched = {1, 2, 2, 2, 1, 1, 1, 1, 5, 2, 2, 2, 1, 1, 3, 2};
     EXPECT_EQ(Chain(blueprint.rxChannel1.dataPath), searched);
     EXPECT_EQ(RxClock(blueprint.rxChannel1), Clock184_Hz);
+    EXPECT_FALSE(blueprint.rxChannel2.dataPath.isDesigned());
 }
 
 // A 144 kHz channel without a 96 kHz partner keeps the chain searched at its

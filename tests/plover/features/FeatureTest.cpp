@@ -18,55 +18,13 @@ using namespace PloverTest;
 
 namespace {
 
-const std::string FhUnit = "..\\..\\..\\src\\plover\\FrequencyHoppingFeature.h";
-
-std::string FhError(int line, const std::string& text)
-{
-    return "ERROR: In " + FhUnit + " on line " + std::to_string(line) + ": " + text;
-}
-
-const std::string ChannelOne = FhError(71, "Frequency hopping requires single channel operation to use Channel 1.");
-const std::string TwoChannels =
-    FhError(77, "For two channel operation either dual-hop mode must be enabled or diversity must be selected.");
-const std::string SignalIq = FhError(87, "Frequency hopping requires a signal type of I/Q.");
-const std::string InternalLo = FhError(97, "Frequency hopping requires internal LOs only.");
-const std::string Divisor = FhError(104, "Frequency hopping requires a processor clock divisor of 1.");
+const std::string ChannelOne = ReportLine("FrequencyHoppingFeature.h", 71);
+const std::string TwoChannels = ReportLine("FrequencyHoppingFeature.h", 77);
+const std::string SignalIq = ReportLine("FrequencyHoppingFeature.h", 87);
+const std::string InternalLo = ReportLine("FrequencyHoppingFeature.h", 97);
+const std::string Divisor = ReportLine("FrequencyHoppingFeature.h", 104);
 
 }  // namespace
-
-TEST(Feature, IdsAndDefaults)
-{
-    DynamicProfileFeature dynamic;
-    EXPECT_EQ(dynamic.ID(), "DynamicProfile");
-    EXPECT_EQ(dynamic.numDynamicProfiles, 1);
-
-    marlin_RxLnaConfig_t lna{};
-    lna.numberLnaGainSteps = 3;
-    ExternalLnaFeature external({lna, marlin_RxLnaConfig_t{}});
-    EXPECT_EQ(external.ID(), "ExternalLna");
-    EXPECT_EQ(external.lnaConfigs[0].numberLnaGainSteps, 3);
-
-    FrequencyHoppingFeature hopping;
-    EXPECT_EQ(hopping.ID(), "FH");
-    EXPECT_EQ(hopping.mode, 2);
-    EXPECT_EQ(hopping.minFrameDuration_us, 30000u);
-    EXPECT_EQ(hopping.minOperatingFrequency_kHz, 1000u);
-
-    McsFeature mcs;
-    EXPECT_EQ(mcs.ID(), "MCS");
-    EXPECT_EQ(mcs.mode, 0);
-    EXPECT_EQ(mcs.interfaceType, 0);
-    EXPECT_EQ(mcs.minOperatingFrequency_kHz, 1000u);
-
-    MonitorModeSyncFeature sync;
-    EXPECT_EQ(sync.ID(), "MMSync");
-    EXPECT_EQ(sync.monitorModeSyncOverSamplingRatio, MonitorModeSyncOverSamplingRatio::OSR_4);
-
-    RxPortImpedanceControlFeature impedance;
-    EXPECT_EQ(impedance.ID(), "RxPortImpedanceControl");
-    EXPECT_FALSE(impedance.rxPortImpedanceControl(1));
-    EXPECT_FALSE(impedance.rxPortImpedanceControl(2));
-}
 
 TEST(Feature, PassiveFeaturesLeaveTheBlueprintAlone)
 {
@@ -109,9 +67,7 @@ TEST(Feature, DynamicProfileCountMustBeOneToSix)
         EXPECT_EQ(blueprint.Feature_Enable(feature), accepted ? 0 : 255) << count;
         EXPECT_EQ(blueprint.Update(), accepted ? 0 : -1) << count;
         if (!accepted) {
-            EXPECT_EQ(capture.lines().at(0), "ERROR: In ..\\..\\..\\src\\plover\\DynamicProfileFeature.h on line 24: "
-                                             "Number of dynamic profiles out of range [1,6]: " +
-                                                 std::to_string(count));
+            EXPECT_EQ(capture.lines().at(0), ReportLine("DynamicProfileFeature.h", 24, {std::to_string(count)}));
         }
     }
 }

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "support/Reports.h"
+#include "support/Throws.h"
 #include "support/Files.h"
 #include "plover/blueprint/ChannelBlueprint.h"
 #include "plover/profile/ProfileStreams.h"
@@ -44,61 +45,6 @@ Profile MixedProfile()
     profile.pllLockWait_us = 750;
     profile.pllPhaseSyncWait_us = 50;
     return profile;
-}
-
-std::string ReadFile(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::string ProfileError(int line, const std::string& text)
-{
-    return "ERROR: In ..\\..\\..\\src\\plover\\Profile on line " + std::to_string(line) + ": " + text;
-}
-
-TEST(ProfileStreamFacts, AreTheProfilesOwnFigures)
-{
-    const Profile profile = MixedProfile();
-    const auto facts = StreamProfileFacts_Get(profile);
-    EXPECT_EQ(facts.processorClockFrequency_Hz, 184'320'000U);
-    EXPECT_TRUE(facts.txChannels[0].enabled);
-    EXPECT_EQ(facts.txChannels[0].channelNumber, 1);
-    EXPECT_EQ(facts.txChannels[0].outputSignaling, 2);
-    EXPECT_FALSE(facts.txChannels[1].enabled);
-    EXPECT_EQ(facts.txChannels[1].channelNumber, 2);
-    EXPECT_EQ(facts.channelLoSource, (std::array<std::int32_t, 4>{0, 1, 1, 0}));
-    EXPECT_EQ(facts.rx1RfInputSel, 0);
-    EXPECT_EQ(facts.rx2RfInputSel, 1);
-    EXPECT_EQ(facts.rxPortImpedanceControl, (std::array<bool, 2>{false, true}));
-    EXPECT_EQ(facts.rfPll1LoMode, 0);
-    EXPECT_EQ(facts.pllLockWait_us, 750);
-    EXPECT_EQ(facts.pllPhaseSyncWait_us, 50);
-}
-
-TEST(ProfileStreamSettings, FollowTheProfile)
-{
-    const auto settings = MixedProfile().GenerateMarlinStreamSettings();
-    EXPECT_TRUE(settings->tx1FMDM());
-    EXPECT_FALSE(settings->tx2FMDM());
-    EXPECT_TRUE(settings->rx1IntLo());
-    EXPECT_FALSE(settings->rx2IntLo());
-    EXPECT_FALSE(settings->tx1IntLo());
-    EXPECT_TRUE(settings->tx2IntLo());
-    EXPECT_TRUE(settings->rx1A());
-    EXPECT_FALSE(settings->rx2A());
-    EXPECT_FALSE(settings->rx1PortImpedanceControl());
-    EXPECT_TRUE(settings->rx2PortImpedanceControl());
-    EXPECT_EQ(settings->pll1LockWait(), 0x82EE);  // 750 us
-    EXPECT_EQ(settings->pll2LockWait(), 0x82EE);
-    EXPECT_EQ(settings->pllPhaseSyncWait(), 0x8032);  // 50 us
-    EXPECT_EQ(settings->ldoPowerUpWait(), 0x80C8);
-    EXPECT_EQ(settings->delay_80ns(), 15);
-    EXPECT_EQ(settings->delay_1us(), 184);
-    // The token table follows the fields, not the defaults.
-    EXPECT_EQ(settings->tokens->ReplaceTokens("$IfTx1FMDM$WR 1|$IfNoTx1FMDM$WR 2|$Pll1LockWait$"), "WR 1|#WR 2|82EE");
 }
 
 struct SettingsCase {
@@ -180,7 +126,7 @@ TEST(ProfileStreamSettingsFile, IsSortedJsonWithIndentFourAndALineBreak)
     TempFolder folder;
     const std::string file = folder.File("settings.json");
     ASSERT_EQ(MixedProfile().StreamSettings_Save(file), 0);
-    EXPECT_EQ(ReadFile(file),
+    EXPECT_EQ(ReadText(file),
               "{\n"
               "    \"Delay_1us\": 184,\n"
               "    \"Delay_80ns\": 15,\n"
@@ -204,6 +150,7 @@ TEST(ProfileStreamSettingsFile, IsSortedJsonWithIndentFourAndALineBreak)
     MarlinSettings loaded;
     loaded.Load(file);
     EXPECT_EQ(loaded.tokens->tokens, MixedProfile().GenerateMarlinStreamSettings()->tokens->tokens);
+    EXPECT_EQ(loaded.tokens->ReplaceTokens("$IfTx1FMDM$WR 1|$IfNoTx1FMDM$WR 2|$Pll1LockWait$"), "WR 1|#WR 2|82EE");
 }
 
 TEST(ProfileStreamSettingsFile, AFileThatCannotBeWrittenIsReportedAndLeftAlone)
@@ -212,9 +159,7 @@ TEST(ProfileStreamSettingsFile, AFileThatCannotBeWrittenIsReportedAndLeftAlone)
     const ReportCapture missingFolder;
     const std::string nowhere = folder.File("missing/settings.json");
     EXPECT_EQ(MixedProfile().StreamSettings_Save(nowhere), -1);
-    EXPECT_EQ(missingFolder.lines(),
-              std::vector<std::string>{ProfileError(668, "Unable to write the stream settings file \"" + nowhere +
-                                                             "\".")});
+    EXPECT_EQ(missingFolder.lines(), std::vector<std::string>{ReportLine("Profile", 668, {nowhere})});
 
     // A folder in the way stays as it was, and no temporary file is left beside it.
     std::filesystem::create_directories(folder.path() / "taken" / "inside");
@@ -231,8 +176,7 @@ TEST(ProfileStreamImageFile, AFileThatCannotBeWrittenIsReportedAndLeftAlone)
     const std::string nowhere = folder.File("missing/image.bin");
     const ReportCapture report;
     EXPECT_EQ(MixedProfile().StreamImage_Save(nowhere, kTopLevel), -1);
-    EXPECT_EQ(report.lines(),
-              std::vector<std::string>{ProfileError(689, "Unable to write the stream image file \"" + nowhere + "\".")});
+    EXPECT_EQ(report.lines(), std::vector<std::string>{ReportLine("Profile", 689, {nowhere})});
     EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
 }
 
@@ -242,15 +186,11 @@ TEST(ProfileStreamImageFile, ABuildFaultThrowsAndKeepsTheEarlierImage)
     const std::string file = folder.File("image.bin");
     std::ofstream(file) << "earlier image";
     const ReportCapture report;
-    try {
-        MixedProfile().StreamImage_Save(file, folder.path().string());
-        ADD_FAILURE() << "no error";
-    } catch (const std::invalid_argument& e) {
-        EXPECT_STREQ(e.what(), "topLevelPath invalid!");
-    }
+    EXPECT_EQ(ThrownText<std::invalid_argument>([&] { MixedProfile().StreamImage_Save(file, folder.path().string()); }),
+              "topLevelPath invalid!");
     EXPECT_THROW(MixedProfile().StreamImage_Save(file, kTopLevel, "a0"), std::invalid_argument);
     EXPECT_TRUE(report.lines().empty());
-    EXPECT_EQ(ReadFile(file), "earlier image");
+    EXPECT_EQ(ReadText(file), "earlier image");
 }
 
 }  // namespace

@@ -29,19 +29,6 @@ protected:
     TempFolder folder_;
 };
 
-std::string ReadText(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void WriteText(const std::string& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 // A profile with something in every section, including negative offsets,
 // an unused channel with stray values and coefficients beyond numCoeff.
 Profile DesignedProfile()
@@ -95,22 +82,6 @@ TEST(Pfir, DefaultPassesReceiveChannelsThroughUnity)
     EXPECT_EQ(nlohmann::json(rest), zero);
 }
 
-TEST(Profile, ToInitCopiesEverySection)
-{
-    const Profile profile = DesignedProfile();
-    const marlin_Init_t init = profile.ToInit();
-    EXPECT_EQ(init.clocks.clkPllVcoFreq_daHz, 884'736'000u);
-    EXPECT_EQ(init.rx.rxInitChannelMask, 1u);
-    EXPECT_EQ(init.rx.rxChannelCfg[0].profile.rxOffsetLo_kHz, -1);
-    EXPECT_EQ(init.rx.rxChannelCfg[0].profile.channelType, 1u);
-    EXPECT_EQ(init.rx.rxChannelCfg[5].profile.rxDpProfile.rxSincHBTop.gainComp9GainQ[5], -3);
-    EXPECT_EQ(init.tx.txInitChannelMask, 8u);
-    EXPECT_EQ(init.tx.txProfile[1].txOffsetLo_kHz, -250);
-    EXPECT_EQ(init.tx.txProfile[1].txPeakLoopBackPower, -200);
-    EXPECT_EQ(init.sysConfig.pllModulus.dmModulus[1], 7u);
-    EXPECT_EQ(init.pfirBuffer.pfirRxMagCompNb[1].coefficients[12], -42);
-}
-
 TEST_F(ProfileFile, SaveLoadSaveIsByteIdentical)
 {
     const Profile original = DesignedProfile();
@@ -125,26 +96,9 @@ TEST_F(ProfileFile, SaveLoadSaveIsByteIdentical)
     EXPECT_EQ(nlohmann::json(loaded.ToInit()), nlohmann::json(original.ToInit()));
     ASSERT_EQ(loaded.Save(Path("b.json")), 0);
     EXPECT_EQ(ReadText(Path("b.json")), first);
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder_.path()), fs::directory_iterator()), 2);  // no temporaries left
-
     // Every slot is rebuilt from its record; the working values start afresh.
     EXPECT_EQ(loaded.rxChannels[0].rxOffsetLo_kHz, -1);
     EXPECT_FALSE(loaded.rxChannels[0].inUse);
-    EXPECT_EQ(loaded.rxChannels[0].decimation, 0u);
-    EXPECT_EQ(loaded.txChannels[1].txOffsetLo_kHz, -250);
-    EXPECT_EQ(loaded.rxChannels.size(), 8u);
-    EXPECT_EQ(loaded.txChannels.size(), 2u);
-}
-
-TEST_F(ProfileFile, KeysAreSortedInEveryObject)
-{
-    ASSERT_EQ(DesignedProfile().Save(Path("p.json")), 0);
-    const std::string text = ReadText(Path("p.json"));
-    // Parsing into an order-preserving JSON keeps the file's own key order.
-    EXPECT_TRUE(KeysSortedEverywhere(nlohmann::ordered_json::parse(text)));
-    EXPECT_LT(text.find("\"armClkDiv\""), text.find("\"armPowerSavingClkDiv\""));
-    EXPECT_LT(text.find("\"armPowerSavingClkDiv\""), text.find("\"auxPllPower\""));
-    EXPECT_LT(text.find("\"auxPllPower\""), text.find("\"clk1105Div\""));
 }
 
 TEST_F(ProfileFile, LoadKeepsTheBlueprintAndClockFigures)
@@ -158,23 +112,17 @@ TEST_F(ProfileFile, LoadKeepsTheBlueprintAndClockFigures)
     profile.pllPhaseSyncWait_us = 410;
     profile.clocks.pllCalibration = 1;
     profile.Load(Path("p.json"));
-    EXPECT_EQ(profile.marlinBlueprint.deviceClockInput_kHz, 122'880u);
-    EXPECT_EQ(profile.systemClockFrequency_Hz, 184'320'000u);
-    EXPECT_EQ(profile.processorClockFrequency_Hz, 92'160'000u);
-    EXPECT_EQ(profile.pllLockWait_us, 77);
-    EXPECT_EQ(profile.pllPhaseSyncWait_us, 410);
-    EXPECT_EQ(profile.clocks.pllCalibration, 1);
-    EXPECT_EQ(profile.clocks.clkPllVcoFreq_daHz, 884'736'000u);
-    EXPECT_EQ(profile.deviceSystem.pllModulus.dmModulus[1], 7u);
+    const std::vector<std::uint64_t> kept{profile.marlinBlueprint.deviceClockInput_kHz, profile.systemClockFrequency_Hz,
+                                          profile.processorClockFrequency_Hz, std::uint64_t(profile.pllLockWait_us),
+                                          std::uint64_t(profile.pllPhaseSyncWait_us), std::uint64_t(profile.clocks.pllCalibration),
+                                          profile.clocks.clkPllVcoFreq_daHz};
+    EXPECT_EQ(kept, (std::vector<std::uint64_t>{122'880, 184'320'000, 92'160'000, 77, 410, 1, 884'736'000}));
 }
 
 TEST_F(ProfileFile, MissingFileThrowsFileNotFound)
 {
     Profile profile;
-    const std::size_t recorded = ErrorHandler::errors().size();
-    EXPECT_EQ(ThrownText<std::runtime_error>([&] { profile.Load(Path("absent.json")); }),
-              "In ..\\..\\..\\src\\plover\\Profile on line 603: Error: File not found.");
-    EXPECT_EQ(ErrorHandler::errors().size(), recorded + 1);
+    EXPECT_EQ(ThrownText<std::runtime_error>([&] { profile.Load(Path("absent.json")); }), ReportLine("Profile", 603));
     EXPECT_THROW(profile.Load(folder_.path().string()), std::runtime_error);  // a folder is no file
 }
 
@@ -196,22 +144,8 @@ TEST_F(ProfileFile, MalformedFilesThrowAndChangeNothing)
     const Case cases[] = {
         {"truncated", ReadText(Path("good.json")).substr(0, 400), "parse error"},
         {"empty", "", "parse error"},
-        {"not json", "clocks = 1", "parse error"},
-        {"top level array", "[1, 2]", "type must be object"},
-        {"string for a number", edited([](auto& j) { j["clocks"]["deviceClock_kHz"] = "38400"; }),
-         "type must be number, but is string"},
-        {"null for an enumeration", edited([](auto& j) { j["rx"]["rxChannelCfg"][3]["profile"]["adcType"] = nullptr; }),
-         "type must be number, but is null"},
-        {"number for a boolean", edited([](auto& j) { j["clocks"]["refClockOutEnable"] = 1; }),
-         "type must be boolean, but is number"},
-        {"short coefficient array",
-         edited([](auto& j) { j["pfirBuffer"]["pfirRxWbNbChFilterCoeff_C"]["coefficients"].erase(127); }),
-         "out of range"},
+        // The record-level faults are the records' tests; one of them shows Load keeps the profile.
         {"short channel list", edited([](auto& j) { j["rx"]["rxChannelCfg"].erase(7); }), "out of range"},
-        {"object for an array", edited([](auto& j) { j["sysConfig"]["pllModulus"]["modulus"] = nlohmann::json::object(); }),
-         "cannot use at() with object"},
-        {"record as a number", edited([](auto& j) { j["tx"]["txProfile"][1]["txDpProfile"] = 5; }),
-         "type must be object"},
     };
     for (const Case& c : cases) {
         Profile profile = DesignedProfile();
@@ -259,11 +193,7 @@ TEST_F(ProfileFile, UnwritableTargetReportsAndKeepsTheOldFile)
     const auto folderTarget = ReportsOf([&] { status = other.Save(folder_.path().string()); });
     EXPECT_EQ(status, -1);
     ASSERT_EQ(folderTarget.size(), 1u);
-    EXPECT_THAT(folderTarget[0], ::testing::StartsWith("ERROR: In ..\\..\\..\\src\\plover\\Profile on line 573: "));
-
-    const auto missingFolder = ReportsOf([&] { status = other.Save(Path("no/such/folder/p.json")); });
-    EXPECT_EQ(status, -1);
-    EXPECT_EQ(missingFolder.size(), 1u);
+    EXPECT_TRUE(IsReport(folderTarget[0], "Profile", 573)) << folderTarget[0];
 
     if (::geteuid() != 0) {  // root writes anywhere
         fs::permissions(folder_.path(), fs::perms::owner_read | fs::perms::owner_exec);

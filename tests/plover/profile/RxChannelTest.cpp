@@ -30,9 +30,9 @@ TEST(RxChannel, SamplingRateLimits)
     EXPECT_NO_THROW(Channel(20'834, 10'000));
     EXPECT_NO_THROW(Channel(67'584'000, 20'000'000));
     EXPECT_EQ(ThrownText<std::runtime_error>([] { Channel(20'833, 10'000); }),
-              "In " + UnitPath("RxChannel") + " on line 29: The specified sampling rate cannot be less than 20834 MSPS.");
+              ReportLine("RxChannel", 29, {"20834"}));
     EXPECT_EQ(ThrownText<std::runtime_error>([] { Channel(67'584'001, 10'000); }),
-              "In " + UnitPath("RxChannel") + " on line 33: The specified sampling rate cannot be greater than 67584000 MSPS.");
+              ReportLine("RxChannel", 33, {"67584000"}));
     EXPECT_NE(ThrownText<std::runtime_error>([] { Channel(0, 0); }), NoException);
 }
 
@@ -51,14 +51,6 @@ TEST(RxChannel, ConstructionDerivesTheAdcBandwidthAndFilterOrder)
 
 // The key rules themselves are table-tested in FilterKeyRulesTest; here only
 // that a channel takes its filters through them.
-TEST(RxChannel, ChannelFilterComesFromTheRateAndBandwidthKey)
-{
-    EXPECT_EQ(Channel(144'000, 50'000).channelFilter.buffer.coefficients,
-              ChannelFilter_Lookup(ChannelFilterSelect::TETRA_50k).buffer.coefficients);
-    EXPECT_EQ(Channel(42'666'000, 20'000'001).channelFilter.buffer.coefficients,
-              ChannelFilter_Lookup(ChannelFilterSelect::Unity).buffer.coefficients);
-}
-
 TEST(RxChannel, SignalTypes)
 {
     RxChannel channel = Channel(48'000, 12'000);
@@ -83,11 +75,10 @@ TEST(RxChannel, SignalTypes)
 
     std::int8_t status = 0;
     EXPECT_EQ(ReportsOf([&] { status = channel.SignalType_Set(2, RxChannelSignalSetup::NONE); }),
-              std::vector<std::string>{"ERROR: In " + UnitPath("RxChannel") +
-                                       " on line 112: Rx channel signal type for FM symbols is not supported"});
+              std::vector<std::string>{ReportLine("RxChannel", 112)});
     EXPECT_EQ(status, -1);
     EXPECT_EQ(ReportsOf([&] { status = channel.SignalType_Set(7, RxChannelSignalSetup::NONE); }),
-              std::vector<std::string>{"ERROR: In " + UnitPath("RxChannel") + " on line 116: Unrecognized Rx channel signal type"});
+              std::vector<std::string>{ReportLine("RxChannel", 116)});
     EXPECT_EQ(status, -1);
     EXPECT_EQ(channel.outputSignaling, 1);  // failures change nothing
 }
@@ -128,14 +119,14 @@ TEST(RxChannel, SsiSettingsAreStoredOnlyWhenValid)
 
     const auto lines = ReportsOf([&] { EXPECT_EQ(channel.Ssi_Configure(2, 2, 1'000, 1, SsiDataRate::SINGLE, 0), -1); });
     ASSERT_EQ(lines.size(), 1u);
-    EXPECT_NE(lines[0].find("LVDS must have a data format of 16-bit or 12-bit I/Q data."), std::string::npos);
+    EXPECT_EQ(lines[0], ReportLine("Utilities", 171));
     EXPECT_EQ(channel.rxSsiConfig.ssiType, 1);
     EXPECT_EQ(channel.rxInterfaceSampleRate_Hz, 7'680'000u);
 }
 
 TEST(RxChannel, AnalogCornerClampsNarrowBandWithAWarning)
 {
-    const std::string clamped = "WARNING: In " + UnitPath("RxChannel.h") + " on line 188: Analog filter bandwidth clamped.";
+    const std::string clamped = ReportLine("RxChannel.h", 188);
     struct Case {
         AnalogFilterOrder order;
         std::uint32_t corner_kHz;
@@ -170,7 +161,7 @@ TEST(RxChannel, AdcBandwidthSelectsTheHalfBand)
     channel.AdcBandwidth_Set(AdcBandwidth::BW_100_MHz);
     EXPECT_EQ(channel.rxDpProfile.rxSincHBTop.hbMux, 2);
     EXPECT_EQ(ThrownText<std::runtime_error>([&] { channel.AdcBandwidth_Set(static_cast<AdcBandwidth>(75)); }),
-              "In " + UnitPath("RxChannel.h") + " on line 163: Unrecognized AdcBandwidth");
+              ReportLine("RxChannel.h", 163));
 }
 
 TEST(RxChannel, ChannelTypeAndPfirBank)
@@ -200,7 +191,7 @@ TEST(RxChannel, ChannelTypeAndPfirBank)
     }
     RxChannel channel;
     EXPECT_EQ(ThrownText<std::runtime_error>([&] { channel.ChannelType_Set(ChannelType::TX1); }),
-              "In " + UnitPath("RxChannel.h") + " on line 214: Unrecognized channelType");
+              ReportLine("RxChannel.h", 214));
     EXPECT_NE(ThrownText<std::runtime_error>([&] { channel.ChannelNumber_Get(); }), NoException);
 }
 
@@ -209,18 +200,7 @@ TEST(RxChannel, AdcConfigurationTakesOverTheDesign)
     RxChannel channel = Channel(1'920'000, 1'008'000);
     channel.ChannelType_Set(ChannelType::RX1);
     ASSERT_EQ(channel.Adc_Configure(184'320'000, AdcRate::HIGH, 1, DesignedPath()), 0);
-    EXPECT_EQ(channel.adcClk_kHz, 2'211'840u);
-    EXPECT_EQ(channel.systemClock_Hz, 184'320'000u);
-    EXPECT_EQ(channel.decimation, 16u);
-    EXPECT_EQ(channel.dataPath.stages, DesignedPath().stages);
-    EXPECT_EQ(channel.rxDpProfile.rxSincHBTop.sincMux, 4);
-    EXPECT_EQ(channel.rxDpProfile.rxDecTop.decBy2Hb3Blk17p1En, 1);
-    EXPECT_EQ(channel.rxOutputRate_Hz, 1'920'000u);
-    EXPECT_EQ(channel.tiaPower, 1);
-    EXPECT_EQ(channel.tiaPowerLp, 1);
-    EXPECT_EQ(channel.rxDpProfile.rxNbDem.rxNbNco.rxNbNcoEn, 0);
-    EXPECT_EQ(channel.pulseShapeFilter.buffer.coefficients,
-              PulseShapeFilter_Lookup(PulseShapeFilterSelect::Unity).buffer.coefficients);
+    EXPECT_EQ(channel.decimation, 16u);  // the rest of the HIGH rate is the golden profiles'
 
     ASSERT_EQ(channel.Adc_Configure(150'000'000, AdcRate::MED, 1, DesignedPath()), 0);
     EXPECT_EQ(channel.adcClk_kHz, 1'200'000u);
@@ -230,7 +210,7 @@ TEST(RxChannel, AdcConfigurationTakesOverTheDesign)
 
     const auto lines = ReportsOf(
         [&] { EXPECT_EQ(channel.Adc_Configure(184'320'000, static_cast<AdcRate>(4), 1, DesignedPath()), -1); });
-    EXPECT_EQ(lines, std::vector<std::string>{"ERROR: In " + UnitPath("RxChannel") + " on line 523: Unrecognized AdcRate"});
+    EXPECT_EQ(lines, std::vector<std::string>{ReportLine("RxChannel", 523)});
 
     RxPath broken = DesignedPath();
     broken.stages[0] = 5;
@@ -270,5 +250,5 @@ TEST(RxChannel, PulseShapeIsChosenWhenTheAdcIsConfigured)
               PulseShapeFilter_Lookup(PulseShapeFilterSelect::ANALOG_FM_48k).buffer.coefficients);
     channel.SignalTypeFrequencyDeviation_Set(RxChannelSignalSetup::P25);
     EXPECT_EQ(ThrownText<std::runtime_error>([&] { channel.Adc_Configure(184'320'000, AdcRate::HIGH, 2, DesignedPath()); }),
-              "In " + UnitPath("RxChannel") + " on line 502: P25 pulse shape filter not supported yet.");
+              ReportLine("RxChannel", 502));
 }

@@ -2,10 +2,15 @@
 
 #include <string>
 
-#include "plover/base/ErrorHandler.h"
+#include <nlohmann/json.hpp>
+
+#include "plover/records/ProfileRecordsJson.h"
+#include "support/Json.h"
+#include "support/Reports.h"
 #include "plover/profile/StageMap.h"
 
 using namespace Veltrix::Marlin::Native;
+using namespace PloverTest;
 
 namespace {
 
@@ -18,34 +23,19 @@ RxPath DesignedRx()
     return path;
 }
 
-std::string LastMessage()
-{
-    return ErrorHandler::messages().empty() ? std::string() : ErrorHandler::messages().back();
-}
-
 }  // namespace
 
 TEST(RxStageMap, DesignedChainSetsItsBlocks)
 {
     marlin_RxDpProfile_t dp{};
     ASSERT_EQ(RxStageMap_Apply(DesignedRx(), dp), 0);
-    EXPECT_EQ(dp.rxSincHBTop.sincMux, 4);
-    EXPECT_EQ(dp.rxSincHBTop.hbMux, 2);
-    EXPECT_EQ(dp.rxDecTop.decBy3Blk15En, 1);
-    EXPECT_EQ(dp.rxDecTop.decBy2Hb3Blk17p1En, 1);
-    EXPECT_EQ(dp.rxDecTop.decBy2Hb4Blk17p2En, 0);
-    EXPECT_EQ(dp.rxDecTop.decBy2Hb5Blk19p1En, 1);
-    EXPECT_EQ(dp.rxDecTop.decBy2Hb6Blk19p2En, 0);
-    EXPECT_EQ(dp.rxWbDecTop.decBy2Blk25En, 1);
-    EXPECT_EQ(dp.rxWbDecTop.decBy2Blk27En, 0);
-    EXPECT_EQ(dp.rxWbDecTop.decBy2Blk33En, 1);
-    EXPECT_EQ(dp.rxWbDecTop.wbLpfBlk33p1En, 0);
-    EXPECT_EQ(dp.rxNbDecTop.scicBlk23En, 1);
-    EXPECT_EQ(dp.rxNbDecTop.scicBlk23DivFactor, 5);
-    EXPECT_EQ(dp.rxNbDecTop.decBy2Blk35En, 0);
-    EXPECT_EQ(dp.rxNbDecTop.decBy2Blk37En, 1);
-    EXPECT_EQ(dp.rxNbDecTop.decBy3Blk45En, 0);
-    EXPECT_EQ(dp.rxNbDecTop.decBy2Blk47En, 1);
+    EXPECT_EQ(MissingFrom(nlohmann::json::parse(R"({
+        "rxSincHBTop": {"sincMux": 4, "hbMux": 2},
+        "rxDecTop": {"decBy3Blk15En": 1, "decBy2Hb3Blk17p1En": 1, "decBy2Hb4Blk17p2En": 0, "decBy2Hb5Blk19p1En": 1,
+                     "decBy2Hb6Blk19p2En": 0},
+        "rxWbDecTop": {"decBy2Blk25En": 1, "decBy2Blk27En": 0, "decBy2Blk33En": 1, "wbLpfBlk33p1En": 0},
+        "rxNbDecTop": {"scicBlk23En": 1, "scicBlk23DivFactor": 5, "decBy2Blk35En": 0, "decBy2Blk37En": 1,
+                       "decBy3Blk45En": 0, "decBy2Blk47En": 1}})"), nlohmann::json(dp)), "");
 }
 
 TEST(RxStageMap, SelectionBytesPickOneVariantOnly)
@@ -108,24 +98,16 @@ TEST(RxStageMap, UnknownSelectionsReportTheirMessage)
     struct Case {
         std::size_t stage;
         unsigned char value;
-        const char* line;
+        int line;
     };
-    const std::string unit = "ERROR: In ..\\..\\..\\src\\plover\\RxChannel on line ";
-    const Case cases[] = {
-        {0, 2, "537: Unrecognized sincMux value"},
-        {0, 0, "537: Unrecognized sincMux value"},
-        {20, 3, "555: Unrecognized hb012 value"},
-        {21, 5, "578: Unrecognized hb34 value"},
-        {22, 4, "595: Unrecognized hb56 value"},
-    };
+    const Case cases[] = {{0, 2, 537}, {0, 0, 537}, {20, 3, 555}, {21, 5, 578}, {22, 4, 595}};
     for (const Case& c : cases) {
         RxPath path = DesignedRx();
         path.stages[c.stage] = c.value;
         marlin_RxDpProfile_t dp{};
-        const std::size_t before = ErrorHandler::messages().size();
+        const ReportCapture capture;
         EXPECT_EQ(RxStageMap_Apply(path, dp), -1);
-        EXPECT_EQ(ErrorHandler::messages().size(), before + 1);
-        EXPECT_EQ(LastMessage(), unit + c.line);
+        EXPECT_EQ(capture.lines(), std::vector<std::string>{ReportLine("RxChannel", c.line)});
     }
 }
 
@@ -139,24 +121,14 @@ TEST(TxStageMap, DesignedChainSetsItsBlocks)
     dp.txIntTop.sinc3Blk44En = 1;
     dp.txWbIntTop.txInterpBy2Blk22En = 1;
     ASSERT_EQ(TxStageMap_Apply(path, dp), 0);
-    EXPECT_EQ(dp.txIntTop.interpBy3Blk44p1En, 1);
-    EXPECT_EQ(dp.txIntTop.sinc3Blk44En, 0);
-    EXPECT_EQ(dp.txIntTop.sinc2Blk42En, 1);
-    EXPECT_EQ(dp.txIntTop.interpBy3Blk40En, 1);
-    EXPECT_EQ(dp.txIntTop.interpBy2Blk38En, 1);
-    EXPECT_EQ(dp.txIntTop.interpBy2Blk36En, 0);
-    EXPECT_EQ(dp.txWbIntTop.txInterpBy2Blk30En, 1);
-    EXPECT_EQ(dp.txWbIntTop.txInterpBy2Blk28En, 0);
-    EXPECT_EQ(dp.txWbIntTop.txInterpBy2Blk26En, 1);
-    EXPECT_EQ(dp.txWbIntTop.txInterpBy2Blk24En, 0);
-    EXPECT_EQ(dp.txWbIntTop.txInterpBy2Blk22En, 0);
-    EXPECT_EQ(dp.txWbIntTop.txWbLpfBlk22p1En, 1);
-    EXPECT_EQ(dp.txNbIntTop.txScicBlk32En, 1);
-    EXPECT_EQ(dp.txNbIntTop.txScicBlk32DivFactor, 4);
-    EXPECT_EQ(dp.txNbIntTop.txInterpBy2Blk20En, 0);
-    EXPECT_EQ(dp.txNbIntTop.txInterpBy2Blk18En, 1);
-    EXPECT_EQ(dp.txNbIntTop.txInterpBy3Blk10En, 1);
-    EXPECT_EQ(dp.txNbIntTop.txInterpBy2Blk8En, 1);
+    EXPECT_EQ(MissingFrom(nlohmann::json::parse(R"({
+        "txIntTop": {"interpBy3Blk44p1En": 1, "sinc3Blk44En": 0, "sinc2Blk42En": 1, "interpBy3Blk40En": 1,
+                     "interpBy2Blk38En": 1, "interpBy2Blk36En": 0},
+        "txWbIntTop": {"txInterpBy2Blk30En": 1, "txInterpBy2Blk28En": 0, "txInterpBy2Blk26En": 1,
+                       "txInterpBy2Blk24En": 0, "txInterpBy2Blk22En": 0, "txWbLpfBlk22p1En": 1},
+        "txNbIntTop": {"txScicBlk32En": 1, "txScicBlk32DivFactor": 4, "txInterpBy2Blk20En": 0,
+                       "txInterpBy2Blk18En": 1, "txInterpBy3Blk10En": 1, "txInterpBy2Blk8En": 1}})"),
+                          nlohmann::json(dp)), "");
 
     path.stages[19] = 1;  // SINC3 instead of INT3
     path.stages[21] = 1;  // half-band instead of the wideband low-pass

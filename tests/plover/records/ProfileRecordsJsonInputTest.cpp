@@ -142,7 +142,3 @@ INSTANTIATE_TEST_SUITE_P(
                       "number overflow"}),
     [](const auto& info) { return info.param.name; });
 
-TEST(ProfileRecordsJsonInput, MalformedTextIsTheLibraryParseError)
-{
-    EXPECT_THROW((void)json::parse(R"({"clocks": {"deviceClock_kHz": 1,}})").get<marlin_Init_t>(), json::parse_error);
-}

@@ -6,11 +6,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include "support/Json.h"
 #include "plover/records/ProfileRecordsJson.h"
 
 using namespace Veltrix::Marlin::Native;
-using namespace PloverTest;
 
 namespace {
 
@@ -61,45 +59,3 @@ TEST(ProfileRecordsJson, EveryFieldIsWrittenReadAndRewrittenIdentically)
     EXPECT_EQ(text.back(), '}');
 }
 
-TEST(ProfileRecordsJson, TopLevelAndSampleFieldsCarryTheDeviceNames)
-{
-    marlin_Init_t init{};
-    init.rx.rxChannelCfg[7].profile.rxOffsetLo_kHz = -1250;
-    init.tx.txProfile[1].txOffsetLo_kHz = -7;
-    init.tx.txProfile[0].txPeakLoopBackPower = -18;
-    init.pfirBuffer.pfirRxNbPulShp[1].coefficients[127] = -8388608;
-    init.clocks.refClockOutEnable = true;
-    const json j = init;
-
-    std::vector<std::string> keys;
-    for (auto it = j.begin(); it != j.end(); ++it) {
-        keys.push_back(it.key());
-    }
-    EXPECT_THAT(keys, ::testing::ElementsAre("clocks", "pfirBuffer", "rx", "sysConfig", "tx"));
-    EXPECT_EQ(j["rx"]["rxChannelCfg"].size(), 8u);
-    EXPECT_EQ(j["tx"]["txProfile"].size(), 2u);
-    EXPECT_EQ(j["pfirBuffer"]["pfirRxWbNbChFilterCoeff_A"]["coefficients"].size(), 128u);
-    EXPECT_EQ(j["pfirBuffer"]["pfirRxMagCompNb"][0]["coefficients"].size(), 13u);
-    EXPECT_TRUE(j["clocks"]["refClockOutEnable"].is_boolean());
-    EXPECT_TRUE(j["rx"]["rxChannelCfg"][0]["profile"]["rxDpProfile"]["rxDecTop"]["decBy3Blk15En"].is_number_unsigned());
-
-    const auto back = json::parse(j.dump(2)).get<marlin_Init_t>();
-    EXPECT_EQ(back.rx.rxChannelCfg[7].profile.rxOffsetLo_kHz, -1250);
-    EXPECT_EQ(back.tx.txProfile[1].txOffsetLo_kHz, -7);
-    EXPECT_EQ(back.tx.txProfile[0].txPeakLoopBackPower, -18);
-    EXPECT_EQ(back.pfirBuffer.pfirRxNbPulShp[1].coefficients[127], -8388608);
-    EXPECT_TRUE(back.clocks.refClockOutEnable);
-}
-
-TEST(ProfileRecordsJson, KeysAppearInByteOrderInEveryObject)
-{
-    int leaves = 0;
-    const auto ordered = nlohmann::ordered_json::parse(Render(FilledTree(leaves).get<marlin_Init_t>()));
-    EXPECT_TRUE(KeysSortedEverywhere(ordered));
-    // Upper case sorts before lower case and digits before letters.
-    const std::string clocks = json(marlin_ClockSettings_t{}).dump(2);
-    EXPECT_LT(clocks.find("\"armClkDiv\""), clocks.find("\"armPowerSavingClkDiv\""));
-    EXPECT_LT(clocks.find("\"clk1105Div\""), clocks.find("\"clkPllHsDiv\""));
-    const std::string pfir = json(marlin_PfirBuffer_t{}).dump(2);
-    EXPECT_LT(pfir.find("\"pfirRxMagHighTiaHighSRHp\""), pfir.find("\"pfirRxMagLowTiaLowSRHp\""));
-}
