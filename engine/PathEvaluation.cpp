@@ -208,10 +208,17 @@ void Path_Window(const PathLayout& layout, std::span<const ResponseStage> stages
                  const GridBands& bands, std::span<double> table, ResponseWorkspace& workspace,
                  GridFigures& figures)
 {
-    ChainResponse_Tabulate(stages, n, table, {}, workspace);
+    // The cascade is even about n / 2 (Path_Response pairs its blocks on
+    // that), so only k <= n / 2 is tabulated and the points above read their
+    // mirror; the rest of the caller's buffer lends the inner stages their
+    // tables.
+    const std::size_t half = n / 2;
+    const std::span<double> scratch = table.size() > half + 1 ? table.subspan(half + 1) : std::span<double>{};
+    ChainResponse_TabulateHalf(stages, n, table.first(half + 1), scratch, workspace);
     const Rotor rotor(n, 1);
     const FrontPower front = FrontPower_Build(layout);
     const bool falling = FrontNeverRises(front);
+    const double floorSquared = ResponseFloor * ResponseFloor;
     figures.window_dB.assign(bands.count, 0.0);
     figures.passband_dB.assign(bands.passbandPoints, 0.0);
     // The stopband's largest square, and the largest level among the points
@@ -232,7 +239,15 @@ void Path_Window(const PathLayout& layout, std::span<const ResponseStage> stages
         if (!inPassband && !inWindow && !inStopband) {
             continue;
         }
+        double mirrored[Rotor::Block];
         const double* values = table.data() + base;
+        if (end > half + 1) {
+            for (std::size_t i = 0; i < count; ++i) {
+                const std::size_t k = base + i;
+                mirrored[i] = table[k <= half ? k : n - k];
+            }
+            values = mirrored;
+        }
         const std::size_t stopFrom = bands.stopbandFirst > base ? bands.stopbandFirst - base : 0;
         double power[Rotor::Block];
         if (!inPassband && !inWindow && falling) {
@@ -246,18 +261,30 @@ void Path_Window(const PathLayout& layout, std::span<const ResponseStage> stages
             }
         }
         FrontPowerBlock(front, rotor, n, base, count, power);
+        double squared[Rotor::Block];
         for (std::size_t i = 0; i < count; ++i) {
-            const std::size_t k = base + i;
-            const double squared = values[i] * values[i] * power[i];
-            if (k < bands.passbandPoints) {
-                figures.passband_dB[k] = Decibels(squared);
-            }
-            if (k >= bands.first && k < windowEnd) {
-                figures.window_dB[k - bands.first] = Decibels(squared);
-            }
-            if (i >= stopFrom && squared >= bestSquared * Near) {
-                bestSquared = std::max(bestSquared, squared);
-                best_dB = std::max(best_dB, Decibels(squared));
+            squared[i] = values[i] * values[i] * power[i];
+        }
+        if (inPassband) {
+            Kernel_PowerDb(squared, std::min(end, bands.passbandPoints) - base, floorSquared,
+                           figures.passband_dB.data() + base);
+        }
+        if (inWindow) {
+            const std::size_t from = std::max(base, bands.first);
+            Kernel_PowerDb(squared + (from - base), std::min(end, windowEnd) - from, floorSquared,
+                           figures.window_dB.data() + (from - bands.first));
+        }
+        if (inStopband) {
+            // Only the points within rounding of the larger of the block's
+            // largest square and the best so far can set the level.
+            const double blockLargest = *std::max_element(squared + stopFrom, squared + count);
+            if (blockLargest >= bestSquared * Near) {
+                bestSquared = std::max(bestSquared, blockLargest);
+                for (std::size_t i = stopFrom; i < count; ++i) {
+                    if (squared[i] >= bestSquared * Near) {
+                        best_dB = std::max(best_dB, Decibels(squared[i]));
+                    }
+                }
             }
         }
     }

@@ -46,8 +46,9 @@ struct GridFigures {
 };
 
 // The values Path_Response would write at those points, bit for bit, without
-// writing the whole grid: the stage cascade is tabulated into table (n
-// values, the caller's buffer), but the analog front, the squares and the
+// writing the whole grid: the stage cascade is tabulated up to n / 2 into
+// the caller's buffer (its first n / 2 + 1 values; the inner stages' tables
+// take the rest when it holds them), but the analog front, the squares and the
 // logarithms are taken only where needed. Where the front's magnitude cannot
 // rise with frequency, a stopband block whose cascade maximum times the
 // front at its start stays below the level found so far is skipped.

@@ -138,8 +138,11 @@ async function chainsSearch() {
     const rows = [['system clock', hz(answer.systemClockFrequency_Hz)],
                   ['Rx chain', answer.rxChain.join(' ')], ['Rx ripple', `${answer.rxRipple_dB.toFixed(4)} dB`]];
     if (answer.txChain) rows.push(['Tx chain', answer.txChain.join(' ')], ['Tx ripple', `${answer.txRipple_dB.toFixed(4)} dB`]);
+    // The answer's blueprint has Rx 1 (and Tx 1) at these rates, their data
+    // paths pinned to the chains found: designing it gives them back.
     const use = el('button', {type: 'button', id: 'cs-use'}, 'Use this chain');
     use.disabled = !answer.blueprint;
+    if (use.disabled) use.title = 'no blueprint with these chains could be completed';
     use.addEventListener('click', () => loadBlueprint(answer.blueprint, 'chains'));
     box.replaceChildren(el('dl', {}, ...rows.flatMap(([k, v]) => [el('dt', {}, k), el('dd', {}, v)])), use);
   } catch (e) {

@@ -112,3 +112,31 @@ def test_a_failing_configuration_shows_its_report_lines(server, browser):
     # and beside the field it concerns
     assert "Sampling rate not possible" in field(browser, "f-rxChannel1-samplingRate_Hz-note").text
     browser.save_screenshot(str(SHOTS / "failure.png"))
+
+
+def test_a_chain_found_is_used_designed_and_downloaded_as_the_tool_does(server, browser, tmp_path):
+    browser.get(server.url + "/")
+    wait(browser, lambda d: d.find_elements(By.ID, "f-rxChannel1-samplingRate_Hz"))
+    field(browser, "chain-search").find_element(By.TAG_NAME, "summary").click()
+    rates = {"cs-rx-rate": 1000000, "cs-rx-bw": 500000, "cs-tx-rate": 2000000, "cs-tx-bw": 800000}
+    for id_, value in rates.items():
+        set_number(browser, id_, value)
+    field(browser, "cs-run").click()
+    use = wait(browser, lambda d: d.find_elements(By.ID, "cs-use"))[0]
+    assert use.is_enabled()
+    use.click()
+    wait(browser, lambda d: field(d, "f-rxChannel1-samplingRate_Hz").get_attribute("value") == "1000000")
+    assert field(browser, "f-txChannel1-samplingRate_Hz").get_attribute("value") == "2000000"
+
+    field(browser, "design").click()
+    wait(browser, lambda d: field(d, "design-state").text == "designed")
+    browser.execute_script("document.getElementById('chain-search').scrollIntoView()")
+    browser.save_screenshot(str(SHOTS / "chains.png"))
+    field(browser, "download-profile").click()
+    profile = downloaded(browser, "chains.profile.json")
+    args = [f"--{k}" for k in ("rx-rate", "rx-bandwidth", "tx-rate", "tx-bandwidth")]
+    cli = plover("chains", *[x for pair in zip(args, rates.values()) for x in pair],
+                 "--blueprint-out", tmp_path / "b.json")
+    assert cli.returncode == 0, cli.stderr
+    assert plover("design", tmp_path / "b.json", "-o", tmp_path / "p.json").returncode == 0
+    assert profile == (tmp_path / "p.json").read_text()

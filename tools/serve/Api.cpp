@@ -426,7 +426,7 @@ json Chains(const json& request, const std::string&, const Bundle&, ReportCaptur
     }
     ChainsOutcome outcome;
     try {
-        outcome = Analysis::Chains_Find(query);
+        outcome = Analysis::Chains_Find(query, {}, true);
     } catch (const std::invalid_argument& e) {
         throw RequestError(400, e.what());
     }
