@@ -30,6 +30,7 @@ struct EquirippleGridStorage {
     std::vector<double> desired;
     std::vector<double> weight;
     std::vector<double> x;
+    std::vector<double> error;       // the exchange's scratch
     std::vector<std::uint8_t> band;  // 0 passband, 1 stop band
 };
 
@@ -68,13 +69,13 @@ void EquirippleGrid_Build(EquirippleGridStorage& grid, const EquirippleBandEdges
     grid.desired.resize(g);
     grid.weight.resize(g);
     grid.x.resize(g);
-    constexpr double pi = 3.14159265358979323846;
+    grid.error.resize(g);
+    Kernel_CosPi(grid.frequency.data(), g, grid.x.data());
     for (std::size_t k = 0; k < g; ++k) {
         const double f = grid.frequency[k];
         grid.desired[k] = desiredOf(f, grid.band[k]);
         grid.weight[k] = weightOf(f, grid.band[k]);
         grid.frequency[k] = f / 2.0;
-        grid.x[k] = std::cos(pi * f);
     }
 }
 
@@ -93,7 +94,7 @@ EquirippleDesign<Length> Equiripple_Design(const EquirippleBandEdges& edges, Des
     EquirippleGridStorage storage;
     EquirippleGrid_Build(storage, edges, spacing, desiredOf, weightOf);
     EquirippleExchange<Length> exchange;
-    const EquirippleGrid grid{storage.frequency, storage.desired, storage.weight, storage.x};
+    const EquirippleGrid grid{storage.frequency, storage.desired, storage.weight, storage.x, storage.error};
     EquirippleDesign<Length> design;
     design.result = exchange.Run(grid);
     std::array<double, Length> reversed{};

@@ -5,17 +5,18 @@
 // iteration touches has a size fixed at compile time, so the loop allocates
 // nothing. The dense grid is built by the caller (EquirippleDesign.h).
 //
-// The error on the grid is evaluated a block of points at a time, the points
-// across vector lanes (VectorKernels.h): each point gets the same sums in the
-// same order as one at a time, so the extremals, and the taps, do not depend
-// on the machine.
+// After each solve the error is evaluated on the whole grid in one pass, the
+// points across vector lanes (VectorKernels.h): the exchange reads nearly
+// every point anyway, and one pass keeps the lanes full. Each point gets the
+// same arithmetic on every instruction set, so the extremals, and the taps,
+// do not depend on the machine.
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstddef>
-#include <cstdint>
 #include <span>
+#include <stdexcept>
 
 #include "engine/PrintSink.h"
 #include "engine/VectorKernels.h"
@@ -37,6 +38,7 @@ struct EquirippleGrid {
     std::span<const double> desired;
     std::span<const double> weight;
     std::span<const double> x;  // cos(2 pi frequency), filled by the front end
+    std::span<double> error;    // scratch of the grid's size: the weighted error of each solve
 };
 
 template <std::size_t Length>
@@ -60,6 +62,9 @@ public:
     {
         EquirippleResult<Length> result;
         const std::size_t g = grid.frequency.size();
+        if (grid.error.size() < g || grid.x.size() < g || grid.desired.size() < g || grid.weight.size() < g) {
+            throw std::runtime_error("equiripple grid arrays shorter than the grid");
+        }
         if (g < Extremals) {
             Print("DidNotConverge\n");
             return result;
@@ -100,35 +105,12 @@ public:
     }
 
     // The weighted error W (A - D) of the current interpolant at grid point k.
-    double Error(const EquirippleGrid& grid, std::size_t k)
-    {
-        const std::size_t block = k / ErrorBlock;
-        const std::size_t slot = block % ErrorSlots;
-        std::array<double, ErrorBlock>& errors = errorCache_[slot];
-        if (cachedSolve_[slot] != solves_ || cachedBlock_[slot] != block) {
-            const std::size_t first = block * ErrorBlock;
-            const std::size_t count = std::min(ErrorBlock, grid.x.size() - first);
-            Kernel_Barycentric(grid.x.data() + first, count, x_.data(), a_.data(), y_.data(), Extremals,
-                               errors.data());
-            for (std::size_t i = 0; i < count; ++i) {
-                errors[i] = grid.weight[first + i] * (errors[i] - grid.desired[first + i]);
-            }
-            cachedSolve_[slot] = solves_;
-            cachedBlock_[slot] = block;
-        }
-        return errors[k % ErrorBlock];
-    }
+    double Error(const EquirippleGrid& grid, std::size_t k) const { return grid.error[k]; }
 
 private:
-    // Errors of the current interpolant, cached by blocks of grid points: the
-    // climbing search of neighbouring extremals reads the same points again.
-    static constexpr std::size_t ErrorBlock = 8;
-    static constexpr std::size_t ErrorSlots = 128;
-
     // Barycentric weights, deviation and interpolation values at the extremals.
     void Solve(const EquirippleGrid& grid)
     {
-        ++solves_;
         for (std::size_t j = 0; j < Extremals; ++j) {
             x_[j] = grid.x[extremal_[j]];
         }
@@ -162,6 +144,11 @@ private:
             const std::size_t k = extremal_[j];
             y_[j] = grid.desired[k] - sign * delta_ / grid.weight[k];
             sign = -sign;
+        }
+        const std::size_t g = grid.frequency.size();
+        Kernel_Barycentric(grid.x.data(), g, x_.data(), a_.data(), y_.data(), Extremals, grid.error.data());
+        for (std::size_t k = 0; k < g; ++k) {
+            grid.error[k] = grid.weight[k] * (grid.error[k] - grid.desired[k]);
         }
     }
 
@@ -261,12 +248,12 @@ private:
     // L values of one table, indexed by m q mod L.
     void CosineTaps(std::array<double, Length>& taps) const
     {
-        constexpr double twoPi = 6.283185307179586476925286766559;
         constexpr double length = static_cast<double>(Length);
         std::array<double, Length> cosine{};
         for (std::size_t r = 0; r < Length; ++r) {
-            cosine[r] = std::cos(twoPi * static_cast<double>(r) / length);
+            cosine[r] = static_cast<double>(2 * r) / length;
         }
+        Kernel_CosPi(cosine.data(), Length, cosine.data());
         std::array<double, Terms> samples{};
         Kernel_Barycentric(cosine.data(), Terms, x_.data(), a_.data(), y_.data(), Extremals, samples.data());
         for (std::size_t q = 0; q < Terms; ++q) {
@@ -303,10 +290,6 @@ private:
     std::array<double, Extremals> y_{};
     double delta_ = 0.0;
     double alternation_ = 1.0;
-    std::array<std::array<double, ErrorBlock>, ErrorSlots> errorCache_{};
-    std::array<std::size_t, ErrorSlots> cachedBlock_{};
-    std::array<std::uint64_t, ErrorSlots> cachedSolve_{};  // 0: empty
-    std::uint64_t solves_ = 0;
 };
 
 }  // namespace Veltrix::Marlin::Native

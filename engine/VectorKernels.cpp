@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "engine/VectorKernels.h"
 
@@ -357,56 +358,158 @@ void MinMax(const double* HWY_RESTRICT values, std::size_t count, double& low, d
     high = largest;
 }
 
-// One point as the plain loop computes it, coincidences included.
+// cos(pi f) by exact reduction in units of pi: f = n / 2 + r with n the
+// nearest integer to 2 f, |r| <= 1/4 and r exact (Sterbenz), then the
+// Taylor series of cos and sin at pi r, |pi r| <= pi / 4, to the terms
+// below 1e-20, in z = (pi r)^2 by Horner's rule. The quadrant n mod 4
+// picks cos, -sin, -cos or sin. Within three units in the last place, the
+// same bits on every target (no fused operations).
+HWY_INLINE V CosPiVector(D d, V f)
+{
+    const V n = hn::Round(hn::Add(f, f));
+    const V r = hn::Sub(f, hn::Mul(n, hn::Set(d, 0.5)));
+    const V theta = hn::Mul(r, hn::Set(d, Pi));
+    const V z = hn::Mul(theta, theta);
+    // 1 - z/2! + z^2/4! - ... - z^9/18!
+    V c = hn::Set(d, -1.0 / 6402373705728000.0);
+    for (const double k : {1.0 / 20922789888000.0, -1.0 / 87178291200.0, 1.0 / 479001600.0, -1.0 / 3628800.0,
+                           1.0 / 40320.0, -1.0 / 720.0, 1.0 / 24.0, -1.0 / 2.0, 1.0}) {
+        c = hn::Add(hn::Mul(c, z), hn::Set(d, k));
+    }
+    // theta (1 - z/3! + z^2/5! - ... - z^9/19!)
+    V sine = hn::Set(d, -1.0 / 121645100408832000.0);
+    for (const double k : {1.0 / 355687428096000.0, -1.0 / 1307674368000.0, 1.0 / 6227020800.0,
+                           -1.0 / 39916800.0, 1.0 / 362880.0, -1.0 / 5040.0, 1.0 / 120.0, -1.0 / 6.0, 1.0}) {
+        sine = hn::Add(hn::Mul(sine, z), hn::Set(d, k));
+    }
+    sine = hn::Mul(sine, theta);
+    // Quadrant from n mod 4 (n is a small whole number: exact in double).
+    const V quarter = hn::Mul(n, hn::Set(d, 0.25));
+    const V m = hn::Sub(n, hn::Mul(hn::Floor(quarter), hn::Set(d, 4.0)));
+    const auto odd = hn::Or(hn::Eq(m, hn::Set(d, 1.0)), hn::Eq(m, hn::Set(d, 3.0)));
+    const auto negative = hn::Or(hn::Eq(m, hn::Set(d, 1.0)), hn::Eq(m, hn::Set(d, 2.0)));
+    const V value = hn::IfThenElse(odd, sine, c);
+    return hn::IfThenElse(negative, hn::Neg(value), value);
+}
+
+void CosPi(const double* f, std::size_t count, double* out)
+{
+    const D d;
+    const std::size_t lanes = hn::Lanes(d);
+    std::size_t i = 0;
+    for (; i + lanes <= count; i += lanes) {
+        hn::StoreU(CosPiVector(d, hn::LoadU(d, f + i)), d, out + i);
+    }
+    if (i < count) {
+        HWY_ALIGN double tail[MaxLanes] = {};
+        std::copy(f + i, f + count, tail);
+        hn::Store(CosPiVector(d, hn::Load(d, tail)), d, tail);
+        std::copy(tail, tail + (count - i), out + i);
+    }
+}
+
+// A point the running products cannot take: the value of the first node it
+// coincides with, else the quotient of the sums, one division a node.
 double BarycentricPoint(double t, const double* x, const double* a, const double* y, std::size_t nodes)
 {
+    for (std::size_t j = 0; j < nodes; ++j) {
+        if (t == x[j]) {
+            return y[j];
+        }
+    }
     double numerator = 0.0;
     double denominator = 0.0;
     for (std::size_t j = 0; j < nodes; ++j) {
-        const double difference = t - x[j];
-        if (difference == 0.0) {
-            return y[j];
-        }
-        const double c = a[j] / difference;
+        const double c = a[j] / (t - x[j]);
         numerator += c * y[j];
         denominator += c;
     }
     return numerator / denominator;
 }
 
-// Points across the lanes, nodes in order in each lane: the same sums as the
-// plain loop. A coincidence makes a lane's quotient NaN (an infinite term);
-// those lanes, rare, are done again by the plain loop.
+// Both sums of the barycentric formula carried over one common denominator,
+// the node polynomial l(t) = prod e_j with e_j = 2 (t - x_j):
+//   N := N e_j + a_j y_j Q,  D := D e_j + a_j Q,  Q := Q e_j
+// leaves N / D = sum(a y / e) / sum(a / e), so a point costs one division
+// instead of one a node. The factor 2 matches the weights' (the exchange
+// scales the products that make a_j the same way) and keeps l(t) near unit
+// size. A lane whose Q is zero (t on a node) or whose quotient is not finite
+// (products out of range) is done again by BarycentricPoint.
+struct BarycentricChain {
+    V twoT, n, d, q;
+};
+
+HWY_INLINE BarycentricChain BarycentricStart(D d, const double* t)
+{
+    const V value = hn::LoadU(d, t);
+    return {hn::Add(value, value), hn::Zero(d), hn::Zero(d), hn::Set(d, 1.0)};
+}
+
+HWY_INLINE void BarycentricStep(BarycentricChain& chain, V twoX, V a, V ay)
+{
+    const V e = hn::Sub(chain.twoT, twoX);
+    chain.n = hn::Add(hn::Mul(chain.n, e), hn::Mul(ay, chain.q));
+    chain.d = hn::Add(hn::Mul(chain.d, e), hn::Mul(a, chain.q));
+    chain.q = hn::Mul(chain.q, e);
+}
+
+// Stores the quotient; returns the lanes that need BarycentricPoint, one bit a lane.
+HWY_INLINE std::uint64_t BarycentricFinish(D d, const BarycentricChain& chain, double* result)
+{
+    const V quotient = hn::Div(chain.n, chain.d);
+    hn::StoreU(quotient, d, result);
+    std::uint8_t bits[8] = {};
+    hn::StoreMaskBits(d, hn::Or(hn::Eq(chain.q, hn::Zero(d)), hn::Not(hn::IsFinite(quotient))), bits);
+    return bits[0];
+}
+
+// Four vectors of points at a time, read from t and written to result: each
+// chain is a run of dependent multiplies, and four keep the multipliers busy.
+HWY_INLINE void BarycentricGroup(D d, const double* t, const double* HWY_RESTRICT x, const double* HWY_RESTRICT a,
+                                 const double* HWY_RESTRICT y, std::size_t nodes, double* result)
+{
+    const std::size_t lanes = hn::Lanes(d);
+    BarycentricChain c0 = BarycentricStart(d, t);
+    BarycentricChain c1 = BarycentricStart(d, t + lanes);
+    BarycentricChain c2 = BarycentricStart(d, t + 2 * lanes);
+    BarycentricChain c3 = BarycentricStart(d, t + 3 * lanes);
+    for (std::size_t j = 0; j < nodes; ++j) {
+        const V twoX = hn::Set(d, x[j] + x[j]);
+        const V aj = hn::Set(d, a[j]);
+        const V ay = hn::Set(d, a[j] * y[j]);
+        BarycentricStep(c0, twoX, aj, ay);
+        BarycentricStep(c1, twoX, aj, ay);
+        BarycentricStep(c2, twoX, aj, ay);
+        BarycentricStep(c3, twoX, aj, ay);
+    }
+    std::uint64_t redo = BarycentricFinish(d, c0, result);
+    redo |= BarycentricFinish(d, c1, result + lanes) << lanes;
+    redo |= BarycentricFinish(d, c2, result + 2 * lanes) << (2 * lanes);
+    redo |= BarycentricFinish(d, c3, result + 3 * lanes) << (3 * lanes);
+    for (; redo != 0; redo &= redo - 1) {
+        const auto lane = static_cast<std::size_t>(__builtin_ctzll(redo));
+        result[lane] = BarycentricPoint(t[lane], x, a, y, nodes);
+    }
+}
+
 void Barycentric(const double* HWY_RESTRICT points, std::size_t count, const double* HWY_RESTRICT x,
                  const double* HWY_RESTRICT a, const double* HWY_RESTRICT y, std::size_t nodes,
                  double* HWY_RESTRICT out)
 {
     const D d;
-    const std::size_t lanes = hn::Lanes(d);
-    HWY_ALIGN double padded[MaxLanes];
-    HWY_ALIGN double result[MaxLanes];
-    for (std::size_t i = 0; i < count; i += lanes) {
-        const std::size_t here = std::min(lanes, count - i);
-        std::fill(padded, padded + lanes, points[i]);
-        std::copy(points + i, points + i + here, padded);
-        const V t = hn::Load(d, padded);
-        V numerator = hn::Zero(d);
-        V denominator = hn::Zero(d);
-        for (std::size_t j = 0; j < nodes; ++j) {
-            const V c = hn::Div(hn::Set(d, a[j]), hn::Sub(t, hn::Set(d, x[j])));
-            numerator = hn::Add(numerator, hn::Mul(c, hn::Set(d, y[j])));
-            denominator = hn::Add(denominator, c);
-        }
-        const V quotient = hn::Div(numerator, denominator);
-        hn::Store(quotient, d, result);
-        if (!hn::AllFalse(d, hn::IsNaN(quotient))) {
-            for (std::size_t lane = 0; lane < here; ++lane) {
-                if (std::isnan(result[lane])) {
-                    result[lane] = BarycentricPoint(padded[lane], x, a, y, nodes);
-                }
-            }
-        }
-        std::copy(result, result + here, out + i);
+    const std::size_t group = 4 * hn::Lanes(d);
+    std::size_t i = 0;
+    for (; i + group <= count; i += group) {
+        BarycentricGroup(d, points + i, x, a, y, nodes, out + i);
+    }
+    if (i < count) {
+        // The last points through padded copies; the padding repeats a point.
+        HWY_ALIGN double padded[4 * MaxLanes];
+        HWY_ALIGN double result[4 * MaxLanes];
+        std::fill(padded, padded + group, points[i]);
+        std::copy(points + i, points + count, padded);
+        BarycentricGroup(d, padded, x, a, y, nodes, result);
+        std::copy(result, result + (count - i), out + i);
     }
 }
 
@@ -428,6 +531,7 @@ HWY_EXPORT(MagnitudeDb);
 HWY_EXPORT(CosineSeries);
 HWY_EXPORT(MinMax);
 HWY_EXPORT(Barycentric);
+HWY_EXPORT(CosPi);
 
 void Kernel_StageBlock(const StageShape& shape, const RotorBlock& rotor, std::size_t count, double* out)
 {
@@ -488,6 +592,11 @@ void Kernel_Barycentric(const double* points, std::size_t count, const double* x
                         const double* y, std::size_t nodes, double* out)
 {
     HWY_DYNAMIC_DISPATCH(Barycentric)(points, count, x, a, y, nodes, out);
+}
+
+void Kernel_CosPi(const double* f, std::size_t count, double* out)
+{
+    HWY_DYNAMIC_DISPATCH(CosPi)(f, count, out);
 }
 
 namespace {

@@ -5,8 +5,8 @@
 // vectors the machine has.
 //
 // Every kernel except the logarithm uses only correctly rounded operations
-// (add, subtract, multiply, divide, square root) in the order of the plain
-// loop it replaces, and the kernel file is built without contraction into
+// (add, subtract, multiply, divide, square root) in a fixed order, each
+// point's in its own lane, and the kernel file is built without contraction into
 // fused multiply-adds: its results are the same bits on every target. The
 // logarithm is a vector approximation within a few units in the last place.
 
@@ -93,10 +93,16 @@ void Kernel_CosineSeries(const double* x, std::size_t count, const double* c, st
 void Kernel_MinMax(const double* values, std::size_t count, double& low, double& high);
 
 // The barycentric interpolant through (x[j], y[j]) with weights a[j],
-// j < nodes, at count points: sum(a y / (t - x)) / sum(a / (t - x)), summed
-// in j order, or y[j] of the first node a point coincides with.
+// j < nodes, at count points: sum(a y / (t - x)) / sum(a / (t - x)), both
+// sums taken over one common denominator (one division a point; within a few
+// units in the last place of the plain sums), or y[j] of the first node a
+// point coincides with.
 void Kernel_Barycentric(const double* points, std::size_t count, const double* x, const double* a,
                         const double* y, std::size_t nodes, double* out);
+
+// out[i] = cos(pi f[i]) for finite |f[i]| < 2^51, within three units in the
+// last place; out may be f.
+void Kernel_CosPi(const double* f, std::size_t count, double* out);
 
 // Name of the instruction set the kernels run on ("AVX3" is AVX-512,
 // "SCALAR" the baseline x86-64 build).

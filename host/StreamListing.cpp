@@ -12,9 +12,12 @@ void StreamListing::Resources_Check(const std::string& topLevelPath, const std::
 }
 
 std::string StreamListing::Listing_Get(const std::vector<std::uint8_t>& image, const std::string& topLevelPath,
-                                       const std::string& siVersion)
+                                       const std::string& siVersion, bool verify)
 {
     const Runnel::Marlin device(siVersion, topLevelPath);
+    if (verify) {
+        device.Image_Verify(image);
+    }
     std::ostringstream listing;
     device.Image_Disassemble(image, listing);
     return listing.str();

@@ -37,6 +37,10 @@ public:
     std::vector<std::uint8_t> Image_Build();
     std::vector<std::uint8_t> ExtraCoreHeader() const;
 
+    // Checks an image against these resources: its size, every block's header
+    // fields (identifiers, versions, addresses, sizes) and every block's CRC.
+    // std::invalid_argument naming the block and the field at fault.
+    void Image_Verify(const std::vector<std::uint8_t>& image) const;
     // Lists the processors' streams of an image; std::invalid_argument for an
     // image that does not match this device or whose tables point outside it.
     void Image_Disassemble(const std::string& imagePath) const;  // to standard output
@@ -56,6 +60,7 @@ public:
 protected:
     Device() = default;
     ProcessorInfo& ProcessorByName(const std::string& name);
+    void Image_CheckSize(const std::vector<std::uint8_t>& image) const;
     // Where the processor's source is read from; std::invalid_argument for a
     // source outside the resource root or one that is the top-level file.
     std::filesystem::path SourcePath(const ProcessorInfo& processor) const;

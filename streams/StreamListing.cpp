@@ -6,6 +6,7 @@
 #include <ostream>
 #include <stdexcept>
 
+#include "streams/Crc32.h"
 #include "streams/Device.h"
 #include "streams/HexText.h"
 #include "streams/InputFile.h"
@@ -78,15 +79,99 @@ void Device::Image_Disassemble(const std::string& imagePath, std::ostream& out) 
     Image_Disassemble(image, out);
 }
 
-void Device::Image_Disassemble(const std::vector<std::uint8_t>& image, std::ostream& out) const
+void Device::Image_CheckSize(const std::vector<std::uint8_t>& image) const
 {
     std::size_t total = 0;
     for (const std::string& name : topLevel_.processors) {
         total += Processor(name).size;
     }
     if (image.size() != total) {
-        throw std::invalid_argument("Stream binary image is not the correct size (final image sized fixed at 20512 bytes)");
+        // The first line is the message of old, whose size was fixed; the
+        // second gives the size these resources actually call for.
+        throw std::invalid_argument(
+            "Stream binary image is not the correct size (final image sized fixed at 20512 bytes)\n"
+            "Expected " + std::to_string(total) + " bytes (the processor sizes of the top-level file), found " +
+            std::to_string(image.size()));
     }
+}
+
+void Device::Image_Verify(const std::vector<std::uint8_t>& image) const
+{
+    Image_CheckSize(image);
+    std::size_t blockStart = 0;
+    for (const std::string& name : topLevel_.processors) {
+        const ProcessorInfo& processor = Processor(name);
+        const std::span<const std::uint8_t> block(image.data() + blockStart, processor.size);
+        const std::string where = "Block " + name + " (image bytes " + std::to_string(blockStart) + ".." +
+                                  std::to_string(blockStart + processor.size - 1) + ")";
+        blockStart += processor.size;
+
+        // Every header field is what these resources would write.
+        const bool core = name == coreProcessor_;
+        std::vector<std::uint8_t> header = core ? ExtraCoreHeader() : std::vector<std::uint8_t>{};
+        const std::size_t extra = header.size();
+        const auto put = [&header](std::uint32_t value, int bytes) {
+            for (int i = 0; i < bytes; ++i) {
+                header.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+            }
+        };
+        put(processor.binaryBase, 4);
+        put(processor.binaryBase + static_cast<std::uint32_t>(extra + kBlockHeaderBytes), 4);
+        put(processor.numStreams, 2);
+        put(processor.size, 2);
+        put(0, 4);
+        struct Field {
+            std::string name;
+            std::size_t at;
+            int bytes;
+        };
+        std::vector<Field> fields;
+        if (core) {
+            fields = {{"ProductID", 0, 4},      {"ProfileID", 4, 4},      {"MajorVersionID", 8, 1},
+                      {"MinorVersionID", 9, 1}, {"MaintVersionID", 10, 1}, {"BuildVersionID", 11, 1}};
+            std::size_t at = 12;
+            for (const std::string& listed : topLevel_.processors) {
+                fields.push_back({"size of " + listed, at, 2});
+                fields.push_back({"image offset of " + listed, at + 2, 2});
+                at += 4;
+            }
+            fields.push_back({"BuildVersionID high byte", at, 1});
+            fields.push_back({"reserved bytes", at + 1, 3});
+            fields.push_back({"reserved bytes", at + 4, 4});
+        }
+        for (const Field& field : std::vector<Field>{{"binary base address", extra, 4},
+                                                     {"jump table address", extra + 4, 4},
+                                                     {"number of streams", extra + 8, 2},
+                                                     {"size", extra + 10, 2},
+                                                     {"reserved word", extra + 12, 4}}) {
+            fields.push_back(field);
+        }
+        for (const Field& field : fields) {
+            std::uint64_t found = 0;
+            std::uint64_t expected = 0;
+            for (int i = field.bytes - 1; i >= 0; --i) {
+                found = (found << 8) | block[field.at + static_cast<std::size_t>(i)];
+                expected = (expected << 8) | header[field.at + static_cast<std::size_t>(i)];
+            }
+            if (found != expected) {
+                throw std::invalid_argument(where + ": header " + field.name + " is 0x" +
+                                            Hex(static_cast<std::uint32_t>(found)) + ", the top-level file gives 0x" +
+                                            Hex(static_cast<std::uint32_t>(expected)));
+            }
+        }
+        const std::size_t body = block.size() - kCrcBytes;
+        const std::uint32_t stored = Read32(block, body);
+        const std::uint32_t computed = Crc32(block.first(body));
+        if (stored != computed) {
+            throw std::invalid_argument(where + ": CRC is 0x" + Hex(stored, 8) + " but its contents give 0x" +
+                                        Hex(computed, 8));
+        }
+    }
+}
+
+void Device::Image_Disassemble(const std::vector<std::uint8_t>& image, std::ostream& out) const
+{
+    Image_CheckSize(image);
     std::size_t blockStart = 0;
     for (const std::string& name : topLevel_.processors) {
         const ProcessorInfo& processor = Processor(name);

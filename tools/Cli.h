@@ -32,6 +32,12 @@ inline constexpr int ExitUsage = 2;   // bad usage or unreadable input
 class UsageError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+    // A second line that explains the first, printed after it.
+    UsageError(const std::string& text, std::string detailLine)
+        : std::runtime_error(text), detail(std::move(detailLine))
+    {
+    }
+    std::string detail;
 };
 
 // An output could not be written: the report lines collected so far (the

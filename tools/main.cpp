@@ -59,6 +59,9 @@ int Run(const Command& command)
         return ExitUsage;
     } catch (const UsageError& e) {
         PrintError(e.what());
+        if (!e.detail.empty()) {
+            std::cerr << "plover: note: " << Escaped(OneLine(e.detail)) << '\n';
+        }
         return ExitUsage;
     } catch (const nlohmann::json::exception& e) {
         PrintError(e.what());

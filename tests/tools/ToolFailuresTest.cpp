@@ -94,8 +94,7 @@ TEST(ToolFailures, BadUsageIsOneLine)
 TEST(ToolFailures, UnreadableImagesAndResources)
 {
     TempFolder folder;
-    WriteText(folder.File("junk.bin"), "not an image");
-    ExpectOneErrorLine(RunTool(folder, {"disasm", folder.File("junk.bin")}), "junk image");
+    // A short image gets a second line with the size expected (ToolStreamsTest).
     ExpectOneErrorLine(RunTool(folder, {"disasm", folder.File("none.bin")}), "missing image");
     ExpectOneErrorLine(RunTool(folder, {"stream-image", kLte20, "-o", folder.File("i.bin"), "--resources",
                                         folder.path().string()}),

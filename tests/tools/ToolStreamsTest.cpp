@@ -87,4 +87,49 @@ TEST(ToolStreams, DamagedStreamSourcesAreRefusedWithFileLineAndValue)
     }
 }
 
+TEST(ToolStreams, DisasmRefusesImagesTheResourcesWouldNotBuild)
+{
+    TempFolder folder;
+    const std::string good = folder.File("good.bin");
+    ASSERT_EQ(RunTool(folder, {"stream-image", kBlueprint, "-o", good}).status, 0);
+    const std::string image = ReadText(good);
+    ASSERT_EQ(image.size(), 32768u);
+    struct Case {
+        std::size_t at;        // byte changed
+        std::uint8_t flip;     // bits flipped there
+        std::string error;     // starts the text after "plover: error: 'bad.bin' is not a readable stream image: "
+    };
+    const std::vector<Case> cases = {
+        {600, 0x01, "Block main (image bytes 0..16383): CRC is 0x"},
+        {0, 0x01, "Block main (image bytes 0..16383): header ProductID is 0x2, the top-level file gives 0x3"},
+        {30, 0x01, "Block main (image bytes 0..16383): header image offset of rx2 is 0x7001, the top-level file gives "
+                   "0x7000"},
+        {16394, 0x01, "Block tx1 (image bytes 16384..20479): header size is 0x1001, the top-level file gives "
+                      "0x1000"},
+        {32767, 0x01, "Block rx2 (image bytes 28672..32767): CRC is 0x"},
+    };
+    const std::string bad = folder.File("bad.bin");
+    for (const Case& c : cases) {
+        std::string damaged = image;
+        damaged[c.at] = static_cast<char>(damaged[c.at] ^ c.flip);
+        WriteText(bad, damaged);
+        const ToolResult refused = RunTool(folder, {"disasm", bad});
+        EXPECT_EQ(refused.status, 2) << c.error;
+        const std::string note = "\nplover: note: --no-verify lists the image anyway\n";
+        EXPECT_EQ(refused.err.rfind("plover: error: '" + bad + "' is not a readable stream image: " + c.error, 0), 0u)
+            << refused.err;
+        EXPECT_EQ(refused.err.substr(refused.err.find('\n')), note) << refused.err;
+        EXPECT_EQ(refused.out, "");
+        const ToolResult listed = RunTool(folder, {"disasm", "--no-verify", bad});
+        EXPECT_EQ(listed.status, 0) << c.error << listed.err;
+        EXPECT_EQ(listed.out.rfind("main processor disassembly information: ", 0), 0u) << c.error;
+    }
+
+    WriteText(bad, image.substr(0, 100));
+    EXPECT_EQ(RunTool(folder, {"disasm", bad}).err,
+              "plover: error: '" + bad + "' is not a readable stream image: Stream binary image is not the correct "
+              "size (final image sized fixed at 20512 bytes)\nplover: note: Expected 32768 bytes (the processor "
+              "sizes of the top-level file), found 100\n");
+}
+
 }  // namespace

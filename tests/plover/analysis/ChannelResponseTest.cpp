@@ -102,9 +102,7 @@ TEST(ChannelResponse, ChannelsWithoutADesignedPathAreRefused)
     const RxChannel loaded(record);
     marlin_TxProfile_t txRecord{};
     const TxChannel loadedTx(txRecord);
-    const std::string expected =
-        "ERROR: In ..\\..\\..\\src\\plover\\FilterDesigner on line 760: The channel carries no designed data "
-        "path and converter clock, so its frequency response cannot be computed.";
+    const std::string expected = ReportLine("FilterDesigner", 760);
     std::vector<double> response{1.0};
     double start_Hz = 7.0;
     double step_Hz = 8.0;

@@ -4,7 +4,6 @@
 
 #include "DesignerTestSupport.h"
 #include "support/Reports.h"
-#include "plover/base/SourceUnit.h"
 
 using namespace Veltrix::Marlin::Native;
 using namespace PloverTest;
@@ -12,8 +11,7 @@ using namespace DesignerTest;
 
 namespace {
 
-const std::string RateNotPossible =
-    std::string("ERROR: In ") + SourceUnit::FilterDesigner + " on line 203: Sampling rate not possible";
+const std::string RateNotPossible = ReportLine("FilterDesigner", 203);
 
 }  // namespace
 

@@ -2,20 +2,12 @@
 
 #include <string>
 
-#include "plover/base/ErrorHandler.h"
-#include "plover/base/SourceUnit.h"
+#include "support/Reports.h"
+#include "support/Throws.h"
 #include "plover/design/ChannelIndex.h"
 
 using namespace Veltrix::Marlin::Native;
-
-namespace {
-
-std::string ThrownText(int line, const std::string& text)
-{
-    return std::string("In ") + SourceUnit::Utilities + " on line " + std::to_string(line) + ": " + text;
-}
-
-}  // namespace
+using namespace PloverTest;
 
 TEST(Decode, ConversionsMapTheirListsAndThrowOutside)
 {
@@ -44,25 +36,16 @@ TEST(Decode, ConversionsMapTheirListsAndThrowOutside)
     EXPECT_EQ(Decode::LoSelToIndex(1), 0);
     EXPECT_EQ(Decode::LoSelToIndex(2), 1);
 
-    const size_t errorsBefore = ErrorHandler::errors().size();
-    const auto expectThrow = [](auto call, int line, const char* text) {
-        try {
-            call();
-            ADD_FAILURE() << "no throw for " << text;
-        } catch (const std::runtime_error& e) {
-            EXPECT_EQ(std::string(e.what()), ThrownText(line, text));
-        }
+    const auto expectThrow = [](auto call, int line) {
+        EXPECT_EQ(ThrownText<std::runtime_error>(call), ReportLine("Utilities", line));
     };
-    expectThrow([] { Decode::ChannelNumberToIndex(0); }, 31, "Unable to resolve the channel number");
-    expectThrow([] { Decode::PortChannelToIndex(PortOrx, 3); }, 31, "Unable to resolve the channel number");
-    expectThrow([] { Decode::PortChannelToRxChannelType(PortTx, 1); }, 68,
-                "Cannot convert given port and channelNumber to an RxChannel type");
-    expectThrow([] { Decode::PortChannelToRxChannelType(PortRx, 3); }, 68,
-                "Cannot convert given port and channelNumber to an RxChannel type");
-    expectThrow([] { Decode::RxChannelTypeToSlot(ChannelType::TX1); }, 92, "Channel type not recognized");
-    expectThrow([] { Decode::RxChannelTypeToPort(ChannelType::RXOFF); }, 117, "Unrecognized channelType");
-    expectThrow([] { Decode::TxChannelNumberToIndex(3); }, 131, "Unable to resolve the channel number");
-    expectThrow([] { Decode::TxChannelNumberToChannelType(0); }, 142, "Unable to resolve the channel number");
-    expectThrow([] { Decode::LoSelToIndex(3); }, 153, "Unsupported vx_marlin_LoSel_e");
-    EXPECT_EQ(ErrorHandler::errors().size(), errorsBefore + 9);
+    expectThrow([] { Decode::ChannelNumberToIndex(0); }, 31);
+    expectThrow([] { Decode::PortChannelToIndex(PortOrx, 3); }, 31);
+    expectThrow([] { Decode::PortChannelToRxChannelType(PortTx, 1); }, 68);
+    expectThrow([] { Decode::PortChannelToRxChannelType(PortRx, 3); }, 68);
+    expectThrow([] { Decode::RxChannelTypeToSlot(ChannelType::TX1); }, 92);
+    expectThrow([] { Decode::RxChannelTypeToPort(ChannelType::RXOFF); }, 117);
+    expectThrow([] { Decode::TxChannelNumberToIndex(3); }, 131);
+    expectThrow([] { Decode::TxChannelNumberToChannelType(0); }, 142);
+    expectThrow([] { Decode::LoSelToIndex(3); }, 153);
 }

@@ -27,11 +27,6 @@ json DesignedLte20()
     return json::parse(profile.marlinBlueprint.SaveToString());
 }
 
-std::string RxChannelError(int line, const std::string& text)
-{
-    return "ERROR: In ..\\..\\..\\src\\plover\\RxChannel on line " + std::to_string(line) + ": " + text;
-}
-
 struct HostileCase {
     const char* name;
     std::function<void(json&)> edit;
@@ -48,30 +43,18 @@ void Chain(json& channel, std::initializer_list<std::pair<int, int>> stages)
 
 }  // namespace
 
-TEST(DesignedBlueprintFile, DevelopsWithoutRedesign)
-{
-    MarlinBlueprint blueprint;
-    blueprint.LoadFromString(DesignedLte20().dump());
-    ASSERT_TRUE(blueprint.isDesigned());
-    Profile profile;
-    ReportCapture capture;
-    ASSERT_EQ(Develop(profile, blueprint), 0);
-    EXPECT_TRUE(capture.lines().empty());
-    EXPECT_EQ(profile.systemClockFrequency_Hz, 184320000u);
-}
-
 TEST(DesignedBlueprintFile, HostileStagesAreReported)
 {
     const std::vector<HostileCase> cases{
         {"UnknownSinc", [](json& b) { b["rxChannel1"]["dataPath"][0] = 5; },
-         RxChannelError(537, "Unrecognized sincMux value")},
+         ReportLine("RxChannel", 537)},
         // Same decimation (3 x 2), but HB3/HB4 selection 9.
         {"UnknownHb34",
          [](json& b) { Chain(b["rxChannel2"], {{3, 2}, {9, 1}, {21, 9}}); },
-         RxChannelError(578, "Unrecognized hb34 value")},
+         ReportLine("RxChannel", 578)},
         {"UnknownHb56",
          [](json& b) { Chain(b["rxChannel1"], {{4, 2}, {9, 1}, {22, 0}}); },
-         RxChannelError(595, "Unrecognized hb56 value")},
+         ReportLine("RxChannel", 595)},
         {"EveryStage255", [](json& b) { b["rxChannel1"]["dataPath"] = std::vector<int>(24, 255); }, NoCommonClock},
         // 30.72 MHz x 245 x 214 x 5 is 184.32 MHz modulo 2^32 on all four channels.
         {"ProductWrappingInto184MHz",

@@ -26,6 +26,27 @@ const std::string Divisor = ReportLine("FrequencyHoppingFeature.h", 104);
 
 }  // namespace
 
+// The command line's --feature IDs, and the values a feature given without
+// fields designs with.
+TEST(Feature, IdsAndDefaults)
+{
+    const DynamicProfileFeature dynamic;
+    const ExternalLnaFeature lna({});
+    const FrequencyHoppingFeature hopping;
+    const McsFeature mcs;
+    const MonitorModeSyncFeature sync;
+    const RxPortImpedanceControlFeature impedance;
+    EXPECT_EQ((std::vector<std::string>{dynamic.ID(), lna.ID(), hopping.ID(), mcs.ID(), sync.ID(), impedance.ID()}),
+              (std::vector<std::string>{"DynamicProfile", "ExternalLna", "FH", "MCS", "MMSync", "RxPortImpedanceControl"}));
+    EXPECT_EQ((std::vector<std::int64_t>{dynamic.numDynamicProfiles, hopping.mode, hopping.minFrameDuration_us,
+                                         hopping.minOperatingFrequency_kHz, mcs.mode, mcs.interfaceType,
+                                         mcs.minOperatingFrequency_kHz,
+                                         static_cast<std::int64_t>(sync.monitorModeSyncOverSamplingRatio),
+                                         impedance.rxPortImpedanceControl(1) + 2 * impedance.rxPortImpedanceControl(2)}),
+              (std::vector<std::int64_t>{1, 2, 30000, 1000, 0, 0, 1000,
+                                         static_cast<std::int64_t>(MonitorModeSyncOverSamplingRatio::OSR_4), 0}));
+}
+
 TEST(Feature, PassiveFeaturesLeaveTheBlueprintAlone)
 {
     MarlinBlueprint blueprint;

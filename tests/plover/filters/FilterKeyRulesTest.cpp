@@ -6,8 +6,11 @@
 
 #include "plover/filters/ChannelFilter.h"
 #include "plover/filters/PulseShapeFiltersLut.h"
+#include "support/Reports.h"
+#include "support/Throws.h"
 
 using namespace Veltrix::Marlin::Native;
+using namespace PloverTest;
 
 TEST(FilterKeyRules, ChannelFilterKeyNeedsAnExactRateAndBandwidthPair)
 {
@@ -80,16 +83,9 @@ TEST(FilterKeyRules, PulseShapeKeyFollowsSignalSetupRateAndBandwidth)
 
 TEST(FilterKeyRules, P25AndUnknownSetupsRaise)
 {
-    auto text = [](RxChannelSignalSetup setup) -> std::string {
-        try {
-            PulseShapeFilterSelect_Get(setup, 48000, 12000);
-        } catch (const std::runtime_error& e) {
-            return e.what();
-        }
-        return "no error";
+    const auto text = [](RxChannelSignalSetup setup) {
+        return ThrownText<std::runtime_error>([&] { PulseShapeFilterSelect_Get(setup, 48000, 12000); });
     };
-    EXPECT_EQ(text(RxChannelSignalSetup::P25),
-              "In ..\\..\\..\\src\\plover\\RxChannel on line 502: P25 pulse shape filter not supported yet.");
-    EXPECT_EQ(text(static_cast<RxChannelSignalSetup>(4)),
-              "In ..\\..\\..\\src\\plover\\RxChannel on line 507: Unrecognized Rx signal setup.");
+    EXPECT_EQ(text(RxChannelSignalSetup::P25), ReportLine("RxChannel", 502));
+    EXPECT_EQ(text(static_cast<RxChannelSignalSetup>(4)), ReportLine("RxChannel", 507));
 }
