@@ -15,8 +15,8 @@ namespace {
 
 using json = nlohmann::json;
 using Native::FieldKind;
-using Native::FieldSpec;
-using Native::RecordSpec;
+using Native::FieldShape;
+using Native::RecordShape;
 using Kind = BlueprintProblem::Kind;
 
 std::string Lower(std::string text)
@@ -46,12 +46,12 @@ std::size_t Distance(const std::string& a, const std::string& b)
 }
 
 // The known key nearest to an unknown one, when it is near enough to be a slip.
-std::string Closest(const RecordSpec& record, const std::string& key)
+std::string Closest(const RecordShape& record, const std::string& key)
 {
     const std::string lower = Lower(key);
     std::string best;
     std::size_t bestDistance = std::max<std::size_t>(2, key.size() / 3) + 1;
-    for (const FieldSpec& field : record.fields) {
+    for (const FieldShape& field : record.fields) {
         const std::size_t d = Distance(lower, Lower(field.key));
         if (d < bestDistance) {
             bestDistance = d;
@@ -80,7 +80,7 @@ class Checker {
 public:
     std::vector<BlueprintProblem> problems;
 
-    void Record(const json& value, const RecordSpec& record, const std::string& path)
+    void Record(const json& value, const RecordShape& record, const std::string& path)
     {
         if (!value.is_object()) {
             Add(Kind::Type, path, "expected an object, not " + Shown(value));
@@ -88,7 +88,7 @@ public:
         }
         for (const auto& [key, member] : value.items()) {
             const std::string memberPath = Runnel::JsonPath_Member(path, key);
-            const FieldSpec* field = record.Find(key);
+            const FieldShape* field = record.Find(key);
             if (field == nullptr) {
                 const std::string near = Closest(record, key);
                 Add(Kind::UnknownKey, memberPath, near.empty() ? "unknown key" : "unknown key (did you mean " + near + "?)");
@@ -104,7 +104,7 @@ private:
         problems.push_back({kind, path, Where(path) + ": " + what});
     }
 
-    void Field(const json& value, const FieldSpec& field, const std::string& path)
+    void Field(const json& value, const FieldShape& field, const std::string& path)
     {
         switch (field.kind) {
         case FieldKind::Boolean:
@@ -135,7 +135,7 @@ private:
         }
     }
 
-    std::string Allowed(const FieldSpec& field) const
+    std::string Allowed(const FieldShape& field) const
     {
         if (field.values.empty()) {
             return "out of range " + std::to_string(field.min) + ".." + std::to_string(field.max);
@@ -147,7 +147,7 @@ private:
         return "not one of " + list;
     }
 
-    bool Allows(const FieldSpec& field, std::int64_t v) const
+    bool Allows(const FieldShape& field, std::int64_t v) const
     {
         if (!field.values.empty()) {
             return std::find(field.values.begin(), field.values.end(), v) != field.values.end();
@@ -155,7 +155,7 @@ private:
         return v >= field.min && v <= field.max;
     }
 
-    void Integer(const json& value, const FieldSpec& field, const std::string& path)
+    void Integer(const json& value, const FieldShape& field, const std::string& path)
     {
         if (!value.is_number()) {
             Add(Kind::Type, path, "expected an integer, not " + Shown(value));
@@ -203,7 +203,7 @@ std::vector<BlueprintProblem> Blueprint_CheckKeys(const std::string& jsonText)
     for (const std::string& path : duplicates) {
         checker.problems.push_back({Kind::DuplicateKey, path, path + ": duplicate key"});
     }
-    checker.Record(document, Native::BlueprintFileSpec(), "");
+    checker.Record(document, Native::BlueprintFileShape(), "");
     return checker.problems;
 }
 

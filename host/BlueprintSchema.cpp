@@ -15,10 +15,10 @@ namespace {
 
 using json = nlohmann::json;
 using Native::FieldKind;
-using Native::FieldSpec;
-using Native::RecordSpec;
+using Native::FieldShape;
+using Native::RecordShape;
 
-json IntegerSchema(const FieldSpec& field)
+json IntegerSchema(const FieldShape& field)
 {
     if (!field.values.empty()) {
         return {{"type", "integer"}, {"enum", field.values}};
@@ -28,7 +28,7 @@ json IntegerSchema(const FieldSpec& field)
 
 class SchemaWriter {
 public:
-    json Reference(const RecordSpec& record)
+    json Reference(const RecordShape& record)
     {
         if (!definitions_.contains(record.name)) {
             definitions_[record.name] = nullptr;  // marks it in progress for records that recur
@@ -37,10 +37,10 @@ public:
         return {{"$ref", "#/$defs/" + record.name}};
     }
 
-    json Object(const RecordSpec& record)
+    json Object(const RecordShape& record)
     {
         json properties = json::object();
-        for (const FieldSpec& field : record.fields) {
+        for (const FieldShape& field : record.fields) {
             properties[field.key] = Field(field);
         }
         return {{"type", "object"}, {"properties", properties}, {"additionalProperties", false}};
@@ -49,7 +49,7 @@ public:
     json Definitions() const { return definitions_; }
 
 private:
-    json Field(const FieldSpec& field)
+    json Field(const FieldShape& field)
     {
         switch (field.kind) {
         case FieldKind::Boolean:
@@ -75,7 +75,7 @@ private:
 std::string Blueprint_JsonSchema()
 {
     SchemaWriter writer;
-    json schema = writer.Object(Native::BlueprintFileSpec());
+    json schema = writer.Object(Native::BlueprintFileShape());
     schema["$schema"] = "https://json-schema.org/draft/2020-12/schema";
     schema["title"] = "plover blueprint";
     schema["$defs"] = writer.Definitions();

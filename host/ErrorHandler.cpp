@@ -72,4 +72,9 @@ std::size_t ReportScope::ErrorCount() const
     return collection_->ErrorCount();
 }
 
+std::vector<std::string> ReportScope::Errors() const
+{
+    return collection_->RecordedErrors();
+}
+
 }  // namespace Veltrix::Marlin

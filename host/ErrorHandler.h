@@ -67,6 +67,9 @@ public:
     std::vector<std::string> Messages() const;
     /// ERROR lines plus recorded errors.
     std::size_t ErrorCount() const;
+    /// The text of each recorded error alone (the tail of Messages()): what
+    /// the failing calls threw, for a caller that reports those its own way.
+    std::vector<std::string> Errors() const;
 
 private:
     struct Collection;

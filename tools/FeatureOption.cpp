@@ -37,7 +37,7 @@ struct FieldOption {
     std::string alias;  // a second name for the same field
 };
 
-struct FeatureOptionSpec {
+struct FeatureOptionShape {
     std::string id;
     std::function<std::unique_ptr<Feature>()> make;
     std::vector<FieldOption> fields;
@@ -51,9 +51,9 @@ std::function<void(Feature&, std::int64_t)> On(Setter setter)
     return [setter](Feature& feature, std::int64_t value) { setter(static_cast<F&>(feature), value); };
 }
 
-const std::vector<FeatureOptionSpec>& Catalogue()
+const std::vector<FeatureOptionShape>& Catalogue()
 {
-    static const std::vector<FeatureOptionSpec> catalogue = {
+    static const std::vector<FeatureOptionShape> catalogue = {
         {"FH",
          [] { return std::make_unique<FrequencyHoppingFeature>(); },
          {
@@ -155,18 +155,18 @@ std::unique_ptr<Feature> ParseFeatureOption(const std::string& optionText)
     const std::string id = optionText.substr(0, colon);
     std::string_view pairs =
         colon == std::string::npos ? std::string_view() : std::string_view(optionText).substr(colon + 1);
-    const FeatureOptionSpec* spec = nullptr;
+    const FeatureOptionShape* shape = nullptr;
     std::string known;
-    for (const FeatureOptionSpec& candidate : Catalogue()) {
+    for (const FeatureOptionShape& candidate : Catalogue()) {
         known += (known.empty() ? "" : ", ") + candidate.id;
         if (candidate.id == id) {
-            spec = &candidate;
+            shape = &candidate;
         }
     }
-    if (spec == nullptr) {
+    if (shape == nullptr) {
         throw UsageError("unknown feature '" + id + "' (known: " + known + ")");
     }
-    auto feature = spec->make();
+    auto feature = shape->make();
     std::set<std::string> given;
     while (colon != std::string::npos) {
         const auto comma = pairs.find(',');
@@ -176,11 +176,11 @@ std::unique_ptr<Feature> ParseFeatureOption(const std::string& optionText)
             throw UsageError("feature " + id + ": expected FIELD=VALUE, not '" + std::string(pair) + "'");
         }
         const std::string name(pair.substr(0, equals));
-        const auto field = std::find_if(spec->fields.begin(), spec->fields.end(),
+        const auto field = std::find_if(shape->fields.begin(), shape->fields.end(),
                                         [&](const FieldOption& f) { return f.name == name || f.alias == name; });
-        if (field == spec->fields.end()) {
+        if (field == shape->fields.end()) {
             std::string names;
-            for (const FieldOption& f : spec->fields) {
+            for (const FieldOption& f : shape->fields) {
                 names += (names.empty() ? "" : ", ") + f.name;
             }
             throw UsageError("feature " + id + " has no field '" + name + "'" +
@@ -201,10 +201,10 @@ std::unique_ptr<Feature> ParseFeatureOption(const std::string& optionText)
 std::string FeatureOptionHelp()
 {
     std::string help;
-    for (const FeatureOptionSpec& spec : Catalogue()) {
-        help += "\n  " + spec.id;
-        for (const FieldOption& field : spec.fields) {
-            help += (&field == &spec.fields.front() ? ": " : ", ") + field.name + " (" + Allowed(field) + ")";
+    for (const FeatureOptionShape& shape : Catalogue()) {
+        help += "\n  " + shape.id;
+        for (const FieldOption& field : shape.fields) {
+            help += (&field == &shape.fields.front() ? ": " : ", ") + field.name + " (" + Allowed(field) + ")";
         }
     }
     return help;

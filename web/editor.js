@@ -19,7 +19,7 @@ export {el};
 const controlId = (path) => 'f-' + path.join('-');
 
 // One control for blueprint[path]; edits are written back into the object.
-function control(blueprint, path, spec, onChange) {
+function control(blueprint, path, rule, onChange) {
   const parent = path.slice(0, -1).reduce((o, k) => o[k], blueprint);
   const key = path[path.length - 1];
   const value = parent[key];
@@ -38,16 +38,16 @@ function control(blueprint, path, spec, onChange) {
       parent[key] = numbers;
       onChange(path);
     });
-  } else if (spec && spec.options) {
+  } else if (rule && rule.options) {
     input = el('select', {id});
-    for (const [v, text] of Object.entries(spec.options)) input.append(el('option', {value: v}, `${text} (${v})`));
-    if (!(String(value) in spec.options)) input.append(el('option', {value: String(value)}, String(value)));
+    for (const [v, text] of Object.entries(rule.options)) input.append(el('option', {value: v}, `${text} (${v})`));
+    if (!(String(value) in rule.options)) input.append(el('option', {value: String(value)}, String(value)));
     input.value = String(value);
     input.addEventListener('change', () => { parent[key] = Number(input.value); onChange(path); });
   } else {
     input = el('input', {type: 'number', id, step: 1, inputmode: 'numeric'});
-    if (spec && spec.min !== undefined) input.min = spec.min;
-    if (spec && spec.max !== undefined) input.max = spec.max;
+    if (rule && rule.min !== undefined) input.min = rule.min;
+    if (rule && rule.max !== undefined) input.max = rule.max;
     input.value = value;
     input.addEventListener('input', () => {
       if (input.value === '' || !Number.isInteger(Number(input.value))) return;
@@ -55,22 +55,22 @@ function control(blueprint, path, spec, onChange) {
       onChange(path);
     });
   }
-  const unit = spec && spec.unit ? el('span', {class: 'unit'}, spec.unit) : '';
+  const unit = rule && rule.unit ? el('span', {class: 'unit'}, rule.unit) : '';
   const note = el('span', {class: 'field-note', id: id + '-note', 'aria-live': 'polite'});
   input.setAttribute('aria-describedby', note.id);
-  const label = el('label', {for: id}, spec ? spec.label : key);
+  const label = el('label', {for: id}, rule ? rule.label : key);
   const row = el('div', {class: 'field', 'data-key': key}, label, el('span', {class: 'input'}, input, unit), note);
   return row;
 }
 
 // Listed keys first, then every other key of the object under "More".
-function fieldset(blueprint, path, specs, title, onChange, extraClass = '') {
+function fieldset(blueprint, path, rules, title, onChange, extraClass = '') {
   const object = path.reduce((o, k) => o[k], blueprint);
   const box = el('fieldset', {class: 'card ' + extraClass, id: controlId(path.length ? path : ['global'])},
                  el('legend', {}, title));
-  const listed = new Set(specs.map((s) => s.key));
-  for (const spec of specs) {
-    if (spec.key in object) box.append(control(blueprint, [...path, spec.key], spec, onChange));
+  const listed = new Set(rules.map((s) => s.key));
+  for (const rule of rules) {
+    if (rule.key in object) box.append(control(blueprint, [...path, rule.key], rule, onChange));
   }
   const rest = Object.keys(object).filter((k) => !listed.has(k) && (typeof object[k] !== 'object' || Array.isArray(object[k])));
   if (rest.length) {

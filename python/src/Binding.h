@@ -8,9 +8,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
-#include <mutex>
 #include <string>
 #include <vector>
+
+#include "host/ErrorHandler.h"
 
 namespace Veltrix::Marlin::Python {
 
@@ -47,16 +48,19 @@ py::object EnumMember(const char* enumName, std::int32_t value);
 std::int32_t PortCode(const py::handle& port);
 std::int32_t ChannelNumber(const py::handle& channel);
 
-// The report lines added while one call ran. Until the library keeps
-// reports per thread, one call runs at a time: the lock is held while alive.
+// The report lines of one call, collected on the calling thread, so calls
+// from several Python threads run side by side. Recorded errors are left out:
+// the call raises them.
 class CallReports {
 public:
-    CallReports();
+    CallReports() = default;
+    CallReports(const CallReports&) = delete;
+    CallReports& operator=(const CallReports&) = delete;
+    ~CallReports();
     std::vector<std::string> Lines() const;
 
 private:
-    std::unique_lock<std::mutex> lock_;
-    std::size_t start_ = 0;
+    ReportScope scope_;
 };
 
 void BindEnums(py::module_& module);

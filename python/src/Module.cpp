@@ -119,16 +119,18 @@ std::int32_t ChannelNumber(const py::handle& channel)
     return static_cast<std::int32_t>(CheckedInteger(channel, "channel", 1, 2));
 }
 
-namespace {
-std::mutex libraryLock;
-}  // namespace
-
-CallReports::CallReports() : lock_(libraryLock), start_(ErrorHandler::Messages().size()) {}
+// The package reads only its own scopes; left alone, the process-wide lists
+// would grow with every call of a long sweep.
+CallReports::~CallReports()
+{
+    ErrorHandler::Clear();
+}
 
 std::vector<std::string> CallReports::Lines() const
 {
-    std::vector<std::string> all = ErrorHandler::Messages();
-    return std::vector<std::string>(all.begin() + static_cast<std::ptrdiff_t>(std::min(start_, all.size())), all.end());
+    std::vector<std::string> lines = scope_.Messages();
+    lines.resize(lines.size() - scope_.Errors().size());
+    return lines;
 }
 
 }  // namespace Veltrix::Marlin::Python

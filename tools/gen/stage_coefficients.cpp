@@ -173,7 +173,7 @@ std::vector<std::int32_t> Cic(int factor, int order)
 
 int main()
 {
-    const StageTarget specs[] = {
+    const StageTarget targets[] = {
         {"hb0", "converter half-band HB0 (narrowest), 2S to S", 2, 0.20, 85.0, true, 1.0},
         {"hb1", "converter half-band HB1, 2S to S", 2, 0.30, 85.0, true, 1.0},
         {"hb2", "converter half-band HB2 (widest), 2S to S", 2, 0.40, 85.0, true, 1.0},
@@ -197,7 +197,7 @@ int main()
     std::printf("// integer moving-sum cascades with gain factor^order.\n\n");
     std::printf("#include \"engine/StageCoefficients.h\"\n\n");
     std::printf("namespace Veltrix::Marlin::Native {\n\nnamespace {\n\n");
-    for (const StageTarget& s : specs) {
+    for (const StageTarget& s : targets) {
         Designed d;
         if (!TryUpTo<7>(s, d)) {
             std::fprintf(stderr, "%s: no length up to 127 reaches %.0f dB\n", s.name, s.target_dB);
@@ -232,7 +232,7 @@ int main()
     std::printf("\n}  // namespace\n\n");
     std::printf("const StageCoefficientSet& StageCoefficients_Get(StageFilter filter)\n{\n");
     std::printf("    static const StageCoefficientSet sets[] = {\n");
-    for (const StageTarget& s : specs) {
+    for (const StageTarget& s : targets) {
         std::printf("        {\"%s\", %d, %.4f, %sTaps, %.1f},\n", s.name, s.factor, s.passEdge, s.name, TapScale);
     }
     for (int factor = 2; factor <= 10; ++factor) {

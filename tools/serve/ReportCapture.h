@@ -1,10 +1,7 @@
 #pragma once
-// The report lines of one request. The library's report lists are shared by
-// the whole process, so until each call can collect its own lines, requests
-// that call the library take turns: a capture holds the library for as long
-// as it lives and hands out only the lines added meanwhile.
+// The report lines of one request. Each request collects its own lines on the
+// thread that computes it, so requests run side by side.
 
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -14,32 +11,19 @@ namespace Veltrix::Marlin::Serve {
 
 class ReportCapture {
 public:
-    ReportCapture() : lock_(Library()), messages_(ErrorHandler::Messages().size()), errors_(ErrorHandler::ErrorCount())
-    {
-    }
+    ReportCapture() = default;
+    ReportCapture(const ReportCapture&) = delete;
+    ReportCapture& operator=(const ReportCapture&) = delete;
+
+    // The server reads only its scopes; left alone, the process-wide lists
+    // would grow with every request for as long as the server runs.
+    ~ReportCapture() { ErrorHandler::Clear(); }
 
     // Message lines in the order reported, then the text of each recorded error.
-    std::vector<std::string> Lines() const
-    {
-        const auto messages = ErrorHandler::Messages();
-        std::vector<std::string> lines(messages.begin() + static_cast<std::ptrdiff_t>(messages_), messages.end());
-        const auto errors = ErrorHandler::Errors();
-        for (std::size_t i = errors_; i < errors.size(); ++i) {
-            lines.emplace_back(errors[i].what());
-        }
-        return lines;
-    }
+    std::vector<std::string> Lines() const { return scope_.Messages(); }
 
 private:
-    static std::mutex& Library()
-    {
-        static std::mutex mutex;
-        return mutex;
-    }
-
-    std::lock_guard<std::mutex> lock_;
-    std::size_t messages_;
-    std::size_t errors_;
+    ReportScope scope_;
 };
 
 }  // namespace Veltrix::Marlin::Serve

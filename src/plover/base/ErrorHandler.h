@@ -47,6 +47,8 @@ public:
     std::vector<std::string> Lines() const;
     // ERROR message lines plus recorded errors.
     std::size_t ErrorCount() const { return errorLines_ + errors_.size(); }
+    // The text of each recorded error alone.
+    const std::vector<std::string>& RecordedErrors() const { return errors_; }
 
 private:
     friend class ErrorHandler;

@@ -12,9 +12,9 @@ namespace Veltrix::Marlin::Native {
 
 namespace {
 
-const RecordSpec& LoExternalSpec();
-const RecordSpec& RxChannelSpec();
-const RecordSpec& TxChannelSpec();
+const RecordShape& LoExternalShape();
+const RecordShape& RxChannelShape();
+const RecordShape& TxChannelShape();
 
 template <typename T>
 constexpr bool IsDataPath = requires { T::StageCount; };
@@ -26,99 +26,99 @@ struct IsFixedArray<std::array<T, N>> : std::true_type {};
 
 // An integer field: the rule's range, or the whole range of its type.
 template <typename T>
-void SetRange(FieldSpec& spec, const ValueRule& rule)
+void SetRange(FieldShape& shape, const ValueRule& rule)
 {
     if (!rule.whole) {
-        spec.min = rule.min;
-        spec.max = rule.max;
-        spec.values = rule.values;
+        shape.min = rule.min;
+        shape.max = rule.max;
+        shape.values = rule.values;
         return;
     }
-    spec.min = static_cast<std::int64_t>(std::numeric_limits<T>::min());
-    spec.max = static_cast<std::int64_t>(std::numeric_limits<T>::max());
+    shape.min = static_cast<std::int64_t>(std::numeric_limits<T>::min());
+    shape.max = static_cast<std::int64_t>(std::numeric_limits<T>::max());
 }
 
 template <typename T>
-FieldSpec Spec(const char* key, const ValueRule& rule)
+FieldShape Shape(const char* key, const ValueRule& rule)
 {
-    FieldSpec spec;
-    spec.key = key;
+    FieldShape shape;
+    shape.key = key;
     if constexpr (std::is_same_v<T, bool>) {
-        spec.kind = FieldKind::Boolean;
+        shape.kind = FieldKind::Boolean;
     } else if constexpr (std::is_enum_v<T>) {
         if (rule.values.empty()) {
             throw std::logic_error(std::string("enumeration field ") + key + " lists no values");
         }
-        spec.kind = FieldKind::Integer;
-        spec.values = rule.values;
+        shape.kind = FieldKind::Integer;
+        shape.values = rule.values;
     } else if constexpr (std::is_arithmetic_v<T>) {
-        spec.kind = FieldKind::Integer;
-        SetRange<T>(spec, rule);
+        shape.kind = FieldKind::Integer;
+        SetRange<T>(shape, rule);
     } else if constexpr (IsFixedArray<T>::value) {
-        spec.kind = FieldKind::IntegerArray;
-        spec.length = std::tuple_size_v<T>;
-        SetRange<typename T::value_type>(spec, rule);
+        shape.kind = FieldKind::IntegerArray;
+        shape.length = std::tuple_size_v<T>;
+        SetRange<typename T::value_type>(shape, rule);
     } else if constexpr (IsDataPath<T>) {
-        spec.kind = FieldKind::IntegerArray;
-        spec.length = T::StageCount;
-        SetRange<unsigned char>(spec, rule);
+        shape.kind = FieldKind::IntegerArray;
+        shape.length = T::StageCount;
+        SetRange<unsigned char>(shape, rule);
     } else {
-        spec.kind = FieldKind::Record;
+        shape.kind = FieldKind::Record;
         if constexpr (std::is_same_v<T, LoExternalBlueprint>) {
-            spec.record = &LoExternalSpec();
+            shape.record = &LoExternalShape();
         } else if constexpr (std::is_same_v<T, RxChannelBlueprint>) {
-            spec.record = &RxChannelSpec();
+            shape.record = &RxChannelShape();
         } else {
             static_assert(std::is_same_v<T, TxChannelBlueprint>, "a record without a field list");
-            spec.record = &TxChannelSpec();
+            shape.record = &TxChannelShape();
         }
     }
-    return spec;
+    return shape;
 }
 
-#define PLOVER_SPEC_VALUE(name, rule) fields.push_back(Spec<decltype(R::name)>(#name, rule));
-#define PLOVER_SPEC_PROPERTY(name, rule) \
-    fields.push_back(Spec<std::remove_cvref_t<decltype(std::declval<const R&>().name())>>(#name, rule));
-#define PLOVER_SPEC_RECORD(name) PLOVER_SPEC_VALUE(name, Whole())
+#define PLOVER_SHAPE_VALUE(name, rule) fields.push_back(Shape<decltype(R::name)>(#name, rule));
+#define PLOVER_SHAPE_PROPERTY(name, rule) \
+    fields.push_back(Shape<std::remove_cvref_t<decltype(std::declval<const R&>().name())>>(#name, rule));
+#define PLOVER_SHAPE_RECORD(name) PLOVER_SHAPE_VALUE(name, Whole())
 
-const RecordSpec& LoExternalSpec()
+const RecordShape& LoExternalShape()
 {
-    static const RecordSpec spec = [] {
+    static const RecordShape shape = [] {
         using R = LoExternalBlueprint;
-        std::vector<FieldSpec> fields;
-        PLOVER_LO_EXTERNAL_FIELDS(PLOVER_SPEC_VALUE, PLOVER_SPEC_PROPERTY, PLOVER_SPEC_RECORD)
-        return RecordSpec{"LoExternalBlueprint", fields};
+        std::vector<FieldShape> fields;
+        PLOVER_LO_EXTERNAL_FIELDS(PLOVER_SHAPE_VALUE, PLOVER_SHAPE_PROPERTY, PLOVER_SHAPE_RECORD)
+        return RecordShape{"LoExternalBlueprint", fields};
     }();
-    return spec;
+    return shape;
 }
 
-const RecordSpec& RxChannelSpec()
+const RecordShape& RxChannelShape()
 {
-    static const RecordSpec spec = [] {
+    static const RecordShape shape = [] {
         using R = RxChannelBlueprint;
-        std::vector<FieldSpec> fields;
-        PLOVER_RX_CHANNEL_FIELDS(PLOVER_SPEC_VALUE, PLOVER_SPEC_PROPERTY, PLOVER_SPEC_RECORD)
-        return RecordSpec{"RxChannelBlueprint", fields};
+        std::vector<FieldShape> fields;
+        PLOVER_RX_CHANNEL_FIELDS(PLOVER_SHAPE_VALUE, PLOVER_SHAPE_PROPERTY, PLOVER_SHAPE_RECORD)
+        return RecordShape{"RxChannelBlueprint", fields};
     }();
-    return spec;
+    return shape;
 }
 
-const RecordSpec& TxChannelSpec()
+const RecordShape& TxChannelShape()
 {
-    static const RecordSpec spec = [] {
+    static const RecordShape shape = [] {
         using R = TxChannelBlueprint;
-        std::vector<FieldSpec> fields;
-        PLOVER_TX_CHANNEL_FIELDS(PLOVER_SPEC_VALUE, PLOVER_SPEC_PROPERTY, PLOVER_SPEC_RECORD)
-        return RecordSpec{"TxChannelBlueprint", fields};
+        std::vector<FieldShape> fields;
+        PLOVER_TX_CHANNEL_FIELDS(PLOVER_SHAPE_VALUE, PLOVER_SHAPE_PROPERTY, PLOVER_SHAPE_RECORD)
+        return RecordShape{"TxChannelBlueprint", fields};
     }();
-    return spec;
+    return shape;
 }
 
 }  // namespace
 
-const FieldSpec* RecordSpec::Find(const std::string& key) const
+const FieldShape* RecordShape::Find(const std::string& key) const
 {
-    for (const FieldSpec& field : fields) {
+    for (const FieldShape& field : fields) {
         if (field.key == key) {
             return &field;
         }
@@ -126,15 +126,15 @@ const FieldSpec* RecordSpec::Find(const std::string& key) const
     return nullptr;
 }
 
-const RecordSpec& BlueprintFileSpec()
+const RecordShape& BlueprintFileShape()
 {
-    static const RecordSpec spec = [] {
+    static const RecordShape shape = [] {
         using R = MarlinBlueprint;
-        std::vector<FieldSpec> fields;
-        PLOVER_BLUEPRINT_FIELDS(PLOVER_SPEC_VALUE, PLOVER_SPEC_PROPERTY, PLOVER_SPEC_RECORD)
-        return RecordSpec{"MarlinBlueprint", fields};
+        std::vector<FieldShape> fields;
+        PLOVER_BLUEPRINT_FIELDS(PLOVER_SHAPE_VALUE, PLOVER_SHAPE_PROPERTY, PLOVER_SHAPE_RECORD)
+        return RecordShape{"MarlinBlueprint", fields};
     }();
-    return spec;
+    return shape;
 }
 
 #define PLOVER_COPY_VALUE(name, rule) to.name = from.name;

@@ -5,12 +5,12 @@
 // field descriptions (key checks, schemas) all expand the same list.
 //
 // A list is a macro taking three macros, one for each kind of entry:
-//   VALUE(name, spec)     a public member of the record
-//   PROPERTY(name, spec)  a getter/setter pair; the setter runs the coupling
+//   VALUE(name, shape)     a public member of the record
+//   PROPERTY(name, shape)  a getter/setter pair; the setter runs the coupling
 //                         rules (sampling and interface rate, the ADC rate's
 //                         data path selections, the direct FM/FSK mark)
 //   RECORD(name)          a nested record (the top level's LOs and channels)
-// spec says what the file accepts beyond the field's C++ type:
+// shape says what the file accepts beyond the field's C++ type:
 //   Whole()               any value of the field's type (bool, integer range,
 //                         array length, data path stages 0..255)
 //   Range(lo, hi)         an integer in lo..hi (the device-interface
@@ -117,29 +117,29 @@ enum class FieldKind {
     Record,
 };
 
-struct RecordSpec;
+struct RecordShape;
 
-struct FieldSpec {
+struct FieldShape {
     std::string key;
     FieldKind kind = FieldKind::Integer;
     std::int64_t min = 0;
     std::int64_t max = 0;
     std::vector<std::int64_t> values;
     std::size_t length = 0;
-    const RecordSpec* record = nullptr;
+    const RecordShape* record = nullptr;
 };
 
-struct RecordSpec {
+struct RecordShape {
     std::string name;  // the C++ record: "MarlinBlueprint", "RxChannelBlueprint", ...
-    std::vector<FieldSpec> fields;
+    std::vector<FieldShape> fields;
 
-    const FieldSpec* Find(const std::string& key) const;
+    const FieldShape* Find(const std::string& key) const;
 };
 
 // The blueprint file's top-level object; its Record fields lead to the others.
-const RecordSpec& BlueprintFileSpec();
+const RecordShape& BlueprintFileShape();
 
-// --- spec arguments of the lists ---------------------------------------------------
+// --- shape arguments of the lists ---------------------------------------------------
 
 struct ValueRule {
     bool whole = true;

@@ -69,8 +69,8 @@ json ToJsonValue(const DataPath<T, N>& path)
     return stages;
 }
 
-#define PLOVER_WRITE_VALUE(name, spec) j[#name] = ToJsonValue(r.name);
-#define PLOVER_WRITE_PROPERTY(name, spec) j[#name] = ToJsonValue(r.name());
+#define PLOVER_WRITE_VALUE(name, shape) j[#name] = ToJsonValue(r.name);
+#define PLOVER_WRITE_PROPERTY(name, shape) j[#name] = ToJsonValue(r.name());
 #define PLOVER_WRITE_RECORD(name) j[#name] = ToJsonValue(r.name);
 
 json ToJsonValue(const LoExternalBlueprint& r)
@@ -152,11 +152,11 @@ void ReadValue(const json& j, DataPath<T, N>& path)
     ReadArray<unsigned>(j, N, [&](std::size_t i, unsigned v) { path.stages[i] = static_cast<T>(v); });
 }
 
-#define PLOVER_READ_VALUE(name, spec)                       \
+#define PLOVER_READ_VALUE(name, shape)                       \
     if (const auto it = j.find(#name); it != j.end()) {     \
         ReadValue(*it, r.name);                             \
     }
-#define PLOVER_READ_PROPERTY(name, spec)                    \
+#define PLOVER_READ_PROPERTY(name, shape)                    \
     if (const auto it = j.find(#name); it != j.end()) {     \
         std::remove_cvref_t<decltype(r.name())> value{};    \
         ReadValue(*it, value);                              \
