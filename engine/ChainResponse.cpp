@@ -70,15 +70,17 @@ void FoldStage(const ResponseStage& stage, std::size_t q, double* table, const d
         }
     }
     if (complement) {
+        // table[j] = 1 - table[half - j] for direct < j <= half.
+        const std::size_t count = half - direct;
+        Kernel_Mirror(table, count, table + direct + 1);
         for (std::size_t j = direct + 1; j <= half; ++j) {
-            table[j] = 1.0 - table[half - j];
+            table[j] = 1.0 - table[j];
         }
         Kernel_FoldProduct(table, 0, half + 1, next, mask, odd);
     }
-    if (mirror) {
-        for (std::size_t j = half + 1; j < q; ++j) {
-            table[j] = table[q - j];
-        }
+    if (mirror && q > half + 1) {
+        // table[j] = table[q - j] for half < j < q.
+        Kernel_Mirror(table + 1, q - half - 1, table + half + 1);
     }
 }
 

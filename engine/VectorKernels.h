@@ -77,6 +77,9 @@ void Kernel_FrontMagnitude(const FrontShape& front, const RotorBlock& rotor, std
 void Kernel_FrontDb(const FrontShape& front, const RotorBlock& rotor, std::size_t base, std::size_t count,
                     double floorSquared, const double* magnitude, double* response_dB);
 
+// out[i] = source[count - 1 - i]; out and source do not overlap.
+void Kernel_Mirror(const double* source, std::size_t count, double* out);
+
 // out[i] = step (base + i).
 void Kernel_Ramp(double step, std::size_t base, std::size_t count, double* out);
 
