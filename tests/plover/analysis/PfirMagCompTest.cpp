@@ -17,8 +17,6 @@ using namespace PloverTest;
 
 namespace {
 
-const std::string PfirUnit = "..\\..\\..\\src\\plover\\Pfir";
-
 // Design n (0 to 5) writes 100 + n into every 21-tap coefficient and 200 + n
 // into every 13-tap one, and returns the n-th scripted status.
 class ScriptedDesigner : public MagCompDesigner {
@@ -207,28 +205,22 @@ struct FailureCase {
     std::vector<std::uint8_t> statuses;
     std::int8_t result;
     int line;  // 0: no ERROR
-    const char* text;
     std::size_t banksWritten;
     bool narrowbandWritten;
     bool filtersWritten;
 };
 
 const FailureCase FailureCases[] = {
-    {"AllSucceed", {0, 0, 0, 0, 0, 0}, 0, 0, "", 6, true, true},
-    {"Hp1Fails", {1, 0, 0, 0, 0, 0}, -1, 63,
-     "Unexpected error in magnitude compensation filter design for high-performance ADC", 0, false, false},
-    {"Hp2AloneFails", {0, 253, 0, 0, 0, 0}, 0, 0, "", 6, true, true},
-    {"Hp3AloneFails", {0, 0, 255, 0, 0, 0}, 0, 0, "", 6, true, true},
-    {"HpPairFails", {0, 255, 252, 0, 0, 0}, -1, 91,
-     "Unable to design magnitude compensation filters for high-performance ADC", 3, false, false},
-    {"HpPairOfSmallStatusesPasses", {0, 127, 1, 0, 0, 0}, 0, 0, "", 6, true, true},
-    {"HpPairAt128Fails", {0, 128, 128, 0, 0, 0}, -1, 91,
-     "Unable to design magnitude compensation filters for high-performance ADC", 3, false, false},
-    {"Lp1Fails", {0, 0, 0, 7, 0, 0}, -1, 101,
-     "Unexpected error in magnitude compensation filter design for low-power ADC", 3, false, false},
-    {"Lp3AloneFails", {0, 0, 0, 0, 0, 252}, 0, 0, "", 6, true, true},
-    {"LpPairFails", {0, 254, 0, 0, 254, 253}, -1, 133,
-     "Unable to design magnitude compensation filters for low-power ADC", 6, true, false},
+    {"AllSucceed", {0, 0, 0, 0, 0, 0}, 0, 0, 6, true, true},
+    {"Hp1Fails", {1, 0, 0, 0, 0, 0}, -1, 63, 0, false, false},
+    {"Hp2AloneFails", {0, 253, 0, 0, 0, 0}, 0, 0, 6, true, true},
+    {"Hp3AloneFails", {0, 0, 255, 0, 0, 0}, 0, 0, 6, true, true},
+    {"HpPairFails", {0, 255, 252, 0, 0, 0}, -1, 91, 3, false, false},
+    {"HpPairOfSmallStatusesPasses", {0, 127, 1, 0, 0, 0}, 0, 0, 6, true, true},
+    {"HpPairAt128Fails", {0, 128, 128, 0, 0, 0}, -1, 91, 3, false, false},
+    {"Lp1Fails", {0, 0, 0, 7, 0, 0}, -1, 101, 3, false, false},
+    {"Lp3AloneFails", {0, 0, 0, 0, 0, 252}, 0, 0, 6, true, true},
+    {"LpPairFails", {0, 254, 0, 0, 254, 253}, -1, 133, 6, true, false},
 };
 
 class PfirReceiveFailures : public testing::TestWithParam<FailureCase> {};
@@ -247,7 +239,7 @@ TEST_P(PfirReceiveFailures, StopsAtTheFirstFatalFailure)
         EXPECT_TRUE(errors.empty());
     } else {
         ASSERT_EQ(errors.size(), 1u);
-        EXPECT_EQ(errors[0], "ERROR: In " + PfirUnit + " on line " + std::to_string(c.line) + ": " + c.text);
+        EXPECT_EQ(errors[0], ReportLine("Pfir", c.line));
     }
     const auto banks = DesignBanks(pfir, 1);
     for (std::size_t n = 0; n < 6; ++n) {

@@ -37,16 +37,6 @@ MarlinBlueprint NineSixPlan(bool expandedSearchEnable)
     return blueprint;
 }
 
-template <typename Path>
-void ExpectChain(const Path& path, std::initializer_list<int> stages)
-{
-    std::size_t stage = 2;
-    for (const int factor : stages) {
-        EXPECT_EQ(path.stages[stage], factor) << "stage " << stage;
-        ++stage;
-    }
-}
-
 void ExpectSamePaths(const MarlinBlueprint& a, const MarlinBlueprint& b)
 {
     EXPECT_EQ(a.rxChannel1.dataPath.stages, b.rxChannel1.dataPath.stages);
