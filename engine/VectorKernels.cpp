@@ -178,19 +178,19 @@ void FoldProduct(double* HWY_RESTRICT table, std::size_t first, std::size_t coun
         return;
     }
     if (odd == 3) {
-        // Runs between wraps of 3 j modulo mask + 1 read the next table at
-        // stride 3: three contiguous vectors, deinterleaved.
-        const std::size_t size = mask + 1;
+        // Runs that stay within the stored half read the next table at
+        // stride 3: three contiguous vectors, deinterleaved. Indices past the
+        // half read their mirror, one at a time.
         while (j < end) {
             std::size_t index = (j * 3) & mask;
-            for (; j + lanes <= end && index + 3 * lanes <= size; j += lanes, index += 3 * lanes) {
+            for (; j + lanes <= end && index + 3 * lanes <= half + 1; j += lanes, index += 3 * lanes) {
                 V first, second, third;
                 hn::LoadInterleaved3(d, next + index, first, second, third);
                 hn::StoreU(hn::Mul(hn::Abs(hn::LoadU(d, table + j)), first), d, table + j);
             }
-            // Up to the wrap, or the end, one at a time.
             for (std::size_t left = lanes; j < end && left > 0; ++j, --left) {
-                table[j] = std::fabs(table[j]) * next[(j * 3) & mask];
+                const std::size_t at = (j * 3) & mask;
+                table[j] = std::fabs(table[j]) * next[at > half ? period - at : at];
             }
         }
         return;
