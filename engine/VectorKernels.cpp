@@ -178,9 +178,9 @@ void FoldProduct(double* HWY_RESTRICT table, std::size_t first, std::size_t coun
         return;
     }
     if (odd == 3) {
-        // Runs that stay within the stored half read the next table at
-        // stride 3: three contiguous vectors, deinterleaved. Indices past the
-        // half read their mirror, one at a time.
+        // Runs between wraps of 3 j modulo the period read the next table at
+        // stride 3: three contiguous vectors, deinterleaved; forwards below
+        // its half, backwards from the mirror above it.
         while (j < end) {
             std::size_t index = (j * 3) & mask;
             for (; j + lanes <= end && index + 3 * lanes <= half + 1; j += lanes, index += 3 * lanes) {
@@ -188,6 +188,14 @@ void FoldProduct(double* HWY_RESTRICT table, std::size_t first, std::size_t coun
                 hn::LoadInterleaved3(d, next + index, first, second, third);
                 hn::StoreU(hn::Mul(hn::Abs(hn::LoadU(d, table + j)), first), d, table + j);
             }
+            // Lane i reads next[period - index - 3 i]: loaded from the lowest, reversed.
+            for (; j + lanes <= end && index >= half + 2 && index + 3 * (lanes - 1) < period;
+                 j += lanes, index += 3 * lanes) {
+                V first, second, third;
+                hn::LoadInterleaved3(d, next + (period - index - 3 * (lanes - 1)), first, second, third);
+                hn::StoreU(hn::Mul(hn::Abs(hn::LoadU(d, table + j)), hn::Reverse(d, first)), d, table + j);
+            }
+            // Across the half or the wrap, or up to the end, one at a time.
             for (std::size_t left = lanes; j < end && left > 0; ++j, --left) {
                 const std::size_t at = (j * 3) & mask;
                 table[j] = std::fabs(table[j]) * next[at > half ? period - at : at];
