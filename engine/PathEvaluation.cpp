@@ -181,9 +181,7 @@ void Path_Response(const PathLayout& layout, std::span<const ResponseStage> stag
             // after it) before they are overwritten.
             const std::size_t mirror = n - base - block;
             double mirrored[block];
-            for (std::size_t i = 0; i < block; ++i) {
-                mirrored[i] = response_dB[base + block - i];
-            }
+            Kernel_Mirror(response_dB + base + 1, block, mirrored);
             Kernel_FrontDb(shape, rotor.Seed(mirror), mirror, block, floorSquared, mirrored, response_dB + mirror);
             Kernel_FrontDb(shape, rotor.Seed(base), base, block, floorSquared, response_dB + base, response_dB + base);
         }

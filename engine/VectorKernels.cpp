@@ -40,57 +40,88 @@ HWY_INLINE V RotorSin(D d, const RotorBlock& rotor, std::size_t i)
 }
 
 // The rotor's fine tables hold a whole block, so whole vectors may run past
-// count inside it; their lanes are computed and dropped.
+// count inside it; their lanes are computed and dropped. Four vectors at a
+// time: each point's sum is a chain of dependent operations, and four
+// chains keep the arithmetic units busy (every lane's arithmetic is that of
+// one point alone).
+constexpr std::size_t StageChains = 4;
+
 void StageBlock(const StageShape& shape, const RotorBlock& rotor, std::size_t count, double* HWY_RESTRICT out)
 {
     const D d;
     const std::size_t lanes = hn::Lanes(d);
-    HWY_ALIGN double result[BlockPoints];
+    HWY_ALIGN double tail[StageChains * MaxLanes];
     const V one = hn::Set(d, 1.0);
     const V two = hn::Set(d, 2.0);
     const std::size_t terms = shape.terms;
     const V last = hn::Set(d, terms > 0 ? shape.c[terms - 1] : 0.0);
-    for (std::size_t i = 0; i < count; i += lanes) {
-        const V c = RotorCos(d, rotor, i);
-        V value;
+    for (std::size_t i = 0; i < count; i += StageChains * lanes) {
+        V value[StageChains];
+        V c[StageChains];
+        for (std::size_t v = 0; v < StageChains; ++v) {
+            c[v] = RotorCos(d, rotor, i + v * lanes);
+        }
         if (shape.kind == StageShapeKind::Cic) {
             // U_{L-1}(cos theta) by its recurrence from U_0 = 1, U_-1 = 0.
-            V u1 = one;
-            V u2 = hn::Zero(d);
-            const V twoC = hn::Mul(two, c);
+            V u1[StageChains];
+            V u2[StageChains];
+            V twoC[StageChains];
+            for (std::size_t v = 0; v < StageChains; ++v) {
+                u1[v] = one;
+                u2[v] = hn::Zero(d);
+                twoC[v] = hn::Mul(two, c[v]);
+            }
             for (int k = 1; k < shape.cicLength; ++k) {
-                const V next = hn::Sub(hn::Mul(twoC, u1), u2);
-                u2 = u1;
-                u1 = next;
+                for (std::size_t v = 0; v < StageChains; ++v) {
+                    const V next = hn::Sub(hn::Mul(twoC[v], u1[v]), u2[v]);
+                    u2[v] = u1[v];
+                    u1[v] = next;
+                }
             }
-            const V ratio = hn::Mul(hn::Abs(u1), hn::Set(d, 1.0 / static_cast<double>(shape.cicLength)));
-            value = hn::Mul(hn::Mul(ratio, ratio), ratio);
-        } else if (shape.kind == StageShapeKind::HalfBand) {
-            const V w = hn::Sub(hn::Mul(hn::Mul(two, c), c), one);
-            const V y2 = hn::Mul(two, hn::Sub(hn::Mul(hn::Mul(two, w), w), one));
-            V b1 = last;
-            V b2 = hn::Zero(d);
-            for (std::size_t t = terms > 0 ? terms - 1 : 0; t-- > 0;) {
-                const V b0 = hn::Sub(hn::Add(hn::Set(d, shape.c[t]), hn::Mul(y2, b1)), b2);
-                b2 = b1;
-                b1 = b0;
+            const V inverse = hn::Set(d, 1.0 / static_cast<double>(shape.cicLength));
+            for (std::size_t v = 0; v < StageChains; ++v) {
+                const V ratio = hn::Mul(hn::Abs(u1[v]), inverse);
+                value[v] = hn::Mul(hn::Mul(ratio, ratio), ratio);
             }
-            value = hn::Add(hn::Set(d, 0.5), hn::Mul(w, hn::Sub(b1, b2)));
         } else {
-            const V w = hn::Sub(hn::Mul(hn::Mul(two, c), c), one);
-            const V w2 = hn::Mul(two, w);
-            V b1 = last;
-            V b2 = hn::Zero(d);
-            for (std::size_t t = terms > 0 ? terms - 1 : 0; t-- > 0;) {
-                const V b0 = hn::Sub(hn::Add(hn::Set(d, shape.c[t]), hn::Mul(w2, b1)), b2);
-                b2 = b1;
-                b1 = b0;
+            // Clenshaw's recurrence; a half-band sums its odd orders two at a
+            // time in w = cos(2 theta).
+            const bool halfBand = shape.kind == StageShapeKind::HalfBand;
+            V w[StageChains];
+            V step[StageChains];
+            V b1[StageChains];
+            V b2[StageChains];
+            for (std::size_t v = 0; v < StageChains; ++v) {
+                w[v] = hn::Sub(hn::Mul(hn::Mul(two, c[v]), c[v]), one);
+                step[v] = halfBand ? hn::Mul(two, hn::Sub(hn::Mul(hn::Mul(two, w[v]), w[v]), one))
+                                   : hn::Mul(two, w[v]);
+                b1[v] = last;
+                b2[v] = hn::Zero(d);
             }
-            value = hn::Abs(hn::Sub(b1, hn::Mul(w, b2)));
+            for (std::size_t t = terms > 0 ? terms - 1 : 0; t-- > 0;) {
+                const V coefficient = hn::Set(d, shape.c[t]);
+                for (std::size_t v = 0; v < StageChains; ++v) {
+                    const V b0 = hn::Sub(hn::Add(coefficient, hn::Mul(step[v], b1[v])), b2[v]);
+                    b2[v] = b1[v];
+                    b1[v] = b0;
+                }
+            }
+            for (std::size_t v = 0; v < StageChains; ++v) {
+                value[v] = halfBand ? hn::Add(hn::Set(d, 0.5), hn::Mul(w[v], hn::Sub(b1[v], b2[v])))
+                                    : hn::Abs(hn::Sub(b1[v], hn::Mul(w[v], b2[v])));
+            }
         }
-        hn::Store(value, d, result + i);
+        if (i + StageChains * lanes <= count) {
+            for (std::size_t v = 0; v < StageChains; ++v) {
+                hn::StoreU(value[v], d, out + i + v * lanes);
+            }
+        } else {
+            for (std::size_t v = 0; v < StageChains; ++v) {
+                hn::Store(value[v], d, tail + v * lanes);
+            }
+            std::copy(tail, tail + (count - i), out + i);
+        }
     }
-    std::copy(result, result + count, out);
 }
 
 void FoldProduct(double* HWY_RESTRICT table, std::size_t first, std::size_t count, const double* HWY_RESTRICT next,
@@ -109,21 +140,66 @@ void FoldProduct(double* HWY_RESTRICT table, std::size_t first, std::size_t coun
         }
         return;
     }
+    // next holds the even table up to half its period; an index above the
+    // half reads its mirror.
+    const std::size_t period = mask + 1;
+    const std::size_t half = period / 2;
     if (odd == 1) {
-        // Runs up to the next multiple of mask + 1 read the next table contiguously.
+        // Runs up to the half and from it to the period's end read the next
+        // table contiguously, forwards then backwards.
         while (j < end) {
             const std::size_t offset = j & mask;
-            const std::size_t run = std::min(mask + 1 - offset, end - j);
             double* here = table + j;
-            const double* there = next + offset;
             std::size_t i = 0;
-            for (; i + lanes <= run; i += lanes) {
-                hn::StoreU(hn::Mul(hn::Abs(hn::LoadU(d, here + i)), hn::LoadU(d, there + i)), d, here + i);
+            if (offset <= half) {
+                const std::size_t run = std::min(half + 1 - offset, end - j);
+                const double* there = next + offset;
+                for (; i + lanes <= run; i += lanes) {
+                    hn::StoreU(hn::Mul(hn::Abs(hn::LoadU(d, here + i)), hn::LoadU(d, there + i)), d, here + i);
+                }
+                for (; i < run; ++i) {
+                    here[i] = std::fabs(here[i]) * there[i];
+                }
+                j += run;
+            } else {
+                const std::size_t run = std::min(period - offset, end - j);
+                // here[i] pairs with next[period - offset - i].
+                const double* there = next + (period - offset);
+                for (; i + lanes <= run; i += lanes) {
+                    const V mirrored = hn::Reverse(d, hn::LoadU(d, there - i - (lanes - 1)));
+                    hn::StoreU(hn::Mul(hn::Abs(hn::LoadU(d, here + i)), mirrored), d, here + i);
+                }
+                for (; i < run; ++i) {
+                    here[i] = std::fabs(here[i]) * *(there - i);
+                }
+                j += run;
             }
-            for (; i < run; ++i) {
-                here[i] = std::fabs(here[i]) * there[i];
+        }
+        return;
+    }
+    if (odd == 3) {
+        // Runs between wraps of 3 j modulo the period read the next table at
+        // stride 3: three contiguous vectors, deinterleaved; forwards below
+        // its half, backwards from the mirror above it.
+        while (j < end) {
+            std::size_t index = (j * 3) & mask;
+            for (; j + lanes <= end && index + 3 * lanes <= half + 1; j += lanes, index += 3 * lanes) {
+                V first, second, third;
+                hn::LoadInterleaved3(d, next + index, first, second, third);
+                hn::StoreU(hn::Mul(hn::Abs(hn::LoadU(d, table + j)), first), d, table + j);
             }
-            j += run;
+            // Lane i reads next[period - index - 3 i]: loaded from the lowest, reversed.
+            for (; j + lanes <= end && index >= half + 2 && index + 3 * (lanes - 1) < period;
+                 j += lanes, index += 3 * lanes) {
+                V first, second, third;
+                hn::LoadInterleaved3(d, next + (period - index - 3 * (lanes - 1)), first, second, third);
+                hn::StoreU(hn::Mul(hn::Abs(hn::LoadU(d, table + j)), hn::Reverse(d, first)), d, table + j);
+            }
+            // Across the half or the wrap, or up to the end, one at a time.
+            for (std::size_t left = lanes; j < end && left > 0; ++j, --left) {
+                const std::size_t at = (j * 3) & mask;
+                table[j] = std::fabs(table[j]) * next[at > half ? period - at : at];
+            }
         }
         return;
     }
@@ -137,14 +213,18 @@ void FoldProduct(double* HWY_RESTRICT table, std::size_t first, std::size_t coun
         VI index = hn::Load(di, start);
         const VI stride = hn::Set(di, static_cast<std::int64_t>((lanes * odd) & mask));
         const VI wrap = hn::Set(di, static_cast<std::int64_t>(mask));
+        const VI periods = hn::Set(di, static_cast<std::int64_t>(period));
+        const VI halves = hn::Set(di, static_cast<std::int64_t>(half));
         for (; j + lanes <= end; j += lanes) {
-            const V gathered = hn::GatherIndex(d, next, index);
+            const VI folded = hn::IfThenElse(hn::Gt(index, halves), hn::Sub(periods, index), index);
+            const V gathered = hn::GatherIndex(d, next, folded);
             hn::StoreU(hn::Mul(hn::Abs(hn::LoadU(d, table + j)), gathered), d, table + j);
             index = hn::And(hn::Add(index, stride), wrap);
         }
     }
     for (; j < end; ++j) {
-        table[j] = std::fabs(table[j]) * next[(j * odd) & mask];
+        const std::size_t index = (j * odd) & mask;
+        table[j] = std::fabs(table[j]) * next[index > half ? period - index : index];
     }
 }
 
@@ -162,15 +242,17 @@ HWY_INLINE V FrontPower(D d, const FrontShape& front, const RotorBlock& rotor, V
 {
     const V x = hn::Mul(hn::Set(d, front.inverse), k);
     const V z = hn::Mul(x, x);
-    V power = hn::Div(Horner(d, front.numerator, front.numeratorDegree, z),
-                      Horner(d, front.denominator, front.denominatorDegree, z));
+    V top = Horner(d, front.numerator, front.numeratorDegree, z);
+    V bottom = Horner(d, front.denominator, front.denominatorDegree, z);
     if (front.hold) {
+        // The droop's quotient joins the model's: one division a point.
         const V s = RotorSin(d, rotor, i);
         const V angle = hn::Mul(hn::Set(d, Pi * front.inverse), k);
-        const V droop = hn::Mul(power, hn::Div(hn::Mul(s, s), hn::Mul(angle, angle)));
-        power = hn::IfThenElse(hn::Eq(k, hn::Zero(d)), power, droop);
+        const auto origin = hn::Eq(k, hn::Zero(d));
+        top = hn::IfThenElse(origin, top, hn::Mul(top, hn::Mul(s, s)));
+        bottom = hn::IfThenElse(origin, bottom, hn::Mul(bottom, hn::Mul(angle, angle)));
     }
-    return power;
+    return hn::Div(top, bottom);
 }
 
 void FrontPowers(const FrontShape& front, const RotorBlock& rotor, std::size_t base, std::size_t count,
@@ -206,14 +288,19 @@ void FrontMagnitude(const FrontShape& front, const RotorBlock& rotor, std::size_
 {
     const D d;
     const std::size_t lanes = hn::Lanes(d);
-    HWY_ALIGN double values[BlockPoints];
-    std::copy(magnitude, magnitude + count, values);
     for (std::size_t i = 0; i < count; i += lanes) {
         const V k = hn::Iota(d, static_cast<double>(base + i));
         const V power = FrontPower(d, front, rotor, k, i);
-        hn::Store(hn::Mul(hn::Load(d, values + i), hn::Sqrt(power)), d, values + i);
+        const std::size_t here = std::min(lanes, count - i);
+        HWY_ALIGN double values[MaxLanes] = {};
+        if (here == lanes) {
+            hn::StoreU(hn::Mul(hn::LoadU(d, magnitude + i), hn::Sqrt(power)), d, magnitude + i);
+        } else {
+            std::copy(magnitude + i, magnitude + count, values);
+            hn::Store(hn::Mul(hn::Load(d, values), hn::Sqrt(power)), d, values);
+            std::copy(values, values + here, magnitude + i);
+        }
     }
-    std::copy(values, values + count, magnitude);
 }
 
 void FrontDb(const FrontShape& front, const RotorBlock& rotor, std::size_t base, std::size_t count,
@@ -223,16 +310,39 @@ void FrontDb(const FrontShape& front, const RotorBlock& rotor, std::size_t base,
     const std::size_t lanes = hn::Lanes(d);
     const V ten = hn::Set(d, 10.0);
     const V floor = hn::Set(d, floorSquared);
-    HWY_ALIGN double values[BlockPoints];
-    std::copy(magnitude, magnitude + count, values);
     for (std::size_t i = 0; i < count; i += lanes) {
         const V k = hn::Iota(d, static_cast<double>(base + i));
         const V power = FrontPower(d, front, rotor, k, i);
-        const V value = hn::Load(d, values + i);
+        const std::size_t here = std::min(lanes, count - i);
+        HWY_ALIGN double values[MaxLanes] = {};
+        const bool whole = here == lanes;
+        if (!whole) {
+            std::copy(magnitude + i, magnitude + count, values);
+        }
+        const V value = whole ? hn::LoadU(d, magnitude + i) : hn::Load(d, values);
         const V squared = hn::Mul(hn::Mul(value, value), power);
-        hn::Store(hn::Mul(ten, hn::Log10(d, hn::Max(squared, floor))), d, values + i);
+        const V level = hn::Mul(ten, hn::Log10(d, hn::Max(squared, floor)));
+        if (whole) {
+            hn::StoreU(level, d, response_dB + i);
+        } else {
+            hn::Store(level, d, values);
+            std::copy(values, values + here, response_dB + i);
+        }
     }
-    std::copy(values, values + count, response_dB);
+}
+
+// out[i] = source[count - 1 - i].
+void Mirror(const double* HWY_RESTRICT source, std::size_t count, double* HWY_RESTRICT out)
+{
+    const D d;
+    const std::size_t lanes = hn::Lanes(d);
+    std::size_t i = 0;
+    for (; i + lanes <= count; i += lanes) {
+        hn::StoreU(hn::Reverse(d, hn::LoadU(d, source + count - i - lanes)), d, out + i);
+    }
+    for (; i < count; ++i) {
+        out[i] = source[count - 1 - i];
+    }
 }
 
 void Ramp(double step, std::size_t base, std::size_t count, double* HWY_RESTRICT out)
@@ -509,6 +619,7 @@ HWY_EXPORT(CosineSeries);
 HWY_EXPORT(MinMax);
 HWY_EXPORT(Barycentric);
 HWY_EXPORT(CosPi);
+HWY_EXPORT(Mirror);
 
 void Kernel_StageBlock(const StageShape& shape, const RotorBlock& rotor, std::size_t count, double* out)
 {
@@ -569,6 +680,11 @@ void Kernel_Barycentric(const double* points, std::size_t count, const double* x
                         const double* y, std::size_t nodes, double* out)
 {
     HWY_DYNAMIC_DISPATCH(Barycentric)(points, count, x, a, y, nodes, out);
+}
+
+void Kernel_Mirror(const double* source, std::size_t count, double* out)
+{
+    HWY_DYNAMIC_DISPATCH(Mirror)(source, count, out);
 }
 
 void Kernel_CosPi(const double* f, std::size_t count, double* out)

@@ -41,7 +41,9 @@ struct RotorBlock {
 void Kernel_StageBlock(const StageShape& shape, const RotorBlock& rotor, std::size_t count, double* out);
 
 // table[j] = |table[j]| * next[(j odd) & mask] for first <= j < first + count;
-// |table[j]| alone when next is null. mask + 1 is a power of two.
+// |table[j]| alone when next is null. mask + 1 is a power of two, and next
+// is even about (mask + 1) / 2: only its entries up to there are read, an
+// index i above reads mask + 1 - i.
 void Kernel_FoldProduct(double* table, std::size_t first, std::size_t count, const double* next, std::size_t mask,
                         std::size_t odd);
 
@@ -74,6 +76,9 @@ void Kernel_FrontMagnitude(const FrontShape& front, const RotorBlock& rotor, std
 // response_dB may be magnitude.
 void Kernel_FrontDb(const FrontShape& front, const RotorBlock& rotor, std::size_t base, std::size_t count,
                     double floorSquared, const double* magnitude, double* response_dB);
+
+// out[i] = source[count - 1 - i]; out and source do not overlap.
+void Kernel_Mirror(const double* source, std::size_t count, double* out);
 
 // out[i] = step (base + i).
 void Kernel_Ramp(double step, std::size_t base, std::size_t count, double* out);
