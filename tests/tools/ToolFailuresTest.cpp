@@ -237,3 +237,34 @@ TEST(ToolFailures, HostileInputsAreRefusedWithWhatAndWhere)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ToolFailures, ReportLinesAndEchoesReadCleanly)
+{
+    TempFolder folder;
+    // Each command with what its standard error must be.
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        // A successful design whose 150 MHz retry first failed: no ERROR line of
+        // the abandoned attempt, and a line repeated by one operation once, counted.
+        {{"design", Example("cmos-9p6mhz-4lane-expanded-search.json"), "--expanded-search", "-o", folder.File("p.json")},
+         "WARNING: In ..\\..\\..\\src\\plover\\FilterDesigner on line 682: When designing the low rate filter(102X), "
+         "the analog filter bandwidth exceeds 86% sample rate at the low rate filter position. (2 times)\n"},
+        {{"frobnicate"},
+         "plover: error: unknown subcommand 'frobnicate' (commands: blueprint, design, inspect, response, "
+         "dynamic-profiles, stream-settings, stream-image, disasm, chains, serve, coefficients, features)\n"},
+        {{"design", folder.File("bad\x1b[2Jname.json")},
+         "plover: error: blueprint file: cannot open '" + folder.File("bad\\x1b[2Jname.json") + "'\n"},
+        {{"blueprint", kLte20, "--feature", "FH", "-o", folder.File("b.json")},
+         "plover: error: --feature is not stored in blueprint files; give it to the command that reads the blueprint "
+         "(design, inspect, response, ...)\n"},
+    };
+    for (const auto& [args, err] : cases) {
+        EXPECT_EQ(RunTool(folder, args).err, err) << args[0];
+    }
+    // Every option with a default shows it in --help.
+    EXPECT_NE(RunTool(folder, {"stream-image", "--help"}).out.find("=c0"), std::string::npos);
+    EXPECT_NE(RunTool(folder, {"chains", "--help"}).out.find("=160000000"), std::string::npos);
+}
+
+}  // namespace
