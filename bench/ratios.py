@@ -17,6 +17,7 @@ machine) with wall time beside it.
 import argparse
 import json
 import os
+import re
 import subprocess
 import sys
 
@@ -47,7 +48,8 @@ def run(program, target, repetitions):
     for entry in report["benchmarks"]:
         if entry.get("aggregate_name") != "median":
             continue
-        name = entry["run_name"]
+        # Cases with a fixed iteration count carry it in their names.
+        name = re.sub(r"/iterations:\d+$", "", entry["run_name"])
         scale = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}[entry["time_unit"]]
         medians[name] = (entry["cpu_time"] * scale, entry["real_time"] * scale)
         counters[name] = entry

@@ -42,8 +42,9 @@ void ResponseStage_Block(const ResponseStage& stage, const Rotor& rotor, std::si
 
 namespace {
 
-// table[j] := |stage(j / q)| * next[(j * odd) mod qNext] for j = 0..q-1,
-// using the mirror symmetry of both factors about q / 2. A half-band's
+// table[j] := |stage(j / q)| * next[(j * odd) mod qNext] for j = 0..q/2
+// (and up to q-1 with mirror), using the mirror symmetry of both factors
+// about q / 2: next holds only its own half. A half-band's
 // amplitude satisfies A(nu) + A(1/2 - nu) = 1, so only a quarter of the
 // period is evaluated for it. Per point, a stage is a Clenshaw sum over
 // its cosine series (Fir: c[m] cos(2 pi m nu); HalfBand: 1/2 plus the
@@ -98,8 +99,10 @@ void Tabulate(std::span<const ResponseStage> stages, std::size_t n, std::span<do
     for (std::size_t s = 0; s < stages.size(); ++s) {
         const int factor = std::max(1, stages[s].factor);
         q[s + 1] = std::max<std::size_t>(1, q[s] >> TrailingZeros(factor));
+        // An inner stage's table is even about its half period: only up to
+        // there is kept, and the fold reads the mirror.
         if (s + 1 < stages.size()) {
-            ((s + 1) % 2 == 1 ? sizeA : sizeB) = std::max((s + 1) % 2 == 1 ? sizeA : sizeB, q[s + 1]);
+            ((s + 1) % 2 == 1 ? sizeA : sizeB) = std::max((s + 1) % 2 == 1 ? sizeA : sizeB, q[s + 1] / 2 + 1);
         }
     }
     double* bufferA = nullptr;
@@ -123,7 +126,7 @@ void Tabulate(std::span<const ResponseStage> stages, std::size_t n, std::span<do
             odd = static_cast<std::size_t>(factor >> TrailingZeros(factor));
             qNext = q[s + 1];
         }
-        FoldStage(stages[s], q[s], table, next, qNext, odd, s > 0 || mirror);
+        FoldStage(stages[s], q[s], table, next, qNext, odd, s == 0 && mirror);
         next = table;
     }
 }

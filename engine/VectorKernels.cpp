@@ -140,38 +140,65 @@ void FoldProduct(double* HWY_RESTRICT table, std::size_t first, std::size_t coun
         }
         return;
     }
+    // next holds the even table up to half its period; an index above the
+    // half reads its mirror.
+    const std::size_t period = mask + 1;
+    const std::size_t half = period / 2;
     if (odd == 1) {
-        // Runs up to the next multiple of mask + 1 read the next table contiguously.
+        // Runs up to the half and from it to the period's end read the next
+        // table contiguously, forwards then backwards.
         while (j < end) {
             const std::size_t offset = j & mask;
-            const std::size_t run = std::min(mask + 1 - offset, end - j);
             double* here = table + j;
-            const double* there = next + offset;
             std::size_t i = 0;
-            for (; i + lanes <= run; i += lanes) {
-                hn::StoreU(hn::Mul(hn::Abs(hn::LoadU(d, here + i)), hn::LoadU(d, there + i)), d, here + i);
+            if (offset <= half) {
+                const std::size_t run = std::min(half + 1 - offset, end - j);
+                const double* there = next + offset;
+                for (; i + lanes <= run; i += lanes) {
+                    hn::StoreU(hn::Mul(hn::Abs(hn::LoadU(d, here + i)), hn::LoadU(d, there + i)), d, here + i);
+                }
+                for (; i < run; ++i) {
+                    here[i] = std::fabs(here[i]) * there[i];
+                }
+                j += run;
+            } else {
+                const std::size_t run = std::min(period - offset, end - j);
+                // here[i] pairs with next[period - offset - i].
+                const double* there = next + (period - offset);
+                for (; i + lanes <= run; i += lanes) {
+                    const V mirrored = hn::Reverse(d, hn::LoadU(d, there - i - (lanes - 1)));
+                    hn::StoreU(hn::Mul(hn::Abs(hn::LoadU(d, here + i)), mirrored), d, here + i);
+                }
+                for (; i < run; ++i) {
+                    here[i] = std::fabs(here[i]) * *(there - i);
+                }
+                j += run;
             }
-            for (; i < run; ++i) {
-                here[i] = std::fabs(here[i]) * there[i];
-            }
-            j += run;
         }
         return;
     }
     if (odd == 3) {
-        // Runs between wraps of 3 j modulo mask + 1 read the next table at
-        // stride 3: three contiguous vectors, deinterleaved.
-        const std::size_t size = mask + 1;
+        // Runs between wraps of 3 j modulo the period read the next table at
+        // stride 3: three contiguous vectors, deinterleaved; forwards below
+        // its half, backwards from the mirror above it.
         while (j < end) {
             std::size_t index = (j * 3) & mask;
-            for (; j + lanes <= end && index + 3 * lanes <= size; j += lanes, index += 3 * lanes) {
+            for (; j + lanes <= end && index + 3 * lanes <= half + 1; j += lanes, index += 3 * lanes) {
                 V first, second, third;
                 hn::LoadInterleaved3(d, next + index, first, second, third);
                 hn::StoreU(hn::Mul(hn::Abs(hn::LoadU(d, table + j)), first), d, table + j);
             }
-            // Up to the wrap, or the end, one at a time.
+            // Lane i reads next[period - index - 3 i]: loaded from the lowest, reversed.
+            for (; j + lanes <= end && index >= half + 2 && index + 3 * (lanes - 1) < period;
+                 j += lanes, index += 3 * lanes) {
+                V first, second, third;
+                hn::LoadInterleaved3(d, next + (period - index - 3 * (lanes - 1)), first, second, third);
+                hn::StoreU(hn::Mul(hn::Abs(hn::LoadU(d, table + j)), hn::Reverse(d, first)), d, table + j);
+            }
+            // Across the half or the wrap, or up to the end, one at a time.
             for (std::size_t left = lanes; j < end && left > 0; ++j, --left) {
-                table[j] = std::fabs(table[j]) * next[(j * 3) & mask];
+                const std::size_t at = (j * 3) & mask;
+                table[j] = std::fabs(table[j]) * next[at > half ? period - at : at];
             }
         }
         return;
@@ -186,14 +213,18 @@ void FoldProduct(double* HWY_RESTRICT table, std::size_t first, std::size_t coun
         VI index = hn::Load(di, start);
         const VI stride = hn::Set(di, static_cast<std::int64_t>((lanes * odd) & mask));
         const VI wrap = hn::Set(di, static_cast<std::int64_t>(mask));
+        const VI periods = hn::Set(di, static_cast<std::int64_t>(period));
+        const VI halves = hn::Set(di, static_cast<std::int64_t>(half));
         for (; j + lanes <= end; j += lanes) {
-            const V gathered = hn::GatherIndex(d, next, index);
+            const VI folded = hn::IfThenElse(hn::Gt(index, halves), hn::Sub(periods, index), index);
+            const V gathered = hn::GatherIndex(d, next, folded);
             hn::StoreU(hn::Mul(hn::Abs(hn::LoadU(d, table + j)), gathered), d, table + j);
             index = hn::And(hn::Add(index, stride), wrap);
         }
     }
     for (; j < end; ++j) {
-        table[j] = std::fabs(table[j]) * next[(j * odd) & mask];
+        const std::size_t index = (j * odd) & mask;
+        table[j] = std::fabs(table[j]) * next[index > half ? period - index : index];
     }
 }
 

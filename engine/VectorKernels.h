@@ -41,7 +41,9 @@ struct RotorBlock {
 void Kernel_StageBlock(const StageShape& shape, const RotorBlock& rotor, std::size_t count, double* out);
 
 // table[j] = |table[j]| * next[(j odd) & mask] for first <= j < first + count;
-// |table[j]| alone when next is null. mask + 1 is a power of two.
+// |table[j]| alone when next is null. mask + 1 is a power of two, and next
+// is even about (mask + 1) / 2: only its entries up to there are read, an
+// index i above reads mask + 1 - i.
 void Kernel_FoldProduct(double* table, std::size_t first, std::size_t count, const double* next, std::size_t mask,
                         std::size_t odd);
 

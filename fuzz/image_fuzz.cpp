@@ -1,7 +1,9 @@
-// Fuzz target: the image listing. The input patches a real image built from
-// the resource folder (three bytes a patch: offset low, offset high, value), so
-// that the fuzzer reaches the jump tables and runs rather than stopping at the
-// size check.
+// Fuzz target: the image checks and the listing. The input patches a real
+// image built from the resource folder, so that the fuzzer reaches the jump
+// tables and runs rather than stopping at the size check: three bytes a patch
+// (offset low, offset high, value; the 16-bit offset wraps over the image, so
+// every byte can be reached). One byte left over shrinks the image by that
+// many bytes; two left over grow it by the first, filled with the second.
 
 #include <sstream>
 
@@ -21,13 +23,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return device.Image_Build();
     }();
     std::vector<std::uint8_t> patched = image;
-    for (std::size_t i = 0; i + 3 <= size; i += 3) {
-        const std::size_t offset = (data[i] | (data[i + 1] << 8)) * 2 % patched.size();
+    const std::size_t patches = size / 3;
+    for (std::size_t i = 0; i < patches * 3; i += 3) {
+        const std::size_t offset = static_cast<std::size_t>(data[i] | (data[i + 1] << 8)) % patched.size();
         patched[offset] = data[i + 2];
     }
     if (size % 3 == 1) {
         patched.resize(patched.size() - data[size - 1]);
+    } else if (size % 3 == 2) {
+        patched.resize(patched.size() + data[size - 2], data[size - 1]);
     }
+    Fuzz::ExpectOnlyCleanErrors([&] { device.Image_Verify(patched); });
     Fuzz::ExpectOnlyCleanErrors([&] {
         std::ostringstream listing;
         device.Image_Disassemble(patched, listing);

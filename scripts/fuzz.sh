@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang's libFuzzer and runs each for a bounded
-# time (FUZZ_SECONDS, default 8, so the nine targets take about a minute
+# time (FUZZ_SECONDS, default 8, so the ten targets take about a minute and a half
 # besides the first build). Targets whose name is in LIBRARY_TARGETS link the
 # whole library and the tool's command code; the others only the streams.
 #   scripts/fuzz.sh            build and run every target
@@ -11,7 +11,7 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 out="$root/build-fuzz"
 seconds="${FUZZ_SECONDS:-8}"
-targets=("${@:-instruction reader top_level image blueprint profile settings feature_option options}")
+targets=("${@:-instruction reader top_level image image_build blueprint profile settings feature_option options}")
 library_targets=" blueprint profile feature_option options "
 read -r -a targets <<<"${targets[*]}"
 
@@ -77,6 +77,7 @@ printf 'r3 = r0' >"$out/instruction/corpus/assign"
 seed reader "$marlin"/stream_image_*.txt
 seed top_level "$marlin/top_level/top_level.txt" "$marlin/spi_marlin_c0.tv"
 seed image
+seed image_build "$marlin/top_level/top_level.txt"
 seed blueprint "$root"/examples/*.json
 seed profile "$root/tests/golden/lte-20mhz-2t2r-tdd.profile.json" "$root/tests/golden/dmr-12p5khz-24ksps.profile.json"
 seed settings

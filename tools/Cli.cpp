@@ -226,9 +226,11 @@ Profile DevelopProfile(MarlinBlueprint& blueprint, bool redesign)
 {
     Profile profile;
     DesignSummary summary;
+    const MarlinBlueprint before = blueprint;
+    const ReportScope reports;
     const std::int8_t status = ProfileArchitect::Profile_Develop(profile, summary, blueprint, redesign);
     if (status != 0) {
-        throw OperationFailed("");
+        throw OperationFailed("", DesignHint(before, redesign, reports.Messages()));
     }
     return profile;
 }

@@ -52,6 +52,12 @@ public:
 class OperationFailed : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+    // hint, when not empty, follows the report lines as "plover: hint: ...".
+    OperationFailed(const std::string& text, std::string hintLine)
+        : std::runtime_error(text), hint(std::move(hintLine))
+    {
+    }
+    std::string hint;
 };
 
 // A registered subcommand and what runs when it was chosen; run returns the
@@ -88,6 +94,13 @@ MarlinBlueprint LoadBlueprint(const BlueprintOptions& options);
 // Develops the profile; OperationFailed (the report lines say why) when the
 // development fails.
 Profile DevelopProfile(MarlinBlueprint& blueprint, bool redesign = false);
+
+// After a failed design of blueprint (as it was before the design), whose
+// report lines were reports: the channel likely at fault with its rate and
+// bandwidth, and what to try (for one, whether --expanded-search makes the
+// design succeed); empty when there is nothing to say. Probes run on a
+// thread of their own, so their report lines never join the caller's.
+std::string DesignHint(const MarlinBlueprint& blueprint, bool redesign, const std::vector<std::string>& reports);
 
 // A --feature value, "ID[:FIELD=VALUE,...]", into a feature handle;
 // UsageError for an unknown ID or field, a value outside the field's range

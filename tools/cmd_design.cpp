@@ -124,13 +124,14 @@ Command AddDesignCommand(CLI::App& app)
                 MarlinBlueprint blueprint = LoadBlueprint(options->blueprint);
                 Profile profile;
                 DesignOverview overview;
+                const MarlinBlueprint before = blueprint;
                 const std::int8_t status = Analysis::Design(profile, overview, blueprint, options->redesign);
                 if (status != 0) {
                     if (options->json) {
                         std::cout << json{{"status", status}, {"profile", nullptr}, {"reports", overview.reports}}.dump()
                                   << '\n';
                     }
-                    throw OperationFailed("");
+                    throw OperationFailed("", DesignHint(before, options->redesign, overview.reports));
                 }
                 if (profile.Save(LibraryOutputPath(output)) != 0) {
                     throw OutputError("cannot write the profile to '" + Escaped(output) + "'");

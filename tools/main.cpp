@@ -71,6 +71,9 @@ int Run(const Command& command)
         if (*e.what() != '\0') {
             PrintError(e.what());
         }
+        if (!e.hint.empty()) {
+            std::cerr << "plover: hint: " << Escaped(OneLine(e.hint)) << '\n';
+        }
         return ExitFailed;
     } catch (const std::bad_alloc&) {
         reports.PrintNew();

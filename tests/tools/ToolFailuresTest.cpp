@@ -34,13 +34,60 @@ TEST(ToolFailures, FailingDesignPrintsTheCollectedLinesAndKeepsTheOutput)
     WriteText(folder.File("out.json"), "keep");
     const ToolResult r = RunTool(folder, {"design", folder.File("bad.json"), "-o", folder.File("out.json")});
     EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "ERROR: In ..\\..\\..\\src\\plover\\FilterDesigner on line 203: Sampling rate not possible\n");
+    EXPECT_EQ(r.err, "ERROR: In ..\\..\\..\\src\\plover\\FilterDesigner on line 203: Sampling rate not possible\n"
+                     "plover: hint: RX1 at 7 Hz, bandwidth 18000000 Hz: the receive bandwidth (18000000 Hz) is above "
+                     "its rate (7 Hz)\n");
     EXPECT_EQ(ReadText(folder.File("out.json")), "keep");
 
     const ToolResult json = RunTool(folder, {"design", folder.File("bad.json"), "--json"});
     EXPECT_EQ(json.status, 1);
     EXPECT_EQ(json.out, "{\"profile\":null,\"reports\":[\"ERROR: In ..\\\\..\\\\..\\\\src\\\\plover\\\\FilterDesigner "
                         "on line 203: Sampling rate not possible\"],\"status\":-1}\n");
+}
+
+TEST(ToolFailures, FailedDesignEndsWithAHintNamingChannelRateBandwidthAndRemedy)
+{
+    TempFolder folder;
+    // The FDD example (Rx 1 and Tx 1 at 15.36 MHz, 9 MHz wide) with some values replaced.
+    int count = 0;
+    const auto lte = [&](const std::vector<std::pair<std::string, std::string>>& edits) {
+        std::string text = ReadText(Example("lte-10mhz-1t1r-fdd.json"));
+        for (const auto& [from, to] : edits) {
+            text.replace(text.find(from), from.size(), to);
+        }
+        const std::string path = folder.File("bp" + std::to_string(count++) + ".json");
+        WriteText(path, text);
+        return path;
+    };
+    const std::string rxRate = "\"samplingRate_Hz\": 15360000";
+    const std::string rxWidth = "\"rfChannelBandwidth_Hz\": 9000000";
+    const std::string out = folder.File("out");
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        {{"design", Example("cmos-9p6mhz-4lane-expanded-search.json"), "-o", out},
+         "RX1 at 9600000 Hz, bandwidth 5400000 Hz; TX1 at 9600000 Hz, bandwidth 5400000 Hz: the design succeeds "
+         "with --expanded-search (a wider system-clock search)"},
+        {{"stream-image", lte({{rxRate, "\"samplingRate_Hz\": 8000000"}}), "-o", out},
+         "RX1 at 8000000 Hz, bandwidth 9000000 Hz: the receive bandwidth (9000000 Hz) is above its rate (8000000 Hz)"},
+        {{"response", lte({{rxRate, "\"samplingRate_Hz\": 20000"}, {rxWidth, "\"rfChannelBandwidth_Hz\": 10000"}}),
+          "--port", "rx", "--channel", "1"},
+         "RX1 at 20000 Hz, bandwidth 10000 Hz: the receive rate 20000 Hz is outside the range 20834 to 67584000 Hz"},
+        {{"design", lte({{rxRate, "\"samplingRate_Hz\": 12000000"}, {rxWidth, "\"rfChannelBandwidth_Hz\": 6000000"}}),
+          "-o", out},
+         "RX1 at 12000000 Hz, bandwidth 6000000 Hz; TX1 at 15360000 Hz, bandwidth 9000000 Hz: --expanded-search does "
+         "not help; plover chains --rx-rate 12000000 --rx-bandwidth 6000000 --tx-rate 15360000 --tx-bandwidth "
+         "9000000 shows which chains the rates allow"},
+        {{"design", lte({{"\"deviceClockInput_kHz\": 38400", "\"deviceClockInput_kHz\": 0"}}), "-o", out},
+         "RX1 at 15360000 Hz, bandwidth 9000000 Hz; TX1 at 15360000 Hz, bandwidth 9000000 Hz: --expanded-search does "
+         "not help; the lines above say what to change"},
+    };
+    for (const auto& [args, hint] : cases) {
+        const ToolResult r = RunTool(folder, args);
+        EXPECT_EQ(r.status, 1) << args[1] << r.err;
+        const auto lines = r.ErrLines();
+        ASSERT_GE(lines.size(), 2u) << r.err;
+        EXPECT_EQ(lines[lines.size() - 2].rfind("ERROR: ", 0), 0u) << r.err;  // the library's line stays first
+        EXPECT_EQ(lines.back(), "plover: hint: " + hint) << args[1];
+    }
 }
 
 TEST(ToolFailures, MalformedBlueprintsAreUsageErrors)
@@ -184,6 +231,37 @@ TEST(ToolFailures, HostileInputsAreRefusedWithWhatAndWhere)
     ASSERT_FALSE(lenient.ErrLines().empty());
     EXPECT_EQ(lenient.ErrLines()[0],
               "plover: warning: " + folder.File("typo.json") + ": Duplex: unknown key (did you mean duplex?)");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ToolFailures, ReportLinesAndEchoesReadCleanly)
+{
+    TempFolder folder;
+    // Each command with what its standard error must be.
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+        // A successful design whose 150 MHz retry first failed: no ERROR line of
+        // the abandoned attempt, and a line repeated by one operation once, counted.
+        {{"design", Example("cmos-9p6mhz-4lane-expanded-search.json"), "--expanded-search", "-o", folder.File("p.json")},
+         "WARNING: In ..\\..\\..\\src\\plover\\FilterDesigner on line 682: When designing the low rate filter(102X), "
+         "the analog filter bandwidth exceeds 86% sample rate at the low rate filter position. (2 times)\n"},
+        {{"frobnicate"},
+         "plover: error: unknown subcommand 'frobnicate' (commands: blueprint, design, inspect, response, "
+         "dynamic-profiles, stream-settings, stream-image, disasm, chains, serve, coefficients, features)\n"},
+        {{"design", folder.File("bad\x1b[2Jname.json")},
+         "plover: error: blueprint file: cannot open '" + folder.File("bad\\x1b[2Jname.json") + "'\n"},
+        {{"blueprint", kLte20, "--feature", "FH", "-o", folder.File("b.json")},
+         "plover: error: --feature is not stored in blueprint files; give it to the command that reads the blueprint "
+         "(design, inspect, response, ...)\n"},
+    };
+    for (const auto& [args, err] : cases) {
+        EXPECT_EQ(RunTool(folder, args).err, err) << args[0];
+    }
+    // Every option with a default shows it in --help.
+    EXPECT_NE(RunTool(folder, {"stream-image", "--help"}).out.find("=c0"), std::string::npos);
+    EXPECT_NE(RunTool(folder, {"chains", "--help"}).out.find("=160000000"), std::string::npos);
 }
 
 }  // namespace
