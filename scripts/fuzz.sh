@@ -99,7 +99,8 @@ status=0
 for t in "${targets[@]}"; do
   extra=()
   if [[ "$library_targets" == *" $t "* ]]; then
-    extra=("$library_archive")
+    # The engine's vector kernels pick their target through Highway at run time.
+    extra=("$library_archive" -lhwy)
   fi
   mkdir -p "$out/$t"
   "$cxx" "${flags[@]}" "$root/fuzz/${t}_fuzz.cpp" "${extra[@]}" "${objects[@]}" -o "$out/$t/${t}_fuzz"
