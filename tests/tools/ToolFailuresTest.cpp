@@ -243,10 +243,11 @@ TEST(ToolFailures, ReportLinesAndEchoesReadCleanly)
     // Each command with what its standard error must be.
     const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
         // A successful design whose 150 MHz retry first failed: no ERROR line of
-        // the abandoned attempt, and a line repeated by one operation once, counted.
+        // the abandoned attempt, a line repeated by one operation once, counted, and
+        // the channel a shared fixed text was about beside it.
         {{"design", Example("cmos-9p6mhz-4lane-expanded-search.json"), "--expanded-search", "-o", folder.File("p.json")},
          "WARNING: In ..\\..\\..\\src\\plover\\FilterDesigner on line 682: When designing the low rate filter(102X), "
-         "the analog filter bandwidth exceeds 86% sample rate at the low rate filter position. (2 times)\n"},
+         "the analog filter bandwidth exceeds 86% sample rate at the low rate filter position. [rxChannel1] (2 times)\n"},
         {{"frobnicate"},
          "plover: error: unknown subcommand 'frobnicate' (commands: blueprint, design, inspect, response, "
          "dynamic-profiles, stream-settings, stream-image, disasm, chains, serve, coefficients, features)\n"},
