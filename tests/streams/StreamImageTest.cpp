@@ -14,8 +14,7 @@
 namespace Veltrix::Runnel {
 namespace {
 
-using PloverTest::TempFolder;
-using PloverTest::ThrownText;
+using namespace PloverTest;
 namespace fs = std::filesystem;
 
 // Little-endian words [from, to) of the bytes, space-separated.
@@ -57,14 +56,8 @@ struct MiniResources {
         return (folder.path() / "asm" / "marlin" / "top_level").string();
     }
     fs::path Chip() const { return folder.path() / "asm" / "marlin"; }
-    std::vector<std::uint8_t> Image(const std::string& si = "c0")
-    {
-        return StreamImage_Get(MarlinSettings(), TopLevelFolder(), si);
-    }
-    std::string Error()
-    {
-        return ThrownText<std::exception>([this] { Image(); });
-    }
+    std::vector<std::uint8_t> Image(const std::string& si = "c0") { return StreamImage_Get(MarlinSettings(), TopLevelFolder(), si); }
+    std::string Error() { return ThrownText<std::exception>([this] { Image(); }); }
 
     std::map<std::string, std::string> sources, sizes;
     std::string extraTopLevel;

@@ -13,17 +13,13 @@ namespace {
 
 using PloverTest::ThrownText;
 
-const nlohmann::json& Data()
-{
-    static const nlohmann::json data = StreamData("instructions.json");
-    return data;
-}
+const nlohmann::json Data = StreamData("instructions.json");
 
 const SpiRegisterMap& Registers()
 {
     static const SpiRegisterMap map = [] {
         SpiRegisterMap m;
-        for (const auto& row : Data()["registers"]) m.Add(row[0], *ParseHex(row[1].get<std::string>()));
+        for (const auto& row : Data["registers"]) m.Add(row[0], *ParseHex(row[1].get<std::string>()));
         return m;
     }();
     return map;
@@ -46,7 +42,7 @@ std::string Decode(const std::vector<std::uint8_t>& bytes, const std::string& sl
 // its bytes decode back to the same text.
 TEST(StreamInstruction, EncodingsParseAndDecodeBack)
 {
-    for (const auto& row : Data()["encodings"]) {
+    for (const auto& row : Data["encodings"]) {
         const std::string line = row[0];
         SCOPED_TRACE(line);
         for (const std::string& form : {line, ToUpper(line)}) {
@@ -62,10 +58,10 @@ TEST(StreamInstruction, EncodingsParseAndDecodeBack)
         EXPECT_EQ(used, bytes.size() - 1);
         EXPECT_EQ(StreamInstruction::OperandLength(bytes[0]), static_cast<int>(bytes.size() - 1));
     }
-    for (const auto& row : Data()["parseErrors"]) {
+    for (const auto& row : Data["parseErrors"]) {
         EXPECT_EQ(ThrownText<std::invalid_argument>([&] { StreamInstruction(Registers(), row[0]); }), row[1]);
     }
-    for (const auto& row : Data()["decodings"]) {
+    for (const auto& row : Data["decodings"]) {
         EXPECT_EQ(Decode(Bytes(row[0]), row[1]), row[2]) << row[0];
     }
 }

@@ -19,9 +19,7 @@ NLOHMANN_DEFINE_TYPE_NON_INTRUSIVE(StreamProfileFacts, processorClockFrequency_H
 
 namespace {
 
-using PloverTest::ReadText;
-using PloverTest::TempFolder;
-using PloverTest::ThrownText;
+using namespace PloverTest;
 
 // Below 10 us a cycle count (15 bits, held at 32767); from 10 us the
 // microsecond form with bit 15 set, held at 0xFFFF rather than wrapped. Rows:
@@ -33,8 +31,7 @@ TEST(StreamDelay, CodesForTimesAndClocks)
     }
     EXPECT_EQ(NanoSecondsToStreamCycles(1000000, 184320000), 32767);
     EXPECT_EQ(NanoSecondsToStreamCycles(1000000, 1000), 1);  // one cycle of a 1 kHz clock
-    EXPECT_THROW(NanoSecondsToStreamDelay(80, 999), std::invalid_argument);
-    EXPECT_THROW(NanoSecondsToStreamDelay(20000, 0), std::invalid_argument);
+    for (const std::uint32_t clock_Hz : {999u, 0u}) EXPECT_THROW(NanoSecondsToStreamDelay(20000, clock_Hz), std::invalid_argument);
 }
 
 // Flags give "" to keep a line and "#" to comment it out; delays their hex code.
