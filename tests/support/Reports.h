@@ -1,7 +1,7 @@
 #pragma once
 // The report lines a block of code adds to the process-wide collector, and
 // report identities: a test names the unit and line of the report it expects,
-// and the text comes from the one table of report texts (ReportTexts.h).
+// and the text comes from the one table of report texts (tests/data/report_texts.tsv).
 
 #include <algorithm>
 #include <cstddef>

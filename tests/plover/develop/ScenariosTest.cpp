@@ -1,10 +1,15 @@
-// Design scenarios as data: every blueprint in tests/scenarios develops to the
-// outcome kept beside it in tests/scenarios/golden: NAME.txt holds the status
-// and every report line, NAME.profile.json the saved profile of a success.
-// A scenario named "*-expanded-search" asks for the expanded search, which is
-// the caller's choice and not part of the file. After an intended change:
-//     PLOVER_REGENERATE_GOLDEN=1 build/tests/tests_plover --gtest_filter='Scenarios*'
-// then review the difference (tests/scenarios/README.md).
+// Blueprints as data, developed the way the tool develops them and compared
+// with the outcome kept for them, so that every change to a design is
+// deliberate and reviewed:
+// - every example in examples/ develops to tests/golden/NAME.profile.json;
+// - every scenario in tests/scenarios develops to tests/scenarios/golden:
+//   NAME.txt holds the status and every report line, NAME.profile.json the
+//   saved profile of a success.
+// A name ending in "-expanded-search" asks for the expanded search and one
+// ending in "-redesign" for the redesign of designed data paths: both are the
+// caller's choice, not part of the file. After an intended change:
+//     PLOVER_REGENERATE_GOLDEN=1 build/tests/tests_plover --gtest_filter='Examples*:Scenarios*'
+// then review the difference (tests/golden/README.md, tests/scenarios/README.md).
 
 #include <gtest/gtest.h>
 
@@ -14,6 +19,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "support/Examples.h"
 #include "support/Files.h"
 #include "support/Json.h"
@@ -21,64 +28,96 @@
 
 using namespace Veltrix::Marlin::Native;
 using namespace PloverTest;
+namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<std::filesystem::path> ScenarioFiles()
+std::vector<fs::path> BlueprintFiles(const std::string& folder)
 {
-    std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::directory_iterator(SourcePath("tests/scenarios"))) {
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(SourcePath(folder))) {
         if (entry.path().extension() == ".json") files.push_back(entry.path());
     }
     std::sort(files.begin(), files.end());
     return files;
 }
 
-// Status first, then the report lines in the order they were made.
-std::string Outcome(std::int8_t status, const std::vector<std::string>& lines)
+bool Regenerating()
 {
-    std::string text = "status " + std::to_string(status) + "\n";
-    for (const std::string& line : lines) text += line + "\n";
-    return text;
+    const char* flag = std::getenv("PLOVER_REGENERATE_GOLDEN");
+    return flag != nullptr && std::string(flag) == "1";
+}
+
+bool NameEndsWith(const std::string& name, const std::string& suffix)
+{
+    return name.size() >= suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+// Develops the file and compares with (or, regenerating, writes) its golden
+// profile and, when `goldenOutcome` is given, its status and report lines.
+// Without one the blueprint must develop.
+void DevelopToGolden(const fs::path& file, const fs::path& goldenProfile, const fs::path& goldenOutcome)
+{
+    const std::string name = file.stem().string();
+    SCOPED_TRACE(name);
+    ReportCapture capture;
+    MarlinBlueprint blueprint;
+    blueprint.Load(file.string());
+    blueprint.expandedSearchEnable = name.find("-expanded-search") != std::string::npos;
+    Profile profile;
+    const std::int8_t status = Develop(profile, blueprint, NameEndsWith(name, "-redesign"));
+    std::string outcome = "status " + std::to_string(status) + "\n";
+    for (const std::string& line : capture.lines()) outcome += line + "\n";
+    if (goldenOutcome.empty()) {
+        ASSERT_EQ(status, 0) << outcome;
+    }
+
+    TempFolder folder;
+    const std::string saved = folder.File("saved.profile.json");
+    if (status == 0) {
+        ASSERT_EQ(profile.Save(saved), 0);
+    }
+    if (Regenerating()) {
+        if (!goldenOutcome.empty()) WriteText(goldenOutcome, outcome);
+        fs::remove(goldenProfile);
+        if (status == 0) fs::copy_file(saved, goldenProfile);
+        return;
+    }
+    if (!goldenOutcome.empty()) {
+        ASSERT_TRUE(fs::exists(goldenOutcome)) << "no golden outcome; run with PLOVER_REGENERATE_GOLDEN=1";
+        EXPECT_EQ(ReadText(goldenOutcome), outcome) << "golden first";
+    }
+    ASSERT_EQ(fs::exists(goldenProfile), status == 0) << goldenProfile;
+    if (status == 0) {
+        EXPECT_EQ(FirstDifference(ReadText(goldenProfile), ReadText(saved)), "")
+            << "the profile differs from " << goldenProfile << " at the path above (golden vs now)";
+    }
 }
 
 }  // namespace
 
+TEST(Examples, DevelopAndMatchTheirGoldenProfiles)
+{
+    for (const auto& file : BlueprintFiles("examples")) {
+        DevelopToGolden(file, GoldenPath(file.stem().string()), {});
+    }
+}
+
+TEST(Examples, UseOnlyBlueprintKeys)
+{
+    // A misspelt key would be skipped silently by the reader.
+    for (const auto& file : BlueprintFiles("examples")) {
+        const auto written = nlohmann::json::parse(ReadText(file));
+        const auto saved = nlohmann::json::parse(Example(file.stem().string()).SaveToString());
+        EXPECT_EQ(MissingFrom(written, saved), "") << file;
+    }
+}
+
 TEST(Scenarios, DevelopToTheirGoldenOutcomes)
 {
-    const bool regenerating = std::getenv("PLOVER_REGENERATE_GOLDEN") != nullptr &&
-                              std::string(std::getenv("PLOVER_REGENERATE_GOLDEN")) == "1";
-    const std::filesystem::path golden = SourcePath("tests/scenarios/golden");
-    TempFolder folder;
-    for (const auto& file : ScenarioFiles()) {
+    const fs::path golden = SourcePath("tests/scenarios/golden");
+    for (const auto& file : BlueprintFiles("tests/scenarios")) {
         const std::string name = file.stem().string();
-        SCOPED_TRACE(name);
-        ReportCapture capture;
-        MarlinBlueprint blueprint;
-        blueprint.Load(file.string());
-        blueprint.expandedSearchEnable = name.find("-expanded-search") != std::string::npos;
-        Profile profile;
-        const std::int8_t status = Develop(profile, blueprint);
-        const std::string saved = folder.File(name + ".profile.json");
-        if (status == 0) {
-            ASSERT_EQ(profile.Save(saved), 0);
-        }
-        const std::string outcome = Outcome(status, capture.lines());
-
-        const auto goldenOutcome = golden / (name + ".txt");
-        const auto goldenProfile = golden / (name + ".profile.json");
-        if (regenerating) {
-            WriteText(goldenOutcome, outcome);
-            std::filesystem::remove(goldenProfile);
-            if (status == 0) std::filesystem::copy_file(saved, goldenProfile);
-            continue;
-        }
-        ASSERT_TRUE(std::filesystem::exists(goldenOutcome)) << "no golden outcome; run with PLOVER_REGENERATE_GOLDEN=1";
-        EXPECT_EQ(ReadText(goldenOutcome), outcome) << "golden first";
-        ASSERT_EQ(std::filesystem::exists(goldenProfile), status == 0);
-        if (status == 0) {
-            EXPECT_EQ(FirstDifference(ReadText(goldenProfile), ReadText(saved)), "")
-                << "the profile differs from " << goldenProfile << " at the path above (golden vs now)";
-        }
+        DevelopToGolden(file, golden / (name + ".profile.json"), golden / (name + ".txt"));
     }
 }
