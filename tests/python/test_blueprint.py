@@ -6,7 +6,7 @@ import pickle
 import pytest
 
 import plover
-from conftest import EXAMPLES, example
+from conftest import EXAMPLES, SOURCE, example
 
 
 @pytest.mark.parametrize("path", EXAMPLES, ids=lambda p: p.stem)
@@ -23,40 +23,12 @@ def test_round_trip_equals_the_tools_file(path, tool, tmp_path):
     assert pickle.loads(pickle.dumps(again)) == again
 
 
-# (object, attribute, value given, file section, file key): each attribute must
-# land in its own key, so a binding that swaps two fields fails here.
-EDITS = [
-    ("", "duplex", plover.Duplex.FDD, None, "duplex"),
-    ("", "adc_rate", 2, None, "adcRate"),
-    ("", "clock_pll_mode", plover.ClockPllMode.LOW_POWER, None, "clockPllMode"),
-    ("", "clock_pll_power", 1, None, "clockPllPower"),
-    ("", "device_clock_input_khz", 61440, None, "deviceClockInput_kHz"),
-    ("", "processor_clock_divisor", plover.ProcessorClockDivisor.DIVISOR_4, None, "processorClockDivisor"),
-    ("", "pll_calibration", 3, None, "pllCalibration"),
-    ("", "diversity", True, None, "diversity"),
-    ("", "allow_pll_retuning", True, None, "allowPllRetuning"),
-    ("", "swap_external_lo_mapping", True, None, "swapExternalLoMapping"),
-    ("", "warm_boot_enable", True, None, "warmBootEnable"),
-    ("lo2", "lo_divisor", 7, "loExternal2", "loDivisor"),
-    ("lo1", "lo_signaling_type", 1, "loExternal1", "loSignalingType"),
-    ("rx1", "sampling_rate_hz", 15_360_000, "rxChannel1", "samplingRate_Hz"),
-    ("rx2", "rf_channel_bandwidth_hz", 9_000_000, "rxChannel2", "rfChannelBandwidth_Hz"),
-    ("rx1", "analog_filter_corner_khz", 12345, "rxChannel1", "analogFilterCorner_kHz"),
-    ("rx1", "intermediate_frequency_hz", -250_000, "rxChannel1", "intermediateFrequency_Hz"),
-    ("rx1", "ssi_data_rate", plover.SsiDataRate.DOUBLE, "rxChannel1", "ssiDataRate"),
-    ("rx2", "channel_signal_setup", plover.RxChannelSignalSetup.DMR, "rxChannel2", "channelSignalSetup"),
-    ("rx1", "nco_enable", True, "rxChannel1", "ncoEnable"),
-    ("tx2", "enabled", False, "txChannel2", "enabled"),
-    ("tx1", "sampling_rate_hz", 7_680_000, "txChannel1", "samplingRate_Hz"),
-    ("tx1", "elb_type", plover.ElbType.AFTER_PA, "txChannel1", "elbType"),
-    ("tx2", "peak_loopback_power_dbm", -12, "txChannel2", "peakLoopbackPower_dBm"),
-    ("tx1", "channel_filter_interpolation", 2, "txChannel1", "channelFilterInterpolation"),
-    ("tx2", "lo_source", plover.LoSource.EXTERNAL, "txChannel2", "loSource"),
-]
-
-
 def test_attribute_edits_reach_their_file_keys():
-    for owner, attribute, value, section, key in EDITS:
+    edits = json.loads((SOURCE / "tests" / "data" / "python" / "blueprint_edits.json").read_text())["edits"]
+    for owner, attribute, value, section, key in edits:
+        if isinstance(value, str):
+            enum, member = value.split(".")
+            value = getattr(getattr(plover, enum), member)
         blueprint = plover.Blueprint.load(example("lte-20mhz-2t2r-tdd"))
         target = getattr(blueprint, owner) if owner else blueprint
         setattr(target, attribute, value)

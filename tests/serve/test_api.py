@@ -161,68 +161,33 @@ def test_version_is_the_tools(server):
     assert status == 200 and plover("--version").stdout.startswith(f"plover {answer['plover']} (streams {answer['streams']})")
 
 
-LTE = json.dumps({"blueprint": json.loads((EXAMPLES / "lte-20mhz-2t2r-tdd.json").read_text())}).encode()
-BAD_REQUESTS = [
-    # (method, path, body, content type, status, words of the error)
-    ("POST", "/api/design", b"x=1", "application/x-www-form-urlencoded", 415, "application/json"),
-    ("POST", "/api/design", LTE, "text/plain", 415, "application/json"),
-    ("POST", "/api/design", b'{"blueprint": ' + b"[" * 100000 + b"]" * 100000 + b"}", "application/json", 400, "deeper"),
-    ("POST", "/api/design", b'{"blueprint": {}, "colour": 1}', "application/json", 400, "colour"),
-    ("POST", "/api/design", b'{"blueprint": {"Duplex": 1}}', "application/json", 400, "did you mean duplex"),
-    ("POST", "/api/design", b'{"blueprint": {"rxChannel1": {"samplingRate_Hz": 4325687296}}}', "application/json", 400,
-     "rxChannel1.samplingRate_Hz"),
-    ("POST", "/api/design", b'{"blueprint": {}, "blueprint": {}}', "application/json", 400, "twice"),
-    ("POST", "/api/design", b'{"features": [{"id": "Turbo"}]}', "application/json", 400, "Turbo"),
-    ("POST", "/api/design", b'{"features": [{"id": "FH", "mode": "two"}]}', "application/json", 400, "mode"),
-    ("POST", "/api/design", b'{"features": [{"id": "MMSync", "monitorModeSyncOverSamplingRatio": 3}]}',
-     "application/json", 400, "2, 4 or 8"),
-    ("POST", "/api/response", b'{"span": {"start_Hz": 5, "stop_Hz": 1}}', "application/json", 400, "span"),
-    ("POST", "/api/response", b'{"span": "sideways"}', "application/json", 400, "span"),
-    ("POST", "/api/response", b'{"channel": 3}', "application/json", 400, "channel"),
-    ("POST", "/api/coefficients", b'{"port": "orx"}', "application/json", 400, "port"),
-    ("POST", "/api/chains", b'{"rxRate_Hz": 1000000}', "application/json", 400, "rxBandwidth_Hz"),
-    ("POST", "/api/chains", b'{"rxRate_Hz": 1000000, "rxBandwidth_Hz": 500000, "txRate_Hz": 1000000}',
-     "application/json", 400, "together"),
-    ("POST", "/api/design", b'{"features": {}}', "application/json", 400, "features"),
-    ("POST", "/api/inspect", b'"just a string"', "application/json", 400, "object"),
-    ("POST", "/api/dynamic-profiles", b'{"count": 9}', "application/json", 400, "count"),
-    ("POST", "/api/stream-image", b'{"siVersion": "a0"}', "application/json", 400, "siVersion"),
-    ("POST", "/api/design", b'{"blueprint": {"rxChannel1": {"enabled": true, "samplingRate_Hz": 7}}}',
-     "application/json", 422, "design failed"),
-    ("POST", "/api/design", b"{" + b" " * (2 << 20) + b"}", "application/json", 413, "larger"),
-    ("GET", "/api/design", None, None, 405, "POST"),
-    ("GET", "/api/nothing", None, None, 404, "nothing"),
-    ("GET", "/api/examples/..%2F..%2Fetc%2Fpasswd", None, None, 404, ""),
-    ("GET", "/api/examples/../../../etc/passwd", None, None, 404, ""),
-    ("GET", "/api/examples/%2Fetc%2Fpasswd", None, None, 404, ""),
-    ("GET", "/api/examples/lte-20mhz-2t2r-tdd.json", None, None, 404, "no example"),
-    ("GET", "/../CMakeLists.txt", None, None, 404, ""),
-    ("GET", "/%2e%2e/%2e%2e/etc/passwd", None, None, 404, ""),
-]
-CORPUS = sorted((SOURCE / "tests" / "malformed").glob("*.json"))
+TABLE = json.loads((SOURCE / "tests" / "data" / "serve" / "bad_requests.json").read_text())
+TOKENS = {"{lte}": json.dumps({"blueprint": example("lte-20mhz-2t2r-tdd")}), "{deep}": "[" * 100000 + "]" * 100000,
+          "{spaces}": " " * (2 << 20), "{long}": "a" * 20000}
+
+
+def expand(text):
+    for token, value in TOKENS.items():
+        text = text.replace(token, value)
+    return text.encode()
 
 
 @pytest.mark.parametrize("method,path,body,kind,status,words",
-                         BAD_REQUESTS + [("POST", "/api/inspect", b'{"blueprint": ' + p.read_bytes() + b"}",
-                                          "application/json", 400, "") for p in CORPUS])
+                         TABLE["requests"] + [["POST", "/api/inspect", '{"blueprint": ' + p.read_text() + "}",
+                                               "application/json", 400, ""]
+                                              for p in sorted((SOURCE / "tests" / "malformed").glob("*.json"))])
 def test_bad_requests_get_a_json_4xx_and_the_server_keeps_serving(server, method, path, body, kind, status, words):
-    got, payload, _ = server.call(method, path, body, kind, raw=True)
+    got, payload, _ = server.call(method, path, None if body is None else expand(body), kind, raw=True)
     assert got == status, payload
     assert words in json.loads(payload)["error"]
     assert server.call("GET", "/api/version")[0] == 200
 
 
-@pytest.mark.parametrize("raw", [
-    b"GARBAGE\r\n\r\n",
-    b"GET /" + b"a" * 20000 + b" HTTP/1.1\r\nHost: x\r\n\r\n",
-    b"POST /api/design HTTP/1.1\r\nHost: x\r\nContent-Type: application/json\r\nContent-Length: 99999999999999999999\r\n\r\n{}",
-    b"POST /api/design HTTP/1.1\r\nHost: x\r\nContent-Type: application/json\r\nTransfer-Encoding: chunked\r\n\r\nzz\r\n",
-    b"POST /api/design HTTP/1.1\r\nHost: x\r\nContent-Type: application/json\r\nContent-Length: 10\r\n\r\n{",
-])
+@pytest.mark.parametrize("raw", TABLE["brokenHttp"])
 def test_broken_http_is_refused_without_harm(server, raw):
     host, port = server.url.split("//")[1].split(":")
     with socket.create_connection((host, int(port)), timeout=30) as s:
-        s.sendall(raw)
+        s.sendall(expand(raw))
         s.shutdown(socket.SHUT_WR)
         reply = s.recv(200)
     assert reply == b"" or reply.split(b" ")[1].startswith(b"4"), reply

@@ -67,16 +67,27 @@ def downloaded(driver, name, seconds=30):
     raise AssertionError(f"{name} was not downloaded")
 
 
-def test_pick_edit_design_plot_and_download(server, browser, tmp_path):
-    browser.get(server.url + "/")
+def open_page(browser, url, example=None):
+    browser.get(url + "/")
     wait(browser, lambda d: d.find_elements(By.ID, "f-rxChannel1-samplingRate_Hz"))
-    Select(field(browser, "example")).select_by_value("lte-20mhz-2t2r-tdd")
-    wait(browser, lambda d: field(d, "f-rxChannel1-samplingRate_Hz").get_attribute("value") == "30720000")
+    if example:
+        Select(field(browser, "example")).select_by_value(example)
+        wait(browser, lambda d: field(d, "f-rxChannel1-samplingRate_Hz").get_attribute("value") == "30720000")
+
+
+def test_pick_edit_design_plot_and_download(server, browser, tmp_path):
+    open_page(browser, server.url, "lte-20mhz-2t2r-tdd")
     badge = lambda d: field(d, "viability").text  # noqa: E731
     wait(browser, lambda d: badge(d) == "viable")
 
+    # A failing configuration: the badge, then its report lines in the list and beside the field.
     set_number(browser, "f-rxChannel1-samplingRate_Hz", 7)
     wait(browser, lambda d: badge(d) == "not viable")
+    field(browser, "design").click()
+    wait(browser, lambda d: "the design failed" in field(d, "design-state").text)
+    assert "Sampling rate not possible" in field(browser, "live-reports").text
+    assert "Sampling rate not possible" in field(browser, "f-rxChannel1-samplingRate_Hz-note").text
+    browser.save_screenshot(str(SHOTS / "failure.png"))
     set_number(browser, "f-rxChannel1-samplingRate_Hz", 30720000)
     wait(browser, lambda d: badge(d) == "viable")
     browser.save_screenshot(str(SHOTS / "editor.png"))
@@ -100,23 +111,8 @@ def test_pick_edit_design_plot_and_download(server, browser, tmp_path):
     assert profile == (tmp_path / "p.json").read_text()
 
 
-def test_a_failing_configuration_shows_its_report_lines(server, browser):
-    browser.get(server.url + "/")
-    wait(browser, lambda d: d.find_elements(By.ID, "f-rxChannel1-samplingRate_Hz"))
-    Select(field(browser, "example")).select_by_value("lte-20mhz-2t2r-tdd")
-    wait(browser, lambda d: field(d, "f-rxChannel1-samplingRate_Hz").get_attribute("value") == "30720000")
-    set_number(browser, "f-rxChannel1-samplingRate_Hz", 7)
-    field(browser, "design").click()
-    wait(browser, lambda d: "the design failed" in field(d, "design-state").text)
-    assert "Sampling rate not possible" in field(browser, "live-reports").text
-    # and beside the field it concerns
-    assert "Sampling rate not possible" in field(browser, "f-rxChannel1-samplingRate_Hz-note").text
-    browser.save_screenshot(str(SHOTS / "failure.png"))
-
-
 def test_a_chain_found_is_used_designed_and_downloaded_as_the_tool_does(server, browser, tmp_path):
-    browser.get(server.url + "/")
-    wait(browser, lambda d: d.find_elements(By.ID, "f-rxChannel1-samplingRate_Hz"))
+    open_page(browser, server.url)
     field(browser, "chain-search").find_element(By.TAG_NAME, "summary").click()
     rates = {"cs-rx-rate": 1000000, "cs-rx-bw": 500000, "cs-tx-rate": 2000000, "cs-tx-bw": 800000}
     for id_, value in rates.items():

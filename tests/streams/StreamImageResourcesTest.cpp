@@ -1,120 +1,57 @@
+// The images built from the bundled resources, pinned as golden text: each
+// image's size and CRC32, then its listing (tests/data/streams/README.md says
+// where the files come from and how to regenerate them).
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <set>
+#include <cstdlib>
 #include <sstream>
 
+#include <nlohmann/json.hpp>
+
 #include "support/Files.h"
+#include "support/Json.h"
 #include "support/Throws.h"
+#include "streams/Crc32.h"
 #include "streams/HexText.h"
 #include "streams/Marlin.h"
 #include "streams/MarlinSettings.h"
 #include "streams/StreamImage.h"
-#include "streams/StreamListing.h"
-#include "streams/StreamReader.h"
 
 namespace Veltrix::Runnel {
 namespace {
 
-const std::string kTopLevel = std::string(PLOVER_SOURCE_DIR) + "/resources/asm/marlin/top_level";
+const std::string kTopLevel = PloverTest::SourcePath("resources/asm/marlin/top_level");
 
-std::uint32_t Le32(const std::vector<std::uint8_t>& b, std::size_t at)
-{
-    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
-}
-
+// Every flag set, and the DEBUG branches of the sources.
 MarlinSettings EverythingOn()
 {
     MarlinSettings s;
-    s.tx1IntLo(true);
-    s.tx1FMDM(true);
-    s.tx2IntLo(true);
-    s.tx2FMDM(true);
-    s.rx1IntLo(true);
-    s.rx1A(true);
-    s.rx2IntLo(true);
-    s.rx2A(true);
-    s.rx1PortImpedanceControl(true);
-    s.rx2PortImpedanceControl(true);
+    nlohmann::json json;
+    s.ToJson(json);
+    for (auto& value : json) if (value.is_boolean()) value = true;
+    s.FromJson(json);
     s.defines["DEBUG"] = "1";
     return s;
 }
 
-// The image's streams, decoded through its jump tables, must be the streams
-// that the sources give with the same settings: same numbers, same bytes.
-std::set<int> CheckImageAgainstSources(const Marlin& device, const StreamSettings& settings,
-                                       const std::vector<std::uint8_t>& image)
+TEST(ResourceImage, ImagesAndListingsMatchTheGoldenText)
 {
-    std::set<int> opcodeGroups;
-    std::size_t blockStart = 0;
-    for (const std::string& name : device.TopLevel().processors) {
+    for (const auto& [name, si, on] : {std::tuple{"c0-default", "c0", false}, {"c0-everything-on", "c0", true},
+                                       {"b0-everything-on", "B0", true}}) {
         SCOPED_TRACE(name);
-        const ProcessorInfo& processor = device.Processor(name);
-        const std::vector<std::uint8_t> block(image.begin() + static_cast<std::ptrdiff_t>(blockStart),
-                                              image.begin() + static_cast<std::ptrdiff_t>(blockStart + processor.size));
-        blockStart += processor.size;
-        const std::size_t extra = name == device.CoreProcessor() ? device.ExtraCoreHeaderBytes() : 0;
-        std::ifstream source(device.ChipFolder() / processor.streamFile);
-        const auto streams = ReadStreams(source, device.Registers(), settings);
-        EXPECT_GE(streams.size(), 2U);
-        for (const auto& stream : streams) {
-            const std::size_t entry = extra + 16 + 8 * stream->StreamNumber();
-            const std::uint32_t opcodeAddress = Le32(block, entry);
-            const std::uint32_t operandAddress = Le32(block, entry + 4);
-            const auto decoded = DisassembleStream(device.Registers(), block, opcodeAddress - processor.binaryBase,
-                                                   operandAddress - processor.binaryBase, block.size() - 4,
-                                                   processor.sliceTag);
-            EXPECT_EQ(decoded.size(), stream->Instructions().size());
-            if (decoded.size() != stream->Instructions().size()) {
-                continue;
-            }
-            for (std::size_t i = 0; i < decoded.size(); ++i) {
-                EXPECT_EQ(decoded[i].opcode, stream->Instructions()[i]->opcode) << decoded[i].text;
-                EXPECT_EQ(decoded[i].operands, stream->Instructions()[i]->operands) << decoded[i].text;
-                const int op = decoded[i].opcode;
-                opcodeGroups.insert(op < 0x40 ? 0 : op < 0xC0 ? (op & 0xF8) : op >= 0xD8 ? 0xD8 : op);
-            }
-        }
+        const MarlinSettings settings = on ? EverythingOn() : MarlinSettings();
+        Marlin device(si, kTopLevel);
+        device.Settings_Set(settings);
+        const auto image = device.Image_Build();
+        EXPECT_EQ(image, StreamImage_Get(settings, kTopLevel, si));
+        std::ostringstream text;
+        text << "image of " << image.size() << " bytes, CRC32 " << Hex(Crc32(image), 8) << "\n";
+        device.Image_Disassemble(image, text);
+        const std::string golden = PloverTest::SourcePath("tests/data/streams/image-" + std::string(name) + ".txt");
+        if (std::getenv("PLOVER_REGENERATE_GOLDEN")) PloverTest::WriteText(golden, text.str());
+        EXPECT_EQ(PloverTest::FirstDifference(PloverTest::ReadText(golden), text.str()), "");
     }
-    return opcodeGroups;
-}
-
-// Both silicon versions, with every option off and on: each image decodes back
-// to its sources, and between them they use every instruction form.
-TEST(ResourceImage, ImagesDisassembleBackToTheirSourcesUsingEveryInstructionForm)
-{
-    std::set<int> groups;
-    for (const bool on : {false, true}) {
-        for (const char* si : {"c0", "b0"}) {
-            Marlin device(si, kTopLevel);
-            const MarlinSettings settings = on ? EverythingOn() : MarlinSettings();
-            device.Settings_Set(settings);
-            const auto image = device.Image_Build();
-            EXPECT_EQ(image.size(), 16384U + 4 * 4096U);
-            EXPECT_EQ(image, StreamImage_Get(settings, kTopLevel, si));
-            const auto found = CheckImageAgainstSources(device, settings, image);
-            groups.insert(found.begin(), found.end());
-        }
-    }
-    EXPECT_EQ(groups.size(), 36U);  // wrad, 16 register groups, 0xC0-0xD1, rd0
-}
-
-TEST(ResourceImage, SourcesUseEveryToken)
-{
-    std::string all;
-    for (const char* file : {"main", "tx1", "tx2", "rx1", "rx2"}) {
-        all += PloverTest::ReadText(std::string(PLOVER_SOURCE_DIR) + "/resources/asm/marlin/stream_image_" + file + ".txt");
-    }
-    const MarlinSettings settings;
-    for (const auto& [token, value] : settings.tokens->tokens) {
-        EXPECT_NE(all.find(token), std::string::npos) << token;
-    }
-}
-
-TEST(ResourceImage, SiliconVersionsDiffer)
-{
-    EXPECT_NE(StreamImage_Get(EverythingOn(), kTopLevel, "c0"), StreamImage_Get(EverythingOn(), kTopLevel, "b0"));
-    EXPECT_EQ(StreamImage_Get(EverythingOn(), kTopLevel, "c0"), StreamImage_Get(EverythingOn(), kTopLevel));
+    EXPECT_EQ(StreamImage_Get(MarlinSettings(), kTopLevel, "c0"), StreamImage_Get(MarlinSettings(), kTopLevel));
 }
 
 TEST(ResourceImage, TemplateSettingsComeFromTheProductFolder)
@@ -129,62 +66,29 @@ TEST(ResourceImage, TemplateSettingsComeFromTheProductFolder)
     EXPECT_THROW(device.TemplateSettings_Load("/nonexistent.json"), std::invalid_argument);
 }
 
-TEST(ImageListing, ListsEveryProcessorWithSliceRegisterNames)
-{
-    Marlin device("c0", kTopLevel);
-    device.Settings_Set(EverythingOn());
-    const auto image = device.Image_Build();
-    PloverTest::TempFolder folder;
-    const auto file = folder.path() / "image.bin";
-    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(image.data()),
-                                               static_cast<std::streamsize>(image.size()));
-    std::ostringstream listing;
-    device.Image_Disassemble(file.string(), listing);
-    const std::string text = listing.str();
-    EXPECT_EQ(text.find("main processor disassembly information: \nStream binary base Address: 0x20044000\n"
-                        "Jump Table Address: 0x20044038\nNumber of Streams in Jump Table: 64\n"
-                        "Image Size: 16384 bytes\nStreamId: 0 Stream Inst addr: 0x20044238 Index: 0 WR "
-                        "MARLIN_CORE_LDO_CTRL 3F\n"),
-              0U);
-    EXPECT_NE(text.find("rx2 processor disassembly information: "), std::string::npos);
-    EXPECT_NE(text.find("RD R3 MARLIN_TX_SCRATCH"), std::string::npos);
-    EXPECT_NE(text.find("RD R0 MARLIN_ORX_SCRATCH"), std::string::npos);
-    EXPECT_NE(text.find("SHIFT R0 4"), std::string::npos);  // the DEBUG branch
-}
-
-std::string ListingError(const Marlin& device, const std::vector<std::uint8_t>& image)
-{
-    std::ostringstream listing;
-    return PloverTest::ThrownText<std::invalid_argument>([&] { device.Image_Disassemble(image, listing); });
-}
-
+// Each row of tests/data/streams/corrupt-images.json puts a 32-bit word into a
+// good image and names the message; nothing outside the image may be read.
 TEST(ImageListing, CorruptImagesAreRejectedWithoutReadingOutsideThem)
 {
     Marlin device("c0", kTopLevel);
     const auto image = device.Image_Build();
-    EXPECT_EQ(ListingError(device, image), PloverTest::NoException);
-    EXPECT_EQ(ListingError(device, std::vector<std::uint8_t>(image.begin(), image.end() - 1)),
+    const auto error = [&](const std::vector<std::uint8_t>& bytes) {
+        std::ostringstream listing;
+        return PloverTest::ThrownText<std::invalid_argument>([&] { device.Image_Disassemble(bytes, listing); });
+    };
+    EXPECT_EQ(error(image), PloverTest::NoException);
+    EXPECT_EQ(error(std::vector<std::uint8_t>(image.begin(), image.end() - 1)),
               "Stream binary image is not the correct size (final image sized fixed at 20512 bytes)\n"
               "Expected 32768 bytes (the processor sizes of the top-level file), found 32767");
-
-    const auto corrupt = [&](std::size_t at, std::uint32_t value) {
+    const auto rows =
+        nlohmann::json::parse(PloverTest::ReadText(PloverTest::SourcePath("tests/data/streams/corrupt-images.json")));
+    for (const auto& row : rows) {
         auto bad = image;
-        for (int i = 0; i < 4; ++i) {
-            bad[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-        }
-        return ListingError(device, bad);
-    };
-    const std::size_t tx1 = 16384;
-    EXPECT_EQ(corrupt(tx1 + 16, 0x20041000), "Cannot disasemble: opcode address 0x20041000 lies outside the tx1 processor block");
-    EXPECT_EQ(corrupt(tx1 + 20, 0x1FFFFFFF), "Cannot disasemble: operand address 0x1FFFFFFF lies outside the tx1 processor block");
-    EXPECT_EQ(corrupt(tx1 + 16, 0x20040004), "Cannot disasemble: stream 0 points into the header of the tx1 processor block");
-    EXPECT_EQ(corrupt(tx1 + 4, 0x20040FF0), "Cannot disasemble: the jump table of the tx1 processor does not fit its block");
-    EXPECT_EQ(corrupt(tx1 + 8, 0x0000FFFF), "Cannot disasemble: the jump table of the tx1 processor does not fit its block");
-    // An opcode run that never returns: point stream 0 at the 0xFF padding.
-    EXPECT_EQ(corrupt(tx1 + 16, 0x20040000 + 4000), "Cannot disasemble: unknown opcode: 0xFF");
-    // Operands that run into the CRC.
-    EXPECT_EQ(corrupt(tx1 + 20, 0x20040000 + 4092),
-              "Cannot disasemble: operands of opcode 0xC0 run past the end of the operand bytes");
+        const std::size_t at = row[0];
+        const std::uint32_t value = *ParseHex(row[1].get<std::string>());
+        for (int i = 0; i < 4; ++i) bad[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+        EXPECT_EQ(error(bad), row[2]) << row[0] << " " << row[1];
+    }
 }
 
 }  // namespace

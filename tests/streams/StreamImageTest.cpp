@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <functional>
 
-#include "support/Files.h"
+#include "StreamData.h"
 #include "support/Throws.h"
 #include "streams/AtomicFile.h"
 #include "streams/Crc32.h"
+#include "streams/HexText.h"
 #include "streams/Marlin.h"
 #include "streams/MarlinSettings.h"
 #include "streams/StreamImage.h"
@@ -14,60 +14,55 @@
 namespace Veltrix::Runnel {
 namespace {
 
-using PloverTest::ThrownText;
 using PloverTest::ReadText;
 using PloverTest::TempFolder;
+using PloverTest::ThrownText;
+namespace fs = std::filesystem;
 
-// Bytes [from, to) as hex, a space after every four.
-std::string Hex(const std::vector<std::uint8_t>& b, std::size_t from, std::size_t to)
+// Little-endian words [from, to) of the bytes, space-separated.
+std::string Words(const std::vector<std::uint8_t>& b, std::size_t from, std::size_t to)
 {
     std::string text;
-    for (std::size_t i = from; i < to; ++i) {
-        text += "0123456789ABCDEF"[b[i] >> 4];
-        text += "0123456789ABCDEF"[b[i] & 15];
-        if ((i - from) % 4 == 3 && i + 1 < to) text += ' ';
+    for (std::size_t i = from; i < to; i += 4) {
+        text.append(i == from ? "" : " ").append(Hex(b[i] | b[i + 1] << 8 | b[i + 2] << 16 | std::uint32_t(b[i + 3]) << 24, 8));
     }
     return text;
 }
 
-std::uint32_t Le32(const std::vector<std::uint8_t>& b, std::size_t at)
+std::uint32_t Crc(const std::vector<std::uint8_t>& b, std::size_t from, std::size_t to)
 {
-    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
+    return Crc32(std::span(b.data() + from, to - from));
 }
 
 TEST(Crc32, CatalogueCheckValues)
 {
-    const std::string abc = "abc", digits = "123456789";
-    EXPECT_EQ(Crc32({reinterpret_cast<const std::uint8_t*>(abc.data()), abc.size()}), 0x2C17398CU);
+    const std::string digits = "123456789";
     EXPECT_EQ(Crc32({reinterpret_cast<const std::uint8_t*>(digits.data()), digits.size()}), 0x89A1897FU);
     EXPECT_EQ(Crc32({}), 0U);
 }
 
-// A small resource folder: asm/marlin with a top-level file, a register map and
-// one source per processor.
-class MiniResources {
-public:
+// A small resource folder: asm/marlin with a top-level file, a register map
+// for each silicon version and one source per processor.
+struct MiniResources {
     MiniResources()
     {
-        folder_.Write("asm/marlin/spi_marlin_c0.tv", "A_CORE_REG 0x0210\nB_TX_REG 1000\nB_ORX_REG 1000\n");
-        folder_.Write("asm/marlin/spi_marlin_b0.tv", "A_CORE_REG 0x0212\nB_TX_REG 1000\nB_ORX_REG 1000\n");
-        for (const char* name : {"main", "tx1", "tx2", "rx1", "rx2"}) sizes[name] = "size = 128 numstreams = 2";
+        folder.Write("asm/marlin/spi_marlin_c0.tv", "A_CORE_REG 0x0210\nB_TX_REG 1000\nB_ORX_REG 1000\n");
+        folder.Write("asm/marlin/spi_marlin_b0.tv", "A_CORE_REG 0x0212\nB_TX_REG 1000\nB_ORX_REG 1000\n");
+        for (const char* name : {"tx1", "tx2", "rx1", "rx2"}) sizes[name] = "size = 128 numstreams = 2";
         sizes["main"] = "size = 256 numstreams = 4";
     }
-
     std::string TopLevelFolder()
     {
         std::string top = "ProductID: 7\nProfileID: 66051\nMajorVersionID: 1\nMinorVersionID: 2\n"
                           "MaintVersionID: 3\nBuildVersionID: 772\n";
         for (const char* name : {"main", "tx1", "tx2", "rx1", "rx2"}) {
             top += std::string(name) + " src_" + name + ".txt " + sizes[name] + "\n";
-            folder_.Write(std::string("asm/marlin/src_") + name + ".txt", sources[name]);
+            folder.Write(std::string("asm/marlin/src_") + name + ".txt", sources[name]);
         }
-        folder_.Write("asm/marlin/top_level/top_level.txt", top + extraTopLevel);
-        return (folder_.path() / "asm" / "marlin" / "top_level").string();
+        folder.Write("asm/marlin/top_level/top_level.txt", top + extraTopLevel);
+        return (folder.path() / "asm" / "marlin" / "top_level").string();
     }
-    std::filesystem::path Chip() const { return folder_.path() / "asm" / "marlin"; }
-
+    fs::path Chip() const { return folder.path() / "asm" / "marlin"; }
     std::vector<std::uint8_t> Image(const std::string& si = "c0")
     {
         return StreamImage_Get(MarlinSettings(), TopLevelFolder(), si);
@@ -77,10 +72,9 @@ public:
         return ThrownText<std::exception>([this] { Image(); });
     }
 
-    std::map<std::string, std::string> sources;
-    std::map<std::string, std::string> sizes;
+    std::map<std::string, std::string> sources, sizes;
     std::string extraTopLevel;
-    TempFolder folder_;
+    TempFolder folder;
 };
 
 TEST(StreamImageLayout, BlocksHaveTheirSizeHeaderJumpTableAndCrc)
@@ -94,15 +88,22 @@ TEST(StreamImageLayout, BlocksHaveTheirSizeHeaderJumpTableAndCrc)
     // block header (base 0x20044000, jump table, 4 streams, size 256), the jump
     // table (stream 0 after stream 1, which was read first), the opcodes
     // (WR RETURN | INC x5 RETURN) and the operands (address 0x0210, data 5).
-    EXPECT_EQ(Hex(image, 0, 104),
-              "07000000 03020100 01020304 00010000 80000001 80008001 80000002 80008002 03000000 00000000 "
-              "00400420 38400420 04000001 00000000 5C400420 68400420 58400420 64400420 00000000 00000000 "
-              "00000000 00000000 C0C60000 595A5B5C 5DC60000 10020500");
+    EXPECT_EQ(Words(image, 0, 104),
+              "00000007 00010203 04030201 00000100 01000080 01800080 02000080 02800080 00000003 00000000 "
+              "20044000 20044038 01000004 00000000 2004405C 20044068 20044058 20044064 00000000 00000000 "
+              "00000000 00000000 0000C6C0 5C5B5A59 0000C65D 00050210");
     EXPECT_EQ(std::count(image.begin() + 104, image.begin() + 252, 0xFF), 148);
-    EXPECT_EQ(Le32(image, 252), Crc32(std::span(image.data(), 252)));
+    EXPECT_EQ(Words(image, 252, 256), Hex(Crc(image, 0, 252), 8));
     // A processor without streams: header, empty table, padding, CRC.
-    EXPECT_EQ(Hex(image, 256, 292), "00000420 10000420 02008000 00000000 00000000 00000000 00000000 00000000 FFFFFFFF");
-    EXPECT_EQ(Le32(image, 256 + 124), Crc32(std::span(image.data() + 256, 124)));
+    EXPECT_EQ(Words(image, 256, 292), "20040000 20040010 00800002 00000000 00000000 00000000 00000000 00000000 FFFFFFFF");
+    EXPECT_EQ(Words(image, 380, 384), Hex(Crc(image, 256, 380), 8));
+
+    // Opcode runs never reach into operand runs.
+    r.sources["rx1"] = "stream 1\ninc r1\ninc r2\ninc r3\ninc r4\nwait 1\nreturn\nstream 0\ncall 1\nreturn\n";
+    const auto withRx1 = r.Image();
+    const auto word = [&](std::size_t at) { return *ParseHex(Words(withRx1, 512 + at, 516 + at)); };
+    EXPECT_LE(word(24) + 6, std::min(word(20), word(28)));
+    EXPECT_LE(word(16) + 2, std::min(word(20), word(28)));
 }
 
 TEST(StreamImageLayout, StreamsAndSizesThatDoNotFitAreRefused)
@@ -124,62 +125,27 @@ TEST(StreamImageLayout, StreamsAndSizesThatDoNotFitAreRefused)
               "ERROR : NOT ENOUGH SPACE LEFT IN IMAGE TO HOLD STREAMS INFO \nBytes Remaining = 11\nBytes Needed = 12\n");
 }
 
-TEST(StreamImageLayout, OpcodeRunsNeverReachIntoOperandRuns)
-{
-    MiniResources r;
-    r.sources["rx1"] = "stream 1\ninc r1\ninc r2\ninc r3\ninc r4\nwait 1\nreturn\nstream 0\ncall 1\nreturn\n";
-    const auto image = r.Image();
-    const std::vector<std::uint8_t> rx1(image.begin() + 512, image.begin() + 640);
-    const std::uint32_t firstOperand = std::min(Le32(rx1, 20), Le32(rx1, 28));
-    EXPECT_LE(Le32(rx1, 24) + 6, firstOperand);
-    EXPECT_LE(Le32(rx1, 16) + 2, firstOperand);
-}
-
+// Rows of tests/data/streams/top-level-errors.json: whose options are
+// replaced (or null for an extra line), the text, the message. The core needs
+// 40 + 16 + 8 * 4 + 4 bytes before any stream.
 TEST(TopLevelFile, MalformedFilesGetTheirMessages)
 {
-    const struct {
-        const char* processor;  // whose options are replaced, or nullptr for an extra line
-        const char* text;
-        std::string error;
-    } cases[] = {
-        {"tx2", "colour = 3", "Unrecognized option in top_level.txt line 9"},
-        {"tx2", "size 3", "Syntax error: tx2 src_tx2.txt size 3"},
-        {"tx2", "size = 12x", "Syntax error: tx2 src_tx2.txt size = 12x"},
-        {nullptr, "lonely\n", "Must specify at least processor name at filepath."},
-        {nullptr, "ProfileID: x\n", "Syntax error: ProfileID: x"},
-        {nullptr, "MajorVersionID: 65536\n", "Syntax error: MajorVersionID: 65536"},
-        {nullptr, "main again.txt\n", "Syntax error: main again.txt"},
-        {nullptr, "dsp dsp.txt\n", "Unrecognized processor in top_level.txt: dsp"},
-        {"main", "size = 0x40000", "Option size of processor main in top_level.txt exceeds 65535"},
-        // The core needs 40 + 16 + 8 * 4 + 4 bytes before any stream.
-        {"main", "size = 91 numstreams = 4",
-         "Processor main size 91 in top_level.txt is too small for its header and jump table (92 bytes)"},
-        {"main", "size = 92 numstreams = 4", PloverTest::NoException},
-        {"rx2", "size = 0100 numstreams = 010",
-         "Processor rx2 size 64 in top_level.txt is too small for its header and jump table (84 bytes)"},
-        {"main", "binarybase = 0xFFFFFF00", "Processor main in top_level.txt runs past the 32-bit address space"},
-    };
-    for (const auto& c : cases) {
+    for (const auto& row : StreamData("top-level-errors.json")) {
         MiniResources r;
-        (c.processor ? r.sizes[c.processor] : r.extraTopLevel) = c.text;
-        EXPECT_EQ(r.Error(), c.error) << c.text;
+        (row[0].is_null() ? r.extraTopLevel : r.sizes[row[0]]) = row[1];
+        EXPECT_EQ(r.Error(), row[2]) << row[1];
     }
-}
-
-TEST(TopLevelFile, IdentifiersAndProcessorsAreRequired)
-{
-    TempFolder folder;
-    folder.Write("asm/marlin/spi_marlin_c0.tv", "A_CORE_REG 10\n");
-    const auto top = folder.path() / "asm" / "marlin" / "top_level";
+    // Identifiers are checked before the processor list.
+    MiniResources r;
+    const auto top = r.Chip() / "top_level";
     const auto errorFor = [&](const std::string& text) {
-        folder.Write("asm/marlin/top_level/top_level.txt", text);
+        r.folder.Write("asm/marlin/top_level/top_level.txt", text);
         return ThrownText<std::exception>([&] { Marlin("c0", top.string()); });
     };
     const std::string ids = "ProductID: 1\nProfileID: 1\nMajorVersionID: 1\nMinorVersionID: 1\nMaintVersionID: 1\n";
     EXPECT_EQ(errorFor(ids + "main m.txt\n"),
               "top_level.txt required to provide: ProductID, ProfileID, MajorVersionID, MinorVersionID, "
               "MaintVersionID, & BuildVersionID");
-    // Identifiers are checked before the processor list.
     EXPECT_EQ(errorFor(""), errorFor(ids + "main m.txt\n"));
     EXPECT_EQ(errorFor(ids + "BuildVersionID: 1\nmain m.txt\ntx1 t.txt\n"),
               "Not all processors have been listed in the top_level.txt");
@@ -188,70 +154,63 @@ TEST(TopLevelFile, IdentifiersAndProcessorsAreRequired)
 TEST(MarlinDevice, SiliconVersionsResourceFoldersAndMissingFiles)
 {
     MiniResources r;
-    const std::string top = r.TopLevelFolder();
     r.sources["main"] = "stream 0\nwr A_CORE_REG 1\nreturn\n";
-    const auto c0 = r.Image("c0");
-    EXPECT_EQ(c0, StreamImage_Get(MarlinSettings(), top));
-    EXPECT_NE(c0, r.Image("B0"));  // A_CORE_REG moved
+    const std::string top = r.TopLevelFolder();
+    EXPECT_EQ(r.Image("c0"), StreamImage_Get(MarlinSettings(), top));
+    EXPECT_NE(r.Image("c0"), r.Image("B0"));  // A_CORE_REG moved
     EXPECT_EQ(Marlin("B0", top).SiVersion(), "b0");
     // The top-level path may name the folder or any file below "asm".
-    EXPECT_EQ(Marlin("c0", top + "/top_level.txt").ResourceRoot(), r.folder_.path() / "asm");
+    EXPECT_EQ(Marlin("c0", top + "/top_level.txt").ResourceRoot(), r.folder.path() / "asm");
 
-    const auto error = [](const std::function<void()>& f) { return ThrownText<std::invalid_argument>(f); };
+    const auto error = [](const auto& f) { return ThrownText<std::invalid_argument>(f); };
     EXPECT_EQ(error([&] { Marlin("a0", top); }), "Unrecognized Silicon Version");
-    EXPECT_EQ(error([&] { Marlin("c0", (r.folder_.path() / "elsewhere" / "top_level").string()); }),
-              "topLevelPath invalid!");
-    std::filesystem::remove(r.Chip() / "src_rx1.txt");
+    EXPECT_EQ(error([&] { Marlin("c0", (r.folder.path() / "elsewhere" / "top_level").string()); }), "topLevelPath invalid!");
+    fs::remove(r.Chip() / "src_rx1.txt");
     EXPECT_EQ(error([&] { Marlin("c0", top).Image_Build(); }), "Can't open stream file for rx1");
-    std::filesystem::remove(r.Chip() / "spi_marlin_c0.tv");
+    fs::remove(r.Chip() / "spi_marlin_c0.tv");
     EXPECT_EQ(error([&] { Marlin("c0", top); }), "Can't open template file!");
-    std::filesystem::remove(r.Chip() / "top_level" / "top_level.txt");
+    fs::remove(r.Chip() / "top_level" / "top_level.txt");
     EXPECT_EQ(error([&] { Marlin("b0", top); }),
-              "Can't open top level text file, check the path: " + (std::filesystem::path(top) / "top_level.txt").string());
+              "Can't open top level text file, check the path: " + (fs::path(top) / "top_level.txt").string());
     r.TopLevelFolder();
     for (const char* map : {"A_CORE_REG 12345\n", "ABC 12\n"}) {
-        r.folder_.Write("asm/marlin/spi_marlin_b0.tv", map);
+        r.folder.Write("asm/marlin/spi_marlin_b0.tv", map);
         EXPECT_THROW(Marlin("b0", top), std::invalid_argument) << map;
     }
-}
 
-TEST(MarlinDevice, ResourceFolderUnderAppData)
-{
+    // Without a path the resources are looked for under APPDATA.
     TempFolder appData;
     const char* saved = std::getenv("APPDATA");
     const std::string savedValue = saved ? saved : "";
     setenv("APPDATA", appData.path().c_str(), 1);
-    EXPECT_EQ(ThrownText<std::invalid_argument>([] { Marlin("c0", ""); }),
-              "Streaam resource directory not found.  Expected: " +
-                  (appData.path() / "Veltrix" / "Runnel" / "resources").string());
-    std::filesystem::create_directories(appData.path() / "Veltrix" / "Runnel");
-    std::filesystem::copy(std::filesystem::path(PLOVER_SOURCE_DIR) / "resources" / "asm",
-                          appData.path() / "Veltrix" / "Runnel" / "resources", std::filesystem::copy_options::recursive);
+    const fs::path resources = appData.path() / "Veltrix" / "Runnel" / "resources";
+    EXPECT_EQ(error([] { Marlin("c0", ""); }), "Streaam resource directory not found.  Expected: " + resources.string());
+    fs::create_directories(resources.parent_path());
+    fs::copy(PloverTest::SourcePath("resources/asm"), resources, fs::copy_options::recursive);
     EXPECT_EQ(StreamImage_Get(MarlinSettings(), "").size(), 32768U);
     saved ? setenv("APPDATA", savedValue.c_str(), 1) : unsetenv("APPDATA");
 }
 
+// A failing build leaves the earlier image untouched and is reported before any write.
 TEST(StreamImageSave, WritesTheImageOrNothing)
 {
     MiniResources r;
     r.sources["tx2"] = "stream 1\nwait 3\nreturn\n";
     const std::string top = r.TopLevelFolder();
-    const auto file = r.folder_.path() / "image.bin";
-    const auto missing = (r.folder_.path() / "no" / "image.bin").string();
-    StreamImage_Save(MarlinSettings(), file.string(), top);
+    const auto file = r.folder.File("image.bin");
+    const auto missing = r.folder.File("no/image.bin");
+    StreamImage_Save(MarlinSettings(), file, top);
     const std::string written = ReadText(file);
     EXPECT_EQ(std::vector<std::uint8_t>(written.begin(), written.end()), StreamImage_Get(MarlinSettings(), top));
-
-    // A failing build leaves the earlier image untouched and is reported before any write.
     r.sources["tx2"] = "stream 7\nreturn\n";
     r.TopLevelFolder();
-    EXPECT_THROW(StreamImage_Save(MarlinSettings(), file.string(), top), std::invalid_argument);
+    EXPECT_THROW(StreamImage_Save(MarlinSettings(), file, top), std::invalid_argument);
     EXPECT_EQ(ReadText(file), written);
     EXPECT_THROW(StreamImage_Save(MarlinSettings(), missing, top), std::invalid_argument);
     r.sources["tx2"] = "";
     r.TopLevelFolder();
     EXPECT_THROW(StreamImage_Save(MarlinSettings(), missing, top), FileWriteError);
-    EXPECT_FALSE(std::filesystem::exists(r.folder_.path() / "no"));
+    EXPECT_FALSE(fs::exists(r.folder.path() / "no"));
 }
 
 }  // namespace

@@ -6,10 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <iterator>
 #include <mutex>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -50,39 +47,27 @@ struct Outcome {
     bool operator==(const Outcome&) const = default;
 };
 
-std::string ReadWhole(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 Outcome RunJob(const Job& job, const TempFolder& folder, int slot)
 {
     Outcome outcome;
     ReportScope scope;
     MarlinBlueprint blueprint;
-    blueprint.Load(std::string(PLOVER_SOURCE_DIR) + "/examples/" + job.example + ".json");
-    if (job.rxRate_Hz != 0) {
-        blueprint.rxChannel1().samplingRate_Hz(job.rxRate_Hz);
-    }
+    blueprint.Load(PloverTest::ExamplePath(job.example));
+    if (job.rxRate_Hz != 0) blueprint.rxChannel1().samplingRate_Hz(job.rxRate_Hz);
     Profile profile;
     DesignSummary summary;
     outcome.status = ProfileArchitect::Profile_Develop(profile, summary, blueprint);
     if (outcome.status == 0) {
         const std::string path = folder.File(std::string(job.example) + "." + std::to_string(slot) + ".json");
         EXPECT_EQ(profile.Save(path), 0);
-        outcome.profileFile = ReadWhole(path);
+        outcome.profileFile = PloverTest::ReadText(path);
         ReportScope inner;
-        double start_Hz = 0;
-        double step_Hz = 0;
+        double start_Hz = 0, step_Hz = 0;
         outcome.status = profile.FrequencyResponse_Get(outcome.response, start_Hz, step_Hz, PortRx, 1);
         // Every point is compared; keeping a stride of them keeps the copies small.
         std::vector<double> kept;
-        for (std::size_t i = 0; i < outcome.response.size(); i += 4099) {
-            kept.push_back(outcome.response[i]);
-        }
-        kept.push_back(start_Hz);
-        kept.push_back(step_Hz);
+        for (std::size_t i = 0; i < outcome.response.size(); i += 4099) kept.push_back(outcome.response[i]);
+        kept.insert(kept.end(), {start_Hz, step_Hz});
         outcome.response = std::move(kept);
         outcome.inner = inner.Messages();
     }
@@ -122,9 +107,7 @@ TEST(ParallelDesign, ThreadsGiveTheSequentialResultsAndKeepTheirOwnReports)
     PrintedLines printed;
 
     std::vector<Outcome> sequential;
-    for (std::size_t j = 0; j < JobCount; ++j) {
-        sequential.push_back(RunJob(Jobs[j], folder, 0));
-    }
+    for (const Job& job : Jobs) sequential.push_back(RunJob(job, folder, 0));
     const std::vector<std::string> sequentialPrints = printed.TakeSorted();
 
     // The failing jobs must have something of their own to keep apart.
@@ -147,9 +130,7 @@ TEST(ParallelDesign, ThreadsGiveTheSequentialResultsAndKeepTheirOwnReports)
             }
         });
     }
-    for (auto& thread : threads) {
-        thread.join();
-    }
+    for (auto& thread : threads) thread.join();
 
     for (int t = 0; t < ThreadCount; ++t) {
         for (std::size_t j = 0; j < JobCount; ++j) {
@@ -158,23 +139,26 @@ TEST(ParallelDesign, ThreadsGiveTheSequentialResultsAndKeepTheirOwnReports)
         }
     }
     std::vector<std::string> expectedPrints;
-    for (int t = 0; t < ThreadCount; ++t) {
-        expectedPrints.insert(expectedPrints.end(), sequentialPrints.begin(), sequentialPrints.end());
-    }
+    for (int t = 0; t < ThreadCount; ++t) expectedPrints.insert(expectedPrints.end(), sequentialPrints.begin(), sequentialPrints.end());
     std::sort(expectedPrints.begin(), expectedPrints.end());
     EXPECT_EQ(printed.TakeSorted(), expectedPrints);
+}
+
+void DesignFailing()
+{
+    MarlinBlueprint blueprint;
+    blueprint.rxChannel1().samplingRate_Hz(7);
+    Profile profile;
+    DesignSummary summary;
+    EXPECT_NE(ProfileArchitect::Profile_Develop(profile, summary, blueprint), 0);
 }
 
 TEST(ParallelDesign, ScopesNestAndClearLeavesThemAlone)
 {
     ReportScope outer;
-    MarlinBlueprint blueprint;
-    blueprint.rxChannel1().samplingRate_Hz(7);
-    Profile profile;
-    DesignSummary summary;
     {
         ReportScope inner;
-        ASSERT_NE(ProfileArchitect::Profile_Develop(profile, summary, blueprint), 0);
+        DesignFailing();
         EXPECT_FALSE(inner.Messages().empty());
         EXPECT_EQ(inner.Messages(), outer.Messages());
         ErrorHandler::Clear();
@@ -183,13 +167,7 @@ TEST(ParallelDesign, ScopesNestAndClearLeavesThemAlone)
         EXPECT_FALSE(inner.Messages().empty());
     }
     const std::size_t before = outer.Messages().size();
-    std::thread([] {
-        MarlinBlueprint other;
-        other.rxChannel1().samplingRate_Hz(7);
-        Profile otherProfile;
-        DesignSummary otherSummary;
-        ProfileArchitect::Profile_Develop(otherProfile, otherSummary, other);
-    }).join();
+    std::thread(DesignFailing).join();
     EXPECT_EQ(outer.Messages().size(), before);
     EXPECT_FALSE(ErrorHandler::Messages().empty());
 }
