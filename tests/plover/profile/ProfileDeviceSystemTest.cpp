@@ -23,15 +23,6 @@ const nlohmann::json& Tables()
 
 }  // namespace
 
-TEST(ProfileDeviceSystem, LockWaitFollowsDeviceClockAndCalibration)
-{
-    Profile profile;
-    profile.clocks = Clocks(245'760, ClockPllMode::HIGH_PERFORMANCE, 2, 3, ProcessorClockDivisor::DIVISOR_1, {0, 0});
-    profile.PllLockWait_us_Calculate();
-    EXPECT_EQ(profile.pllLockWait_us, 17);
-    EXPECT_EQ(profile.deviceSystem.pllLockTime_us, 17);
-}
-
 TEST(ProfileDeviceSystem, PhaseSyncWaitOnlyWhenPllsRetuneUnderMcs)
 {
     for (const auto& row : Tables().at("profilePhaseSyncWait_us")) {

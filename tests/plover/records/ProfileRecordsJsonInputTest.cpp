@@ -35,6 +35,9 @@ TEST(ProfileRecordsJsonInput, NumbersAreTruncatedCastAndTakeBooleans)
     j["/clocks/clkPllMode"_json_pointer] = 1.99;
     j["/clocks/armClkDiv"_json_pointer] = -4;
     j["/sysConfig/pllModulus/modulus"_json_pointer] = {1, 2, 3, 4, 4294967297ULL};
+    json coefficients = json::array();  // long arrays load their first elements
+    for (int i = 0; i < 130; ++i) coefficients.push_back(i - 64);
+    j[ChannelBank]["coefficients"] = coefficients;
 
     const auto init = j.get<marlin_Init_t>();
     const auto& profile = init.rx.rxChannelCfg[2].profile;
@@ -46,6 +49,8 @@ TEST(ProfileRecordsJsonInput, NumbersAreTruncatedCastAndTakeBooleans)
     EXPECT_EQ(init.clocks.clkPllMode, 1);
     EXPECT_EQ(init.clocks.armClkDiv, -4);
     EXPECT_EQ(init.sysConfig.pllModulus.modulus[4], 1u);
+    EXPECT_EQ(init.pfirBuffer.pfirRxWbNbChFilterCoeff_B.coefficients[0], -64);
+    EXPECT_EQ(init.pfirBuffer.pfirRxWbNbChFilterCoeff_B.coefficients[127], 63);
 }
 
 TEST(ProfileRecordsJsonInput, AbsentKeysKeepDefaultsAndExtraKeysAreIgnored)
@@ -65,19 +70,6 @@ TEST(ProfileRecordsJsonInput, AbsentKeysKeepDefaultsAndExtraKeysAreIgnored)
     expected.tx.txProfile[1].txSsiConfig.ddrEn = true;
     expected.pfirBuffer.pfirRxNbPulShp[0].numCoeff = 128;
     EXPECT_EQ(init, expected);
-}
-
-TEST(ProfileRecordsJsonInput, LongArraysLoadTheirFirstElements)
-{
-    json j = DefaultTree();
-    json coefficients = json::array();
-    for (int i = 0; i < 130; ++i) {
-        coefficients.push_back(i - 64);
-    }
-    j[ChannelBank]["coefficients"] = coefficients;
-    const auto init = j.get<marlin_Init_t>();
-    EXPECT_EQ(init.pfirBuffer.pfirRxWbNbChFilterCoeff_B.coefficients[0], -64);
-    EXPECT_EQ(init.pfirBuffer.pfirRxWbNbChFilterCoeff_B.coefficients[127], 63);
 }
 
 // Each row of tests/data/records/malformed.json raises the JSON library's
