@@ -77,4 +77,9 @@ std::vector<std::string> ReportScope::Errors() const
     return collection_->RecordedErrors();
 }
 
+std::vector<std::string> ReportScope::Subjects() const
+{
+    return collection_->Subjects();
+}
+
 }  // namespace Veltrix::Marlin

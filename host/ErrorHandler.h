@@ -70,6 +70,10 @@ public:
     /// The text of each recorded error alone (the tail of Messages()): what
     /// the failing calls threw, for a caller that reports those its own way.
     std::vector<std::string> Errors() const;
+    /// What each line of Messages() is about, line for line: the blueprint
+    /// channel ("rxChannel1", "txChannel2") a channel's own check was working
+    /// on, or "" when the line is not about one channel or its text says which.
+    std::vector<std::string> Subjects() const;
 
 private:
     struct Collection;

@@ -268,11 +268,20 @@ std::string TopLevelPath(const std::string& given, const std::string& siVersion)
 void ReportWatch::PrintNew(bool succeeded, bool keepErrors) const
 {
     const std::vector<std::string> lines = scope_.Messages();
+    const std::vector<std::string> subjects = scope_.Subjects();
+    // A line is shown with the channel its check was working on, when its
+    // fixed text cannot say; the same line about two channels is two lines.
+    std::vector<std::string> shown;
+    shown.reserve(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string& subject = i < subjects.size() ? subjects[i] : std::string();
+        shown.push_back(subject.empty() ? lines[i] : lines[i] + " [" + subject + "]");
+    }
     std::map<std::string, std::size_t> counts;
-    for (const auto& line : lines) {
+    for (const auto& line : shown) {
         ++counts[line];
     }
-    for (const auto& line : lines) {
+    for (const auto& line : shown) {
         const auto it = counts.find(line);
         if (it == counts.end()) {
             continue;  // shown already

@@ -26,7 +26,29 @@ std::vector<ReportCollection*>& OpenCollections()
     return open;
 }
 
+std::vector<std::string>& OpenSubjects()
+{
+    thread_local std::vector<std::string> open;
+    return open;
+}
+
 }  // namespace
+
+ReportSubject::ReportSubject(std::string subject)
+{
+    OpenSubjects().push_back(std::move(subject));
+}
+
+ReportSubject::~ReportSubject()
+{
+    OpenSubjects().pop_back();
+}
+
+std::string ReportSubject::Current()
+{
+    const auto& open = OpenSubjects();
+    return open.empty() ? std::string() : open.back();
+}
 
 ReportCollection::ReportCollection()
 {
@@ -48,6 +70,13 @@ std::vector<std::string> ReportCollection::Lines() const
     return lines;
 }
 
+std::vector<std::string> ReportCollection::Subjects() const
+{
+    std::vector<std::string> subjects = messageSubjects_;
+    subjects.insert(subjects.end(), errorSubjects_.begin(), errorSubjects_.end());
+    return subjects;
+}
+
 std::string ErrorHandler::Format(const std::string& message, const std::string& file, int line)
 {
     return "In " + file + " on line " + std::to_string(line) + ": " + message;
@@ -63,8 +92,10 @@ void ErrorHandler::Message(LogLevel level, const std::string& message, const std
     }
     const bool isError = level != LogLevel::INFO && level != LogLevel::WARNING;
     std::string text = prefix + Format(message, file, line);
+    const std::string subject = ReportSubject::Current();
     for (ReportCollection* collection : OpenCollections()) {
         collection->messages_.push_back(text);
+        collection->messageSubjects_.push_back(subject);
         collection->errorLines_ += isError ? 1 : 0;
     }
     ProcessLists& lists = Lists();
@@ -75,8 +106,10 @@ void ErrorHandler::Message(LogLevel level, const std::string& message, const std
 void ErrorHandler::Error(const std::string& message, const std::string& file, int line)
 {
     std::string text = Format(message, file, line);
+    const std::string subject = ReportSubject::Current();
     for (ReportCollection* collection : OpenCollections()) {
         collection->errors_.push_back(text);
+        collection->errorSubjects_.push_back(subject);
     }
     {
         ProcessLists& lists = Lists();

@@ -49,12 +49,31 @@ public:
     std::size_t ErrorCount() const { return errorLines_ + errors_.size(); }
     // The text of each recorded error alone.
     const std::vector<std::string>& RecordedErrors() const { return errors_; }
+    // What each of Lines() was about ("" when nothing said), line for line.
+    std::vector<std::string> Subjects() const;
 
 private:
     friend class ErrorHandler;
     std::vector<std::string> messages_;
+    std::vector<std::string> messageSubjects_;
     std::vector<std::string> errors_;
+    std::vector<std::string> errorSubjects_;
     std::size_t errorLines_ = 0;
+};
+
+// While alive, names what the reports made on its thread are about (a
+// blueprint channel such as "rxChannel1"): many channel checks share one fixed
+// text that cannot say which channel failed, and the text must not change.
+// Subjects nest; the innermost one names the line.
+class ReportSubject {
+public:
+    explicit ReportSubject(std::string subject);
+    ~ReportSubject();
+    ReportSubject(const ReportSubject&) = delete;
+    ReportSubject& operator=(const ReportSubject&) = delete;
+
+    // The innermost subject open on this thread, "" when none.
+    static std::string Current();
 };
 
 class ErrorHandler {

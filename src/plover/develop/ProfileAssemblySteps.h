@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 #include "plover/blueprint/Blueprint.h"
 #include "plover/profile/Profile.h"
@@ -14,6 +15,13 @@ namespace Veltrix::Marlin::Native {
 // ADC type of each main receiver (by channel index), borrowed by the
 // observation and loop-back receivers of the transmitter with that number.
 using ReceiverAdcTypes = std::array<vx_marlin_AdcType, 2>;
+
+// The blueprint key of a channel, which names the channel a report is about;
+// the observation and loop-back receivers go by their transmitter's.
+inline std::string ChannelSubject(bool tx, std::size_t index)
+{
+    return (tx ? "txChannel" : "rxChannel") + std::to_string(index + 1);
+}
 
 // RX1 and RX2 from the enabled receive blueprints.
 std::int8_t ReceiveChannels_Add(Profile& profile, const MarlinBlueprint& blueprint, ReceiverAdcTypes& adcTypes);

@@ -81,6 +81,7 @@ std::int8_t ReceiveChannels_Add(Profile& profile, const MarlinBlueprint& bluepri
     for (std::size_t index = 0; index < 2; ++index) {
         const RxChannelBlueprint& rx = blueprint.rxChannel(index);
         if (!rx.enabled) continue;
+        const ReportSubject subject(ChannelSubject(false, index));
         RxChannel channel(rx.samplingRate_Hz(), rx.rfChannelBandwidth_Hz, rx.adcType, rx.analogFilterCorner_kHz,
                           rx.analogFilterOrder, rx.gainTableType);
         adcTypes[index] = rx.adcType;
@@ -116,6 +117,7 @@ std::int8_t TransmitChannels_Add(Profile& profile, const MarlinBlueprint& bluepr
     for (std::size_t index = 0; index < 2; ++index) {
         const TxChannelBlueprint& tx = blueprint.txChannel(index);
         if (!tx.enabled) continue;
+        const ReportSubject subject(ChannelSubject(true, index));
         const std::uint8_t number = NumberOf(index);
         TxChannel channel(tx.samplingRate_Hz(), tx.rfChannelBandwidth_Hz);
         if (const std::int8_t status = channel.SignalType_Set(tx.channelSignalType(), tx.frequencyDeviation_Hz);

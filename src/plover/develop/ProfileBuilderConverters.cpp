@@ -50,6 +50,7 @@ std::int8_t ReceiveSlots_Configure(Profile& profile, const MarlinBlueprint& blue
         }
         const std::size_t index = slot % 2;
         const bool loopbackSlot = slot >= 2;
+        const ReportSubject subject(ChannelSubject(loopbackSlot, index));
         std::int8_t status = 0;
         if (loopbackSlot) {
             const TxChannelBlueprint& tx = blueprint.txChannel(index);
@@ -89,6 +90,7 @@ std::int8_t TransmitSlots_Configure(Profile& profile, const MarlinBlueprint& blu
             continue;
         }
         anyInUse = true;
+        const ReportSubject subject(ChannelSubject(true, index));
         const TxChannelBlueprint& tx = blueprint.txChannel(index);
         const DacRate mode = channel.samplingRate_Hz >= WideRate_Hz ? DacRate::HIGH : DacRate::LOW;
         if (const std::int8_t status = channel.Dac_Configure(systemClock_Hz, mode, tx.lowPassFilterPower, tx.dataPath);
@@ -126,6 +128,7 @@ std::int8_t MagnitudeCompensation_Design(Profile& profile)
         RxChannel& receiver = profile.rxChannels[index];
         const TxChannel& transmitter = profile.txChannels[index];
         if (receiver.inUse) {
+            const ReportSubject subject(ChannelSubject(false, index));
             const bool firstOrder = receiver.filterOrder == 1 && receiver.filterOrderLp == 1;
             receiver.rippleTarget = receiver.samplingRate_Hz == RelaxedRippleRate_Hz && !firstOrder
                                         ? RelaxedRippleTarget_dB
@@ -136,6 +139,7 @@ std::int8_t MagnitudeCompensation_Design(Profile& profile)
         } else if (transmitter.inUse && transmitter.outputSignaling != TxSignalType::DIRECT_FM_FSK &&
                    profile.rxChannels[IlbSlot(index)].inUse) {
             const RxChannel& loopback = profile.rxChannels[IlbSlot(index)];
+            const ReportSubject subject(ChannelSubject(true, index));
             if (const std::int8_t status = profile.pfir.RxMagnitudeCompensation_Design(loopback); status != 0) {
                 return status;
             }

@@ -65,15 +65,6 @@ TEST(FileIo, WritesAndReplacesWholeFilesLeavingNoTemporaries)
     EXPECT_EQ(EntryCount(folder.path()), 1u);
 }
 
-TEST(FileIo, UnwritableTargetsFailWithoutSideEffects)
-{
-    TempFolder folder;
-    EXPECT_FALSE(WriteFileAtomically(folder.File("missing/out.txt"), "x"));
-    EXPECT_FALSE(WriteFileAtomically(folder.path().string(), "x"));
-    EXPECT_FALSE(WriteFileAtomically("", "x"));
-    EXPECT_EQ(EntryCount(folder.path()), 0u);
-}
-
 TEST(FileIo, FailedWriteKeepsTheExistingFile)
 {
     TempFolder folder;
@@ -90,9 +81,13 @@ TEST(FileIo, FailedWriteKeepsTheExistingFile)
     EXPECT_EQ(EntryCount(folder.path()), 1u);
 }
 
-TEST(FileIo, ReadingAMissingFileOrAFolderFailsAndKeepsTheOutput)
+TEST(FileIo, UnwritableOrUnreadablePathsFailWithoutSideEffects)
 {
     TempFolder folder;
+    EXPECT_FALSE(WriteFileAtomically(folder.File("missing/out.txt"), "x"));
+    EXPECT_FALSE(WriteFileAtomically(folder.path().string(), "x"));
+    EXPECT_FALSE(WriteFileAtomically("", "x"));
+    EXPECT_EQ(EntryCount(folder.path()), 0u);
     std::string out = "unchanged";
     EXPECT_FALSE(ReadFileWhole(folder.File("absent"), out));
     EXPECT_FALSE(ReadFileWhole(folder.path().string(), out));

@@ -23,18 +23,6 @@ TxPath DesignedTx()
 
 }  // namespace
 
-TEST(DataPath, DesignedOnceAChainStageIsSet)
-{
-    RxPath rx;
-    TxPath tx;
-    EXPECT_FALSE(rx.isDesigned());
-    EXPECT_FALSE(tx.isDesigned());
-    rx.stages[2] = 1;
-    tx.stages[2] = 3;
-    EXPECT_TRUE(rx.isDesigned());
-    EXPECT_TRUE(tx.isDesigned());
-}
-
 TEST(DataPath, OverrideIndexMustBeAChainStage)
 {
     struct Case {
@@ -78,61 +66,48 @@ TEST(DataPath, OverrideListAppliesEveryEntryInOrderDespiteFailures)
     EXPECT_EQ(tx.stages[17], 3);
 }
 
+// The pre-processor takes over the interpolation of the matching stage nearest
+// the input (stages 17 down to 5) and marks the path dirty; a dirty path or no
+// matching stage is refused, keeping the stages, though the factor is recorded.
 TEST(DataPath, PreprocessorBypassesTheStageNearestTheInput)
 {
     using Stages = std::vector<std::pair<std::size_t, unsigned char>>;
     struct Case {
         const char* what;
-        bool designed;
+        bool designed, dirty;
         Stages set;
         unsigned char factor;
+        int line;  // 0: accepted
         Stages expected;
-        int dirty;  // -1: not checked
+        bool dirtyAfter;
     };
     const Case cases[] = {
-        {"undesigned path is ignored", false, {{12, 2}}, 2, {{25, 0}, {12, 2}}, 0},
-        {"factor one records without bypassing", true, {{8, 2}}, 1, {{25, 1}, {8, 2}}, 0},
-        {"nearest the input", true, {{5, 2}, {13, 2}, {16, 3}}, 2, {{13, 1}, {5, 2}, {16, 3}, {25, 2}}, 1},
-        // The SCIC stage takes part; stages below 5 do not.
-        {"SCIC stage", true, {{10, 3}, {2, 3}}, 3, {{10, 1}, {2, 3}}, -1},
+        {"undesigned path is ignored", false, false, {{12, 2}}, 2, 0, {{25, 0}, {12, 2}}, false},
+        {"factor one records without bypassing", true, false, {{8, 2}}, 1, 0, {{25, 1}, {8, 2}}, false},
+        {"nearest the input", true, false, {{5, 2}, {13, 2}, {16, 3}}, 2, 0, {{13, 1}, {5, 2}, {16, 3}, {25, 2}}, true},
+        {"SCIC stage takes part", true, false, {{10, 3}, {2, 3}}, 3, 0, {{10, 1}, {2, 3}}, true},
+        {"lowest searched stage", true, false, {{5, 4}}, 4, 0, {{5, 1}}, true},
+        {"stages below 5 do not", true, false, {{3, 2}}, 2, 333, {{25, 2}, {3, 2}}, false},
+        {"second request", true, true, {{6, 2}}, 2, 322, {{6, 2}, {25, 0}}, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         TxPath tx = c.designed ? DesignedTx() : TxPath{};
+        tx.isDirty = c.dirty;
         for (const auto& [index, value] : c.set) tx.stages[index] = value;
-        EXPECT_EQ(PreprocessorInterpolation_Set(tx, c.factor), 0);
+        const ReportCapture capture;
+        EXPECT_EQ(PreprocessorInterpolation_Set(tx, c.factor), c.line == 0 ? 0 : -1);
         for (const auto& [index, value] : c.expected) EXPECT_EQ(tx.stages[index], value) << index;
-        if (c.dirty >= 0) {
-            EXPECT_EQ(tx.isDirty, c.dirty == 1);
-        }
+        EXPECT_EQ(tx.isDirty, c.dirtyAfter);
+        const std::vector<std::string> parts = c.line == 333 ? std::vector<std::string>{std::to_string(c.factor)}
+                                                             : std::vector<std::string>{};
+        EXPECT_EQ(capture.lines(), c.line == 0 ? std::vector<std::string>{}
+                                               : std::vector<std::string>{ReportLine("DataPath.h", c.line, parts)});
     }
-}
-
-TEST(DataPath, PreprocessorWithoutMatchingStageFailsKeepingTheFactor)
-{
     TxPath tx = DesignedTx();
-    tx.stages[3] = 2;  // below the searched range
-    ReportCapture capture;
-    EXPECT_EQ(PreprocessorInterpolation_Set(tx, 2), -1);
-    EXPECT_EQ(capture.lines(), std::vector<std::string>{ReportLine("DataPath.h", 333, {"2"})});
-    EXPECT_EQ(tx.stages[25], 2);
-    EXPECT_EQ(tx.stages[3], 2);
-    EXPECT_FALSE(tx.isDirty);
-}
-
-TEST(DataPath, SecondPreprocessorRequestFailsUntilCleaned)
-{
-    TxPath tx = DesignedTx();
-    tx.stages[6] = 2;
-    tx.stages[7] = 2;
-    ASSERT_EQ(PreprocessorInterpolation_Set(tx, 2), 0);
-    ReportCapture capture;
-    EXPECT_EQ(PreprocessorInterpolation_Set(tx, 2), -1);
-    EXPECT_EQ(capture.lines(), std::vector<std::string>{ReportLine("DataPath.h", 322)});
-    EXPECT_EQ(tx.stages[6], 2);
+    tx.isDirty = true;
     tx.clean();
-    EXPECT_EQ(PreprocessorInterpolation_Set(tx, 2), 0);
-    EXPECT_EQ(tx.stages[6], 1);
+    EXPECT_FALSE(tx.isDirty);
 }
 
 TEST(DataPath, LoopbackPathFollowsTheTransmitChain)
@@ -148,23 +123,14 @@ TEST(DataPath, LoopbackPathFollowsTheTransmitChain)
         {AdcRate::LOW, 3}, {AdcRate::MED, 4}, {AdcRate::HIGH, 6}, {static_cast<AdcRate>(7), 0}};
     for (const auto& [rate, sinc] : rates) {
         const RxPath rx = LoopbackDataPath_Derive(tx, rate);
-        EXPECT_EQ(rx.stages[0], sinc);
-        EXPECT_EQ(rx.stages[1], 2);
-        for (std::size_t s = 2; s <= 18; ++s) EXPECT_EQ(rx.stages[s], s + 10);
-        EXPECT_EQ(rx.stages[19], sinc);
-        EXPECT_EQ(rx.stages[20], 2);
-        EXPECT_EQ(rx.stages[21], 3);
-        EXPECT_EQ(rx.stages[22], 5);
-        EXPECT_EQ(rx.stages[23], 1);
+        RxPath expected;
+        expected.stages = {sinc, 2};
+        for (std::size_t s = 2; s <= 18; ++s) expected.stages[s] = static_cast<unsigned char>(s + 10);
+        for (const auto& [s, value] : {std::pair{19, sinc}, {20, 2}, {21, 3}, {22, 5}, {23, 1}}) expected.stages[s] = value;
+        EXPECT_EQ(rx.stages, expected.stages);
         EXPECT_FALSE(rx.isDirty);
     }
-}
-
-TEST(DataPath, DirectFmFskTransmitterHasNoLoopbackPath)
-{
-    TxPath tx = DesignedTx();
+    // A direct FM/FSK transmitter has none.
     tx.isDirectFmFsk(true);
-    const RxPath rx = LoopbackDataPath_Derive(tx, AdcRate::HIGH);
-    EXPECT_EQ(rx.stages, RxPath().stages);
-    EXPECT_FALSE(rx.isDesigned());
+    EXPECT_EQ(LoopbackDataPath_Derive(tx, AdcRate::HIGH).stages, RxPath().stages);
 }

@@ -25,27 +25,30 @@ Profile DevelopWith(MarlinBlueprint blueprint, const std::shared_ptr<Feature>& f
 
 }  // namespace
 
-TEST(FeatureProfileUpdate, DynamicProfilesMaskEveryReceiveStrobe)
+// Dynamic profiles mask every receive strobe; the external LNA configures the
+// two main receivers only; the impedance control reaches the clocks.
+TEST(FeatureProfileUpdate, PassiveFeaturesReachTheProfile)
 {
-    auto feature = std::make_shared<DynamicProfileFeature>();
-    feature->numDynamicProfiles = 5;
-    const Profile profile = DevelopWith(Example("lte-20mhz-2t2r-tdd"), feature);
-    EXPECT_EQ(profile.deviceSystem.numDynamicProfiles, 5);
-    for (const RxChannel& channel : profile.rxChannels) EXPECT_TRUE(channel.rxSsiConfig.rxMaskStrobeEn);
-}
-
-TEST(FeatureProfileUpdate, ExternalLnaConfiguresTheMainReceivers)
-{
+    MarlinBlueprint blueprint = Example("lte-20mhz-2t2r-tdd");
+    auto dynamic = std::make_shared<DynamicProfileFeature>();
+    dynamic->numDynamicProfiles = 5;
+    ASSERT_EQ(blueprint.Feature_Enable(dynamic), 0);
     marlin_RxLnaConfig_t first{};
     first.externalLnaPresent = true;
     first.lnaGainSteps_mdB = {1000, 2000, 3000, 4000};
     marlin_RxLnaConfig_t second{};
     second.settlingDelay = 7;
-    const Profile profile =
-        DevelopWith(Example("lte-20mhz-2t2r-tdd"), std::make_shared<ExternalLnaFeature>(std::array{first, second}));
+    auto impedance = std::make_shared<RxPortImpedanceControlFeature>();
+    impedance->rxPortImpedanceControl(2, true);
+    ASSERT_EQ(blueprint.Feature_Enable(impedance), 0);
+    const Profile profile = DevelopWith(blueprint, std::make_shared<ExternalLnaFeature>(std::array{first, second}));
+    EXPECT_EQ(profile.deviceSystem.numDynamicProfiles, 5);
+    for (const RxChannel& channel : profile.rxChannels) EXPECT_TRUE(channel.rxSsiConfig.rxMaskStrobeEn);
     EXPECT_EQ(profile.rxChannels[0].lnaConfig, first);
     EXPECT_EQ(profile.rxChannels[1].lnaConfig, second);
     EXPECT_EQ(profile.rxChannels[4].lnaConfig, marlin_RxLnaConfig_t{});
+    EXPECT_FALSE(profile.clocks.rxPortImpedanceControl(1));
+    EXPECT_TRUE(profile.clocks.rxPortImpedanceControl(2));
 }
 
 TEST(FeatureProfileUpdate, FrequencyHoppingAndMultiChipSync)
@@ -86,15 +89,6 @@ TEST(FeatureProfileUpdate, MonitorModeSyncFeedsTheInputFifo)
         EXPECT_EQ(channel.rxDpProfile.rxNbDem.dpInFifo.dpInFifoMode, 1);
         EXPECT_EQ(channel.rxDpProfile.rxNbDem.dpInFifo.dpInFifoTestDataSel, 0);
     }
-}
-
-TEST(FeatureProfileUpdate, RxPortImpedanceControlReachesTheClocks)
-{
-    auto feature = std::make_shared<RxPortImpedanceControlFeature>();
-    feature->rxPortImpedanceControl(2, true);
-    const Profile profile = DevelopWith(Example("lte-20mhz-2t2r-tdd"), feature);
-    EXPECT_FALSE(profile.clocks.rxPortImpedanceControl(1));
-    EXPECT_TRUE(profile.clocks.rxPortImpedanceControl(2));
 }
 
 TEST(FeatureProfileUpdate, FailingBlueprintUpdateFailsTheDesign)

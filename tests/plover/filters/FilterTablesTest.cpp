@@ -1,11 +1,12 @@
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
+// The fixed channel and pulse-shape filter sets and the keys that pick them,
+// against tests/data/filters/filters.json (its README says where the values
+// come from), then the header, custom coefficients and the errors.
 
-#include <algorithm>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
 #include <array>
-#include <cmath>
-#include <cstdint>
-#include <numbers>
+#include <functional>
 #include <numeric>
 #include <stdexcept>
 #include <string>
@@ -13,184 +14,69 @@
 
 #include "plover/filters/ChannelFilter.h"
 #include "plover/filters/PulseShapeFiltersLut.h"
+#include "support/Files.h"
 #include "support/Reports.h"
 #include "support/Throws.h"
 
 using namespace Veltrix::Marlin::Native;
 using namespace PloverTest;
+using json = nlohmann::json;
 
 namespace {
 
-using Coefficients = std::array<std::int32_t, 128>;
-
-enum class Symmetry { AboutTap, AboutHalf, AboutHalfWithOwnFirst };
-
-// The values every user of a set relies on: layout, centre, gain and how it starts.
-struct BindingValues {
-    std::string name;
-    int start;
-    int end;
-    Symmetry symmetry;
-    std::int32_t centre;
-    std::int64_t sum;
-};
-
-void ExpectBindingValues(const Coefficients& c, const BindingValues& b)
+const json& Data(const std::string& table)
 {
-    SCOPED_TRACE(b.name);
+    static const json data = json::parse(ReadText(SourcePath("tests/data/filters/filters.json")));
+    return data.at(table).at("rows");
+}
+
+void ExpectSet(const std::array<std::int32_t, 128>& c, const json& row)
+{
+    SCOPED_TRACE(row.dump());
+    const int first = row[2], last = row[3];
+    const std::string symmetry = row[4];
     for (int n = 0; n < 128; ++n) {
-        if (n < b.start || n > b.end) {
-            EXPECT_EQ(c[n], 0) << "outside the span at " << n;
-        }
+        EXPECT_TRUE((n >= first && n <= last) || c[n] == 0) << "outside the span at " << n;
+        const int partner = symmetry == "tap" ? 126 - n : 127 - n;
+        const bool paired = partner >= 0 && !(symmetry == "half-own-first" && (n == 0 || n == 127));
+        EXPECT_EQ(c[n], paired ? c[partner] : c[n]) << "pair of " << n;
     }
-    EXPECT_NE(c[b.start], 0);
-    EXPECT_NE(c[b.end], 0);
-    EXPECT_EQ(std::accumulate(c.begin(), c.end(), std::int64_t{0}), b.sum);
-
-
-    switch (b.symmetry) {
-    case Symmetry::AboutTap:
-        EXPECT_EQ(c[63], b.centre);
-        for (int k = 1; k <= 63; ++k) {
-            EXPECT_EQ(c[63 - k], c[63 + k]) << "pair " << k;
-        }
-        break;
-    case Symmetry::AboutHalf:
-        EXPECT_EQ(c[63], b.centre);
-        EXPECT_EQ(c[64], b.centre);
-        for (int k = 0; k < 64; ++k) {
-            EXPECT_EQ(c[k], c[127 - k]) << "pair " << k;
-        }
-        break;
-    case Symmetry::AboutHalfWithOwnFirst:
-        EXPECT_EQ(c[63], b.centre);
-        EXPECT_EQ(c[64], b.centre);
-        EXPECT_EQ(c[127], 0);
-        for (int k = 1; k < 64; ++k) {
-            EXPECT_EQ(c[k], c[127 - k]) << "pair " << k;
-        }
-        break;
-    }
-}
-
-struct ChannelCase {
-    ChannelFilterSelect key;
-    BindingValues values;
-};
-
-const std::vector<ChannelCase>& ChannelCases()
-{
-    using S = ChannelFilterSelect;
-    using Y = Symmetry;
-    static const std::vector<ChannelCase> cases = {
-        {S::DMR_24k, {"DMR_24k", 0, 126, Y::AboutTap, 3674001, 8388601}},
-        {S::DMR_48k, {"DMR_48k", 0, 126, Y::AboutTap, 2001178, 8388610}},
-        {S::LTE_1p4M, {"LTE_1p4M", 32, 95, Y::AboutHalf, 4480229, 8388190}},
-        {S::LTE_3M, {"LTE_3M", 0, 126, Y::AboutHalfWithOwnFirst, 4882163, 8388183}},
-        {S::LTE_5M, {"LTE_5M", 0, 126, Y::AboutHalfWithOwnFirst, 4391599, 8388869}},
-        {S::LTE_10M, {"LTE_10M", 0, 126, Y::AboutHalfWithOwnFirst, 4391599, 8388869}},
-        {S::LTE_20M, {"LTE_20M", 0, 126, Y::AboutHalfWithOwnFirst, 4391599, 8388869}},
-        {S::LTE_40M, {"LTE_40M", 0, 126, Y::AboutHalfWithOwnFirst, 4391599, 8388869}},
-        {S::P25, {"P25", 0, 126, Y::AboutTap, 4099798, 8388614}},
-        {S::TETRA_25k, {"TETRA_25k", 0, 126, Y::AboutTap, 1411374, 8388616}},
-        {S::TETRA_50k, {"TETRA_50k", 1, 125, Y::AboutTap, 2825719, 8388613}},
-        {S::TETRA_100k, {"TETRA_100k", 1, 125, Y::AboutTap, 2825719, 8388613}},
-        {S::TETRA_150k, {"TETRA_150k", 0, 126, Y::AboutTap, 4254577, 8388609}},
-        {S::TETRA_192k, {"TETRA_192k", 2, 124, Y::AboutTap, 991196, 8388606}},
-        {S::CUSTOM1_RX20_5p4M, {"CUSTOM1_RX20_5p4M", 0, 127, Y::AboutHalf, 2344899, 8305418}},
-        {S::CUSTOM1_RX20_7p3M, {"CUSTOM1_RX20_7p3M", 0, 127, Y::AboutHalf, 3024823, 8299048}},
-        {S::CUSTOM1_RX20_9p2M,
-         {"CUSTOM1_RX20_9p2M", 0, 127, Y::AboutHalf, 3609412, 8120314}},
-        {S::CUSTOM2_RX936k_7813, {"CUSTOM2_RX936k_7813", 0, 127, Y::AboutHalf, 319816, 8385310}},
-        {S::CUSTOM2_RX936k_31250,
-         {"CUSTOM2_RX936k_31250", 0, 127, Y::AboutHalf, 546496, 8395116}},
-        {S::CUSTOM2_RX936k_62500,
-         {"CUSTOM2_RX936k_62500", 0, 127, Y::AboutHalf, 820851, 8394492}},
-        {S::CUSTOM2_RX936k_156250,
-         {"CUSTOM2_RX936k_156250", 0, 127, Y::AboutHalf, 1637380, 8383056}},
-        {S::CUSTOM2_RX936k_312500,
-         {"CUSTOM2_RX936k_312500", 0, 127, Y::AboutHalf, 2898179, 8383030}},
-        {S::CUSTOM3_RX42P666M_20M,
-         {"CUSTOM3_RX42P666M_20M", 0, 126, Y::AboutTap, 4198997, 8391121}},
-    };
-    return cases;
-}
-
-struct PulseCase {
-    PulseShapeFilterSelect key;
-    BindingValues values;
-};
-
-const std::vector<PulseCase>& PulseCases()
-{
-    using S = PulseShapeFilterSelect;
-    using Y = Symmetry;
-    static const std::vector<PulseCase> cases = {
-        {S::DMR_24k, {"DMR_24k", 3, 123, Y::AboutTap, 1771863, 8388611}},
-        {S::DMR_48k, {"DMR_48k", 3, 123, Y::AboutTap, 882404, 8388614}},
-        {S::ANALOG_FM_24k, {"ANALOG_FM_24k", 1, 125, Y::AboutTap, 2265498, 8388596}},
-        {S::ANALOG_FM_48k, {"ANALOG_FM_48k", 2, 124, Y::AboutTap, 1218646, 8388610}},
-    };
-    return cases;
-}
-
-Coefficients ChannelSet(ChannelFilterSelect key)
-{
-    return ChannelFilter_Lookup(key).buffer.coefficients;
-}
-
-Coefficients PulseSet(PulseShapeFilterSelect key)
-{
-    return PulseShapeFilter_Lookup(key).buffer.coefficients;
+    EXPECT_NE(c[first], 0);
+    EXPECT_NE(c[last], 0);
+    EXPECT_EQ(c[63], row[5].get<std::int32_t>());
+    EXPECT_EQ(std::accumulate(c.begin(), c.end(), std::int64_t{0}), row[6].get<std::int64_t>());
+    EXPECT_TRUE(symmetry != "half-own-first" || c[127] == 0);
 }
 
 }  // namespace
 
-TEST(ChannelFilterTables, EverySetHoldsItsBindingValuesUnderTheFixedHeader)
+TEST(FilterTables, KeysPickTheirSetsAndSetsHoldTheirValues)
 {
-    for (const ChannelCase& c : ChannelCases()) {
-        const ChannelFilter filter = ChannelFilter_Lookup(c.key);
-        EXPECT_EQ(filter.buffer.numCoeff, 128);
-        EXPECT_EQ(filter.buffer.symmetricSel, 0);
-        EXPECT_EQ(filter.buffer.tapsSel, 3);
-        EXPECT_EQ(filter.buffer.gainSel, 2);
-        ExpectBindingValues(filter.buffer.coefficients, c.values);
+    for (const json& row : Data("channelKeys")) {
+        EXPECT_EQ(static_cast<int>(ChannelFilterSelect_Get(row[0], row[1])), row[2]) << row.dump();
     }
-}
-
-TEST(PulseShapeFilterTables, EverySetHoldsItsBindingValuesUnderTheFixedHeader)
-{
-    for (const PulseCase& c : PulseCases()) {
-        const PulseShapeFilter filter = PulseShapeFilter_Lookup(c.key);
-        EXPECT_EQ(filter.buffer.numCoeff, 128);
-        EXPECT_EQ(filter.buffer.symmetricSel, 0);
-        EXPECT_EQ(filter.buffer.taps, 128);
-        EXPECT_EQ(filter.buffer.gainSel, 2);
-        ExpectBindingValues(filter.buffer.coefficients, c.values);
+    for (const json& row : Data("pulseKeys")) {
+        EXPECT_EQ(static_cast<int>(PulseShapeFilterSelect_Get(static_cast<RxChannelSignalSetup>(row[0]), row[1], row[2])),
+                  row[3])
+            << row.dump();
     }
-}
-
-TEST(FilterTables, UnityIsOneCentreTap)
-{
-    Coefficients unity{};
-    unity[63] = 8388608;
-    const ChannelFilter channel = ChannelFilter_Lookup(ChannelFilterSelect::Unity);
-    EXPECT_EQ(channel.buffer.coefficients, unity);
-    EXPECT_EQ(channel.buffer.numCoeff, 128);
-    EXPECT_EQ(channel.buffer.tapsSel, 3);
-    EXPECT_EQ(channel.buffer.gainSel, 2);
-    EXPECT_EQ(PulseSet(PulseShapeFilterSelect::Unity), unity);
-}
-
-TEST(ChannelFilterTables, SharedKeysGiveIdenticalRecordsAndOthersDiffer)
-{
-    const auto lte = ChannelFilter_Lookup(ChannelFilterSelect::LTE_5M).buffer;
-    EXPECT_EQ(ChannelFilter_Lookup(ChannelFilterSelect::LTE_10M).buffer, lte);
-    EXPECT_EQ(ChannelFilter_Lookup(ChannelFilterSelect::LTE_20M).buffer, lte);
-    EXPECT_EQ(ChannelFilter_Lookup(ChannelFilterSelect::LTE_40M).buffer, lte);
+    for (const json& row : Data("channelSets")) {
+        const auto buffer = ChannelFilter_Lookup(static_cast<ChannelFilterSelect>(row[0])).buffer;
+        EXPECT_EQ((std::array{int{buffer.numCoeff}, buffer.symmetricSel, buffer.tapsSel, buffer.gainSel}),
+                  (std::array{128, 0, 3, 2}));
+        ExpectSet(buffer.coefficients, row);
+    }
+    for (const json& row : Data("pulseSets")) {
+        const auto buffer = PulseShapeFilter_Lookup(static_cast<PulseShapeFilterSelect>(row[0])).buffer;
+        EXPECT_EQ((std::array{int{buffer.numCoeff}, buffer.symmetricSel, int{buffer.taps}, buffer.gainSel}),
+                  (std::array{128, 0, 128, 2}));
+        ExpectSet(buffer.coefficients, row);
+    }
+    // Keys that share a set share the whole record; the two families differ.
     EXPECT_EQ(ChannelFilter_Lookup(ChannelFilterSelect::TETRA_100k).buffer,
               ChannelFilter_Lookup(ChannelFilterSelect::TETRA_50k).buffer);
-    EXPECT_NE(ChannelSet(ChannelFilterSelect::DMR_24k), PulseSet(PulseShapeFilterSelect::DMR_24k));
+    EXPECT_NE(ChannelFilter_Lookup(ChannelFilterSelect::DMR_24k).buffer.coefficients,
+              PulseShapeFilter_Lookup(PulseShapeFilterSelect::DMR_24k).buffer.coefficients);
 }
 
 TEST(FilterTables, CustomCoefficientsFillFromPositionZeroAndAtMost128AreAccepted)
@@ -200,11 +86,8 @@ TEST(FilterTables, CustomCoefficientsFillFromPositionZeroAndAtMost128AreAccepted
     const ChannelFilter full(coefficients);
     EXPECT_EQ(full.buffer.coefficients[0], -60);
     EXPECT_EQ(full.buffer.coefficients[127], 67);
-    EXPECT_EQ(full.buffer.numCoeff, 128);
     EXPECT_EQ(full.buffer.tapsSel, 3);
-
-    const std::vector<std::int32_t> few = {5, -6, 7};
-    const PulseShapeFilter shortPulse(few);
+    const PulseShapeFilter shortPulse(std::vector<std::int32_t>{5, -6, 7});
     EXPECT_EQ(shortPulse.buffer.coefficients[2], 7);
     EXPECT_EQ(shortPulse.buffer.coefficients[3], 0);
     EXPECT_EQ(shortPulse.buffer.taps, 128);
@@ -216,12 +99,15 @@ TEST(FilterTables, CustomCoefficientsFillFromPositionZeroAndAtMost128AreAccepted
               ReportLine("PulseShapeFiltersLut", 22));
 }
 
-TEST(FilterTables, SelectsOutsideTheEnumerationAreRejected)
+TEST(FilterTables, UnknownKeysAndSetupsRaise)
 {
-    const std::string channel = ReportLine("ChannelFilter", 106);
-    const std::string pulse = ReportLine("PulseShapeFiltersLut", 55);
-    EXPECT_EQ(ThrownText<std::runtime_error>([] { ChannelFilter_Lookup(static_cast<ChannelFilterSelect>(24)); }), channel);
-    EXPECT_EQ(ThrownText<std::runtime_error>([] { ChannelFilter_Lookup(static_cast<ChannelFilterSelect>(-1)); }), channel);
-    EXPECT_EQ(ThrownText<std::runtime_error>([] { PulseShapeFilter_Lookup(static_cast<PulseShapeFilterSelect>(5)); }), pulse);
-    EXPECT_EQ(ThrownText<std::runtime_error>([] { PulseShapeFilter_Lookup(static_cast<PulseShapeFilterSelect>(-3)); }), pulse);
+    const std::pair<std::function<void()>, std::string> cases[] = {
+        {[] { ChannelFilter_Lookup(static_cast<ChannelFilterSelect>(24)); }, ReportLine("ChannelFilter", 106)},
+        {[] { ChannelFilter_Lookup(static_cast<ChannelFilterSelect>(-1)); }, ReportLine("ChannelFilter", 106)},
+        {[] { PulseShapeFilter_Lookup(static_cast<PulseShapeFilterSelect>(5)); }, ReportLine("PulseShapeFiltersLut", 55)},
+        {[] { PulseShapeFilter_Lookup(static_cast<PulseShapeFilterSelect>(-3)); }, ReportLine("PulseShapeFiltersLut", 55)},
+        {[] { PulseShapeFilterSelect_Get(RxChannelSignalSetup::P25, 48000, 12000); }, ReportLine("RxChannel", 502)},
+        {[] { PulseShapeFilterSelect_Get(static_cast<RxChannelSignalSetup>(4), 48000, 12000); }, ReportLine("RxChannel", 507)},
+    };
+    for (const auto& [call, text] : cases) EXPECT_EQ(ThrownText<std::runtime_error>(call), text);
 }

@@ -1,0 +1,177 @@
+// What a blueprint answers without a design: its LO mapping, the calibration
+// masks it supports and whether the initial calibration runs in two stages.
+// The cases are data (tests/data/blueprint/queries.json, see the README there);
+// what features and a pinned mapping change is below.
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <cstdio>
+#include <memory>
+
+#include "plover/blueprint/Blueprint.h"
+#include "support/Files.h"
+#include "support/Json.h"
+#include "support/Reports.h"
+#include "TestFeature.h"
+
+using namespace Veltrix::Marlin::Native;
+using namespace PloverTest;
+using json = nlohmann::json;
+
+namespace {
+
+std::string Hex(std::uint32_t value)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%X", value);
+    return text;
+}
+
+// Every answer of the blueprint as the data file writes it; a query that fails
+// leaves its key out and must leave its output untouched.
+json Answers(const MarlinBlueprint& b)
+{
+    json answers;
+    const ReportCapture capture;
+    LoMapping mapping;  // stale values a query must not keep
+    mapping.rxLoSelect = {3, 3};
+    mapping.loIsExternal = {true, true};
+    if (b.LoMapping_Get(mapping) == 0) {
+        answers["lo"] = {mapping.rxLoSelect[0], mapping.rxLoSelect[1], mapping.txLoSelect[0], mapping.txLoSelect[1]};
+        answers["external"] = mapping.loIsExternal;
+    }
+    vx_marlin_InitCals init;
+    init.systemMask = 7;
+    init.channelMask = {0xDEAD, 0xDEAD};
+    bool twoStage = true;
+    const std::int8_t initStatus = b.SupportedInitCalMask_Get(init);
+    EXPECT_EQ(b.RequiresTwoStageInitCal_Get(twoStage), initStatus);
+    if (initStatus == 0) {
+        EXPECT_EQ(init.twoStage, twoStage ? 1u : 0u);
+        answers["init"] = {Hex(init.channelMask[0]), Hex(init.channelMask[1])};
+        answers["initSystem"] = init.systemMask;
+        answers["twoStage"] = twoStage;
+    } else {
+        EXPECT_EQ(init.systemMask, 7u);
+        EXPECT_EQ(init.channelMask[1], 0xDEADu);
+        EXPECT_TRUE(twoStage);
+    }
+    vx_marlin_TrackingCals tracking;
+    tracking.channelMask = {0xFFFFFFFF, 0xFFFFFFFF};
+    if (b.SupportedTrackingCalMask_Get(tracking) == 0) {
+        answers["tracking"] = {Hex(tracking.channelMask[0]), Hex(tracking.channelMask[1])};
+    }
+    answers["ssiClock"] = {b.rxChannel1.SsiClock_Get(), b.rxChannel2.SsiClock_Get(), b.txChannel1.SsiClock_Get(),
+                           b.txChannel2.SsiClock_Get()};
+    answers["reports"] = capture.lines();
+    return answers;
+}
+
+}  // namespace
+
+TEST(BlueprintQueries, AnswerAsTheDataSays)
+{
+    for (json row : json::parse(ReadText(SourcePath("tests/data/blueprint/queries.json")))) {
+        SCOPED_TRACE(row.at("case").get<std::string>());
+        MarlinBlueprint b;
+        b.LoadFromString(row.at("blueprint").dump());
+        json expected = row;
+        expected.erase("case");
+        expected.erase("blueprint");
+        expected["reports"] = json::array();
+        if (expected.contains("init")) expected["initSystem"] = 0;
+        for (const json& report : row.value("reports", json::array())) {
+            const auto parts = std::vector<std::string>(report.begin() + 2, report.end());
+            expected["reports"].push_back(ReportLine(report[0].get<std::string>(), report[1].get<int>(), parts));
+        }
+        EXPECT_EQ(MissingFrom(expected, Answers(b)), "");
+    }
+}
+
+TEST(BlueprintQueries, UnknownDuplexIsReported)
+{
+    MarlinBlueprint b;
+    b.duplex = static_cast<Duplex>(3);
+    LoMapping m;
+    m.rxLoSelect = {3, 3};
+    EXPECT_EQ(ReportsOf([&] { EXPECT_EQ(b.LoMapping_Get(m), -1); }), std::vector<std::string>{ReportLine("Blueprint", 268)});
+    EXPECT_EQ(m.rxLoSelect[0], 3);
+}
+
+TEST(BlueprintQueries, PinnedMappingIsReturnedUnchangedUntilCleared)
+{
+    MarlinBlueprint b;
+    b.duplex = Duplex::FDD;
+    b.rxChannel1.enabled = b.txChannel1.enabled = true;
+    LoMapping pinned;
+    pinned.rxLoSelect = {LO1, 3};
+    pinned.txLoSelect = {LO2, LO2};
+    pinned.loIsExternal = {false, true};
+    EXPECT_EQ(b.LoMapping_Overwrite(pinned), 0);
+    b.duplex = static_cast<Duplex>(9);  // not even looked at
+    LoMapping m;
+    ASSERT_EQ(b.LoMapping_Get(m), 0);
+    EXPECT_EQ(m, pinned);
+
+    b.duplex = Duplex::FDD;
+    EXPECT_EQ(b.LoMapping_Clear(), 0);
+    ASSERT_TRUE(b.loMappingOverride);
+    EXPECT_EQ(*b.loMappingOverride, pinned);
+    ASSERT_EQ(b.LoMapping_Get(m), 0);
+    EXPECT_EQ(m.rxLoSelect, (std::array<vx_marlin_LoSel, 2>{LO2, LO2}));
+
+    b.LoMapping_Overwrite(pinned);
+    b.Initialize();
+    EXPECT_FALSE(b.loMappingOverride);
+    EXPECT_FALSE(b.loMappingOverridden);
+}
+
+// Features adjust each answer after the blueprint, in ID order, and the first
+// that fails stops the query.
+TEST(BlueprintQueries, FeaturesAdjustAfterTheBlueprintAndMayFail)
+{
+    MarlinBlueprint b;
+    b.rxChannel1.enabled = b.rxChannel2.enabled = true;
+    b.rxChannel1.loSource = b.rxChannel2.loSource = LoSource::EXTERNAL;
+    auto first = std::make_shared<TestFeature>("A");
+    first->onLoMapping = [](LoMapping& m) {
+        m.loIsExternal = {false, false};
+        m.rxLoSelect = {LO2, LO2};
+        return std::int8_t{0};
+    };
+    first->onTracking = [](vx_marlin_TrackingCals& m) {
+        m.channelMask[0] &= 0xFFEFECF0;
+        return std::int8_t{0};
+    };
+    first->onInit = [](vx_marlin_InitCals& m) {
+        m.systemMask = 1;
+        return std::int8_t{0};
+    };
+    first->onTwoStage = [](bool& required) {
+        required = true;
+        return std::int8_t{0};
+    };
+    auto second = std::make_shared<TestFeature>("B");
+    int secondCalls = 0;
+    second->onLoMapping = [&](LoMapping&) {
+        ++secondCalls;
+        return std::int8_t{0};
+    };
+    b.Feature_Enable(second);
+    b.Feature_Enable(first);
+    EXPECT_EQ(MissingFrom({{"lo", {LO2, LO2, LO1, LO2}}, {"external", {false, false}}, {"twoStage", true}, {"initSystem", 1},
+                           {"tracking", {Hex(0xF80100 & 0xFFEFECF0), "0xF80100"}}},
+                          Answers(b)),
+              "");
+    EXPECT_GT(secondCalls, 0);
+
+    secondCalls = 0;
+    first->onLoMapping = [](LoMapping&) { return std::int8_t{-1}; };
+    first->onTracking = [](vx_marlin_TrackingCals&) { return std::int8_t{-1}; };
+    LoMapping m;
+    EXPECT_EQ(b.LoMapping_Get(m), -1);
+    EXPECT_EQ(secondCalls, 0);
+    vx_marlin_TrackingCals tracking;
+    EXPECT_EQ(b.SupportedTrackingCalMask_Get(tracking), -1);
+}
