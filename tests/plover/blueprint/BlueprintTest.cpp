@@ -93,18 +93,6 @@ TEST(Blueprint, FeaturesAreKeyedByIdAndUpdatedInIdOrder)
     EXPECT_EQ(b.Update(), 0);
 }
 
-TEST(Blueprint, FeatureUpdateMayAdjustTheBlueprint)
-{
-    MarlinBlueprint b;
-    b.rxChannel1.samplingRate_Hz(1920000);
-    auto feature = std::make_shared<TestFeature>("X");
-    feature->onUpdate = [](MarlinBlueprint& bp) { bp.rxChannel1.ssiInterfaceRate_Hz(bp.rxChannel1.samplingRate_Hz() * 8); };
-    b.Feature_Enable(feature);
-    EXPECT_EQ(b.rxChannel1.ssiInterfaceRate_Hz(), 15360000u);
-    b.rxChannel1.samplingRate_Hz(960000);
-    EXPECT_EQ(b.rxChannel1.ssiInterfaceRate_Hz(), 15360000u);
-}
-
 TEST(Blueprint, DesignedWhenEveryEnabledChannelIsDesigned)
 {
     MarlinBlueprint b;
