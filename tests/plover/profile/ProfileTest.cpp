@@ -61,27 +61,6 @@ Profile DesignedProfile()
 
 }  // namespace
 
-TEST(Pfir, DefaultPassesReceiveChannelsThroughUnity)
-{
-    const Pfir pfir;
-    for (const marlin_PfirWbNbBuffer_t* bank : {&pfir.pfirRxWbNbChFilterCoeff_A, &pfir.pfirRxWbNbChFilterCoeff_B,
-                                                &pfir.pfirRxWbNbChFilterCoeff_C, &pfir.pfirRxWbNbChFilterCoeff_D}) {
-        EXPECT_EQ(bank->numCoeff, 128);
-        EXPECT_EQ(bank->symmetricSel, 0);
-        EXPECT_EQ(bank->tapsSel, 3);
-        EXPECT_EQ(bank->gainSel, 2);
-        for (std::size_t i = 0; i < 128; ++i) {
-            ASSERT_EQ(bank->coefficients[i], i == 63 ? 8'388'608 : 0) << i;
-        }
-    }
-    // Everything else is zero, numCoeff included.
-    marlin_PfirBuffer_t rest = pfir;
-    rest.pfirRxWbNbChFilterCoeff_A = rest.pfirRxWbNbChFilterCoeff_B = {};
-    rest.pfirRxWbNbChFilterCoeff_C = rest.pfirRxWbNbChFilterCoeff_D = {};
-    const nlohmann::json zero = marlin_PfirBuffer_t{};
-    EXPECT_EQ(nlohmann::json(rest), zero);
-}
-
 TEST_F(ProfileFile, SaveLoadSaveIsByteIdentical)
 {
     const Profile original = DesignedProfile();
@@ -161,25 +140,6 @@ TEST_F(ProfileFile, MalformedFilesThrowAndChangeNothing)
         EXPECT_EQ(nlohmann::json(profile.ToInit()).dump(), before) << c.name;
         EXPECT_EQ(profile.rxChannels[0].decimation, 16u) << c.name;  // working values untouched too
     }
-}
-
-TEST_F(ProfileFile, LenientReadsFollowTheFileRules)
-{
-    ASSERT_EQ(DesignedProfile().Save(Path("good.json")), 0);
-    nlohmann::json j = nlohmann::json::parse(ReadText(Path("good.json")));
-    j["clocks"].erase("deviceClock_kHz");
-    j["rx"]["rxChannelCfg"][0]["profile"]["rxDpProfile"]["rxDecTop"]["decBy3Blk15En"] = true;
-    j["rx"]["rxChannelCfg"][1]["profile"]["rxDpProfile"]["rxDecTop"]["decBy3Blk15En"] = 2.9;
-    j["pfirBuffer"]["pfirRxWbNbChFilterCoeff_A"]["coefficients"].push_back(99);
-    j["unknownKey"] = "ignored";
-    WriteText(Path("lenient.json"), j.dump() + "\ntrailing text is not read");
-
-    Profile profile;
-    profile.Load(Path("lenient.json"));
-    EXPECT_EQ(profile.clocks.deviceClock_kHz, 0u);  // absent key: the record starts from zero
-    EXPECT_EQ(profile.rxChannels[0].rxDpProfile.rxDecTop.decBy3Blk15En, 1);
-    EXPECT_EQ(profile.rxChannels[1].rxDpProfile.rxDecTop.decBy3Blk15En, 2);
-    EXPECT_EQ(profile.pfir.pfirRxWbNbChFilterCoeff_A.coefficients[63], 8'388'608);
 }
 
 TEST_F(ProfileFile, UnwritableTargetReportsAndKeepsTheOldFile)
