@@ -64,19 +64,18 @@ void FoldStage(const ResponseStage& stage, std::size_t q, double* table, const d
     for (std::size_t base = 0; base <= direct; base += Block) {
         const std::size_t count = std::min(Block, direct + 1 - base);
         Kernel_StageBlock(shape, rotor.Seed(base), count, table + base);
-        if (!complement) {
-            // Folded while the block is in cache.
-            Kernel_FoldProduct(table, base, count, next, mask, odd);
+        if (complement && base < half - direct) {
+            // table[j] = 1 - table[half - j] for direct < j <= half: the
+            // points this block gives, taken and folded while it is in cache.
+            const std::size_t taken = std::min(base + count, half - direct) - base;
+            const std::size_t low = half - base - taken + 1;
+            Kernel_Mirror(table + base, taken, table + low);
+            for (std::size_t j = low; j < low + taken; ++j) {
+                table[j] = 1.0 - table[j];
+            }
+            Kernel_FoldProduct(table + low, low, taken, next, mask, odd);
         }
-    }
-    if (complement) {
-        // table[j] = 1 - table[half - j] for direct < j <= half.
-        const std::size_t count = half - direct;
-        Kernel_Mirror(table, count, table + direct + 1);
-        for (std::size_t j = direct + 1; j <= half; ++j) {
-            table[j] = 1.0 - table[j];
-        }
-        Kernel_FoldProduct(table, 0, half + 1, next, mask, odd);
+        Kernel_FoldProduct(table + base, base, count, next, mask, odd);
     }
     if (mirror && q > half + 1) {
         // table[j] = table[q - j] for half < j < q.
@@ -84,13 +83,12 @@ void FoldStage(const ResponseStage& stage, std::size_t q, double* table, const d
     }
 }
 
-void Tabulate(std::span<const ResponseStage> stages, std::size_t n, std::span<double> out, std::span<double> scratch,
-              ResponseWorkspace& workspace, bool mirror)
+// Tabulates stages 1.. into the scratch (or the workspace) and returns what
+// stage 0 folds with: each inner stage's table is even about its half period,
+// so only up to there is kept, and the fold reads the mirror.
+CascadeInner TabulateInner(std::span<const ResponseStage> stages, std::size_t n, std::span<double> scratch,
+                           ResponseWorkspace& workspace)
 {
-    if (stages.empty()) {
-        std::fill(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(mirror ? n : std::min(n, n / 2 + 1)), 1.0);
-        return;
-    }
     // Points each stage needs: the grid's n, halved at every factor of two.
     std::vector<std::size_t> q(stages.size() + 1);
     q[0] = n;
@@ -99,8 +97,6 @@ void Tabulate(std::span<const ResponseStage> stages, std::size_t n, std::span<do
     for (std::size_t s = 0; s < stages.size(); ++s) {
         const int factor = std::max(1, stages[s].factor);
         q[s + 1] = std::max<std::size_t>(1, q[s] >> TrailingZeros(factor));
-        // An inner stage's table is even about its half period: only up to
-        // there is kept, and the fold reads the mirror.
         if (s + 1 < stages.size()) {
             ((s + 1) % 2 == 1 ? sizeA : sizeB) = std::max((s + 1) % 2 == 1 ? sizeA : sizeB, q[s + 1] / 2 + 1);
         }
@@ -116,22 +112,62 @@ void Tabulate(std::span<const ResponseStage> stages, std::size_t n, std::span<do
         bufferA = workspace.bufferA.data();
         bufferB = workspace.bufferB.data();
     }
-    const double* next = nullptr;
-    std::size_t qNext = 1;
-    std::size_t odd = 1;
-    for (std::size_t s = stages.size(); s-- > 0;) {
-        double* table = (s == 0) ? out.data() : ((s % 2 == 1) ? bufferA : bufferB);
-        if (s + 1 < stages.size()) {
-            const int factor = std::max(1, stages[s].factor);
-            odd = static_cast<std::size_t>(factor >> TrailingZeros(factor));
-            qNext = q[s + 1];
-        }
-        FoldStage(stages[s], q[s], table, next, qNext, odd, s == 0 && mirror);
-        next = table;
+    CascadeInner inner;
+    for (std::size_t s = stages.size(); s-- > 1;) {
+        double* table = (s % 2 == 1) ? bufferA : bufferB;
+        FoldStage(stages[s], q[s], table, inner.next, inner.qNext, inner.odd, false);
+        inner.next = table;
+        inner.qNext = q[s];
+        const int factor = std::max(1, stages[s - 1].factor);
+        inner.odd = static_cast<std::size_t>(factor >> TrailingZeros(factor));
     }
+    return inner;
+}
+
+void Tabulate(std::span<const ResponseStage> stages, std::size_t n, std::span<double> out, std::span<double> scratch,
+              ResponseWorkspace& workspace, bool mirror)
+{
+    if (stages.empty()) {
+        std::fill(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(mirror ? n : std::min(n, n / 2 + 1)), 1.0);
+        return;
+    }
+    const CascadeInner inner = TabulateInner(stages, n, scratch, workspace);
+    FoldStage(stages[0], n, out.data(), inner.next, inner.qNext, inner.odd, mirror);
 }
 
 }  // namespace
+
+ChainBlocks::ChainBlocks(std::span<const ResponseStage> stages, std::size_t n, std::span<double> scratch,
+                         ResponseWorkspace& workspace)
+    : rotor_(n, 1)
+{
+    if (!stages.empty()) {
+        outer_ = Shape(stages[0]);
+        inner_ = TabulateInner(stages, n, scratch, workspace);
+    }
+}
+
+bool ChainBlocks::Streams(std::span<const ResponseStage> stages, std::size_t n)
+{
+    // A half-band's table above its quarter period is its complement taken
+    // from below: those values come only from the whole table.
+    return !stages.empty() && !(stages[0].kind == ResponseStage::Kind::HalfBand && n >= 4);
+}
+
+std::size_t ChainBlocks::InnerPosition(std::size_t k) const
+{
+    if (inner_.next == nullptr) {
+        return 0;
+    }
+    const std::size_t index = (k * inner_.odd) & (inner_.qNext - 1);
+    return std::min(index, inner_.qNext - index);
+}
+
+void ChainBlocks::Block(std::size_t base, std::size_t count, double* out) const
+{
+    Kernel_StageBlock(outer_, rotor_.Seed(base), count, out);
+    Kernel_FoldProduct(out, base, count, inner_.next, inner_.qNext - 1, inner_.odd);
+}
 
 void ChainResponse_Tabulate(std::span<const ResponseStage> stages, std::size_t n, std::span<double> out,
                             std::span<double> scratch, ResponseWorkspace& workspace)

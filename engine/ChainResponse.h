@@ -84,6 +84,40 @@ void ChainResponse_Tabulate(std::span<const ResponseStage> stages, std::size_t n
 void ChainResponse_TabulateHalf(std::span<const ResponseStage> stages, std::size_t n, std::span<double> out,
                                 std::span<double> scratch, ResponseWorkspace& workspace);
 
+// What the outermost stage folds with: the table of the stages beyond it
+// (null for none), its period and the odd part of the outermost factor.
+struct CascadeInner {
+    const double* next = nullptr;
+    std::size_t qNext = 1;
+    std::size_t odd = 1;
+};
+
+// The cascade a block at a time, for a caller that finishes each block while
+// it is in cache instead of passing through a table of the whole grid: the
+// inner stages are tabulated once (into scratch when it is large enough,
+// else the workspace), the outermost stage is evaluated per block and folded
+// with them. The blocks carry the bits ChainResponse_TabulateHalf writes.
+class ChainBlocks {
+public:
+    // Whether the cascade can be taken a block at a time (else tabulate it).
+    static bool Streams(std::span<const ResponseStage> stages, std::size_t n);
+
+    ChainBlocks(std::span<const ResponseStage> stages, std::size_t n, std::span<double> scratch,
+                ResponseWorkspace& workspace);
+    // The cascade at k = base .. base + count - 1: base a multiple of
+    // Rotor::Block, count at most Rotor::Block, base + count <= n / 2 + 1.
+    void Block(std::size_t base, std::size_t count, double* out) const;
+    // Where in the inner table the cascade at k reads (0 without inner
+    // stages): blocks taken in the order of this position share the table
+    // while it is in cache.
+    std::size_t InnerPosition(std::size_t k) const;
+
+private:
+    Rotor rotor_;
+    StageShape outer_;
+    CascadeInner inner_;
+};
+
 // The stage's amplitude at nu = m j / q for j = base .. base + count - 1
 // (count <= Rotor::Block), where rotor was built as Rotor(q, m): signed for a
 // half-band (whose complement symmetry callers may use), a magnitude otherwise.

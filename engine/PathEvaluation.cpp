@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace Veltrix::Marlin::Native {
 
@@ -122,10 +123,29 @@ double Decibels(double squared)
     return level;
 }
 
+// Only the hold droop takes its sine from the rotor: the seed's
+// trigonometric calls are spared otherwise.
+RotorBlock FrontSeed(const FrontPower& front, const Rotor& rotor, std::size_t base)
+{
+    return front.hold ? rotor.Seed(base) : RotorBlock{};
+}
+
 void FrontPowerBlock(const FrontPower& front, const Rotor& rotor, std::size_t n, std::size_t base, std::size_t count,
                      double* power)
 {
-    Kernel_FrontPower(Shape(front, n), rotor.Seed(base), base, count, power);
+    Kernel_FrontPower(Shape(front, n), FrontSeed(front, rotor, base), base, count, power);
+}
+
+// The analysis grid, k times the step; the usual guard of a stepped range:
+// a last point within rounding of the end is placed on it.
+void Path_WriteGrid(const PathLayout& layout, std::size_t n, double* grid_Hz)
+{
+    const double step = layout.converterRate_Hz / static_cast<double>(n);
+    Kernel_Ramp(step, 0, n, grid_Hz);
+    const double end = layout.converterRate_Hz - step;
+    if (n > 0 && std::fabs(grid_Hz[n - 1] - end) <= 4.440892098500626e-16 * std::fabs(end)) {
+        grid_Hz[n - 1] = end;
+    }
 }
 
 }  // namespace
@@ -148,7 +168,7 @@ void Path_Magnitude(const PathLayout& layout, std::span<const ResponseStage> sta
     const FrontShape shape = Shape(front, n);
     for (std::size_t base = 0; base < n; base += Rotor::Block) {
         const std::size_t count = std::min(Rotor::Block, n - base);
-        Kernel_FrontMagnitude(shape, rotor.Seed(base), base, count, magnitude.data() + base);
+        Kernel_FrontMagnitude(shape, FrontSeed(front, rotor, base), base, count, magnitude.data() + base);
     }
 }
 
@@ -164,15 +184,55 @@ void Path_Response(const PathLayout& layout, std::span<const ResponseStage> stag
     const bool paired = n % (2 * Rotor::Block) == 0;
     const std::span<double> table(response_dB, n);
     const std::span<double> scratch(grid_Hz, n);
+    const Rotor rotor(n, 1);
+    const FrontPower front = FrontPower_Build(layout);
+    const FrontShape shape = Shape(front, n);
+    const double floorSquared = ResponseFloor * ResponseFloor;
+    if (paired && ChainBlocks::Streams(stages, n)) {
+        // The outermost stage runs at the grid's own rate: each block of it
+        // is evaluated, folded, and taken to dB with its mirror block while
+        // it is in cache, and no table of the whole grid is written. Blocks
+        // go in the order of the inner table positions they read (with an
+        // odd factor such as 3 the grid order sweeps that table several
+        // times over); the mirror block also reads the first point of the
+        // next block, taken on its own when that block is still to come.
+        constexpr std::size_t block = Rotor::Block;
+        const std::size_t blocks = n / 2 / block;
+        const ChainBlocks cascade(stages, n, scratch, workspace);
+        std::vector<std::pair<std::size_t, std::size_t>> order(blocks);
+        for (std::size_t m = 0; m < blocks; ++m) {
+            order[m] = {cascade.InnerPosition(m * block), m};
+        }
+        std::sort(order.begin(), order.end());
+        std::vector<double> firstPoint(blocks + 1);
+        std::vector<bool> known(blocks + 1, false);
+        double values[block];
+        double mirrored[block];
+        for (const auto& [position, m] : order) {
+            const std::size_t base = m * block;
+            cascade.Block(base, block, values);
+            firstPoint[m] = values[0];
+            known[m] = true;
+            if (!known[m + 1]) {
+                cascade.Block(base + block, 1, &firstPoint[m + 1]);
+                known[m + 1] = true;
+            }
+            const std::size_t mirror = n - base - block;
+            mirrored[0] = firstPoint[m + 1];
+            Kernel_Mirror(values + 1, block - 1, mirrored + 1);
+            Kernel_FrontDb(shape, FrontSeed(front, rotor, mirror), mirror, block, floorSquared, mirrored,
+                           response_dB + mirror);
+            Kernel_FrontDb(shape, FrontSeed(front, rotor, base), base, block, floorSquared, values,
+                           response_dB + base);
+        }
+        Path_WriteGrid(layout, n, grid_Hz);
+        return;
+    }
     if (paired) {
         ChainResponse_TabulateHalf(stages, n, table, scratch, workspace);
     } else {
         ChainResponse_Tabulate(stages, n, table, scratch, workspace);
     }
-    const Rotor rotor(n, 1);
-    const FrontPower front = FrontPower_Build(layout);
-    const FrontShape shape = Shape(front, n);
-    const double floorSquared = ResponseFloor * ResponseFloor;
     // 20 log10 of the magnitude as 10 log10 of its square: no square root.
     if (paired) {
         constexpr std::size_t block = Rotor::Block;
@@ -182,24 +242,17 @@ void Path_Response(const PathLayout& layout, std::span<const ResponseStage> stag
             const std::size_t mirror = n - base - block;
             double mirrored[block];
             Kernel_Mirror(response_dB + base + 1, block, mirrored);
-            Kernel_FrontDb(shape, rotor.Seed(mirror), mirror, block, floorSquared, mirrored, response_dB + mirror);
-            Kernel_FrontDb(shape, rotor.Seed(base), base, block, floorSquared, response_dB + base, response_dB + base);
+            Kernel_FrontDb(shape, FrontSeed(front, rotor, mirror), mirror, block, floorSquared, mirrored, response_dB + mirror);
+            Kernel_FrontDb(shape, FrontSeed(front, rotor, base), base, block, floorSquared, response_dB + base, response_dB + base);
         }
     } else {
         for (std::size_t base = 0; base < n; base += Rotor::Block) {
             const std::size_t count = std::min(Rotor::Block, n - base);
-            Kernel_FrontDb(shape, rotor.Seed(base), base, count, floorSquared, response_dB + base,
+            Kernel_FrontDb(shape, FrontSeed(front, rotor, base), base, count, floorSquared, response_dB + base,
                            response_dB + base);
         }
     }
-    // The analysis grid, k times the step; the usual guard of a stepped
-    // range: a last point within rounding of the end is placed on it.
-    const double step = layout.converterRate_Hz / static_cast<double>(n);
-    Kernel_Ramp(step, 0, n, grid_Hz);
-    const double end = layout.converterRate_Hz - step;
-    if (n > 0 && std::fabs(grid_Hz[n - 1] - end) <= 4.440892098500626e-16 * std::fabs(end)) {
-        grid_Hz[n - 1] = end;
-    }
+    Path_WriteGrid(layout, n, grid_Hz);
 }
 
 void Path_Window(const PathLayout& layout, std::span<const ResponseStage> stages, std::size_t n,

@@ -130,13 +130,15 @@ void FoldProduct(double* HWY_RESTRICT table, std::size_t first, std::size_t coun
     const D d;
     const std::size_t lanes = hn::Lanes(d);
     const std::size_t end = first + count;
+    // The entry of grid index j.
+    const auto slot = [table, first](std::size_t j) { return table + (j - first); };
     std::size_t j = first;
     if (next == nullptr) {
         for (; j + lanes <= end; j += lanes) {
-            hn::StoreU(hn::Abs(hn::LoadU(d, table + j)), d, table + j);
+            hn::StoreU(hn::Abs(hn::LoadU(d, slot(j))), d, slot(j));
         }
         for (; j < end; ++j) {
-            table[j] = std::fabs(table[j]);
+            *slot(j) = std::fabs(*slot(j));
         }
         return;
     }
@@ -149,7 +151,7 @@ void FoldProduct(double* HWY_RESTRICT table, std::size_t first, std::size_t coun
         // table contiguously, forwards then backwards.
         while (j < end) {
             const std::size_t offset = j & mask;
-            double* here = table + j;
+            double* here = slot(j);
             std::size_t i = 0;
             if (offset <= half) {
                 const std::size_t run = std::min(half + 1 - offset, end - j);
@@ -184,21 +186,21 @@ void FoldProduct(double* HWY_RESTRICT table, std::size_t first, std::size_t coun
         while (j < end) {
             std::size_t index = (j * 3) & mask;
             for (; j + lanes <= end && index + 3 * lanes <= half + 1; j += lanes, index += 3 * lanes) {
-                V first, second, third;
-                hn::LoadInterleaved3(d, next + index, first, second, third);
-                hn::StoreU(hn::Mul(hn::Abs(hn::LoadU(d, table + j)), first), d, table + j);
+                V taken, skipped, skippedToo;
+                hn::LoadInterleaved3(d, next + index, taken, skipped, skippedToo);
+                hn::StoreU(hn::Mul(hn::Abs(hn::LoadU(d, slot(j))), taken), d, slot(j));
             }
             // Lane i reads next[period - index - 3 i]: loaded from the lowest, reversed.
             for (; j + lanes <= end && index >= half + 2 && index + 3 * (lanes - 1) < period;
                  j += lanes, index += 3 * lanes) {
-                V first, second, third;
-                hn::LoadInterleaved3(d, next + (period - index - 3 * (lanes - 1)), first, second, third);
-                hn::StoreU(hn::Mul(hn::Abs(hn::LoadU(d, table + j)), hn::Reverse(d, first)), d, table + j);
+                V taken, skipped, skippedToo;
+                hn::LoadInterleaved3(d, next + (period - index - 3 * (lanes - 1)), taken, skipped, skippedToo);
+                hn::StoreU(hn::Mul(hn::Abs(hn::LoadU(d, slot(j))), hn::Reverse(d, taken)), d, slot(j));
             }
             // Across the half or the wrap, or up to the end, one at a time.
             for (std::size_t left = lanes; j < end && left > 0; ++j, --left) {
                 const std::size_t at = (j * 3) & mask;
-                table[j] = std::fabs(table[j]) * next[at > half ? period - at : at];
+                *slot(j) = std::fabs(*slot(j)) * next[at > half ? period - at : at];
             }
         }
         return;
@@ -218,13 +220,13 @@ void FoldProduct(double* HWY_RESTRICT table, std::size_t first, std::size_t coun
         for (; j + lanes <= end; j += lanes) {
             const VI folded = hn::IfThenElse(hn::Gt(index, halves), hn::Sub(periods, index), index);
             const V gathered = hn::GatherIndex(d, next, folded);
-            hn::StoreU(hn::Mul(hn::Abs(hn::LoadU(d, table + j)), gathered), d, table + j);
+            hn::StoreU(hn::Mul(hn::Abs(hn::LoadU(d, slot(j))), gathered), d, slot(j));
             index = hn::And(hn::Add(index, stride), wrap);
         }
     }
     for (; j < end; ++j) {
         const std::size_t index = (j * odd) & mask;
-        table[j] = std::fabs(table[j]) * next[index > half ? period - index : index];
+        *slot(j) = std::fabs(*slot(j)) * next[index > half ? period - index : index];
     }
 }
 
@@ -267,19 +269,26 @@ void FrontPowers(const FrontShape& front, const RotorBlock& rotor, std::size_t b
     std::copy(values, values + count, power);
 }
 
+HWY_INLINE V PowerLevel(D d, V squared, V floor)
+{
+    return hn::Mul(hn::Set(d, 10.0), hn::Log10(d, hn::Max(squared, floor)));
+}
+
 void PowerDb(const double* HWY_RESTRICT squared, std::size_t count, double floorSquared, double* HWY_RESTRICT out_dB)
 {
     const D d;
     const std::size_t lanes = hn::Lanes(d);
-    const V ten = hn::Set(d, 10.0);
     const V floor = hn::Set(d, floorSquared);
-    HWY_ALIGN double padded[MaxLanes];
-    for (std::size_t i = 0; i < count; i += lanes) {
-        const std::size_t here = std::min(lanes, count - i);
+    std::size_t i = 0;
+    for (; i + lanes <= count; i += lanes) {
+        hn::StoreU(PowerLevel(d, hn::LoadU(d, squared + i), floor), d, out_dB + i);
+    }
+    if (i < count) {
+        HWY_ALIGN double padded[MaxLanes];
         std::fill(padded, padded + lanes, 1.0);
-        std::copy(squared + i, squared + i + here, padded);
-        hn::Store(hn::Mul(ten, hn::Log10(d, hn::Max(hn::Load(d, padded), floor))), d, padded);
-        std::copy(padded, padded + here, out_dB + i);
+        std::copy(squared + i, squared + count, padded);
+        hn::Store(PowerLevel(d, hn::Load(d, padded), floor), d, padded);
+        std::copy(padded, padded + (count - i), out_dB + i);
     }
 }
 
@@ -308,26 +317,27 @@ void FrontDb(const FrontShape& front, const RotorBlock& rotor, std::size_t base,
 {
     const D d;
     const std::size_t lanes = hn::Lanes(d);
-    const V ten = hn::Set(d, 10.0);
     const V floor = hn::Set(d, floorSquared);
-    for (std::size_t i = 0; i < count; i += lanes) {
-        const V k = hn::Iota(d, static_cast<double>(base + i));
-        const V power = FrontPower(d, front, rotor, k, i);
-        const std::size_t here = std::min(lanes, count - i);
+    HWY_ALIGN double squared[BlockPoints];
+    std::size_t i = 0;
+    for (; i + lanes <= count; i += lanes) {
+        const V power = FrontPower(d, front, rotor, hn::Iota(d, static_cast<double>(base + i)), i);
+        const V value = hn::LoadU(d, magnitude + i);
+        hn::Store(hn::Mul(hn::Mul(value, value), power), d, squared + i);
+    }
+    if (i < count) {
         HWY_ALIGN double values[MaxLanes] = {};
-        const bool whole = here == lanes;
-        if (!whole) {
-            std::copy(magnitude + i, magnitude + count, values);
-        }
-        const V value = whole ? hn::LoadU(d, magnitude + i) : hn::Load(d, values);
-        const V squared = hn::Mul(hn::Mul(value, value), power);
-        const V level = hn::Mul(ten, hn::Log10(d, hn::Max(squared, floor)));
-        if (whole) {
-            hn::StoreU(level, d, response_dB + i);
-        } else {
-            hn::Store(level, d, values);
-            std::copy(values, values + here, response_dB + i);
-        }
+        std::copy(magnitude + i, magnitude + count, values);
+        const V power = FrontPower(d, front, rotor, hn::Iota(d, static_cast<double>(base + i)), i);
+        const V value = hn::Load(d, values);
+        hn::Store(hn::Mul(hn::Mul(value, value), power), d, squared + i);
+    }
+    for (i = 0; i + lanes <= count; i += lanes) {
+        hn::StoreU(PowerLevel(d, hn::Load(d, squared + i), floor), d, response_dB + i);
+    }
+    if (i < count) {
+        hn::Store(PowerLevel(d, hn::Load(d, squared + i), floor), d, squared + i);
+        std::copy(squared + i, squared + count, response_dB + i);
     }
 }
 

@@ -40,8 +40,8 @@ struct RotorBlock {
 // third-order moving-sum magnitude.
 void Kernel_StageBlock(const StageShape& shape, const RotorBlock& rotor, std::size_t count, double* out);
 
-// table[j] = |table[j]| * next[(j odd) & mask] for first <= j < first + count;
-// |table[j]| alone when next is null. mask + 1 is a power of two, and next
+// table[i] = |table[i]| * next[(j odd) & mask] for j = first + i, i < count;
+// |table[i]| alone when next is null. mask + 1 is a power of two, and next
 // is even about (mask + 1) / 2: only its entries up to there are read, an
 // index i above reads mask + 1 - i.
 void Kernel_FoldProduct(double* table, std::size_t first, std::size_t count, const double* next, std::size_t mask,

@@ -26,10 +26,7 @@ TEST(ChainEnumeration, OdometerOrderReversedWithConverterEndRule)
         {1, 2, 2, 3}, {3, 1, 1, 3}, {1, 2, 2, 2}, {3, 1, 1, 2}, {1, 2, 2, 1}, {3, 1, 1, 1}};
     ASSERT_EQ(list.size(), expected.size());
     for (std::size_t r = 0; r < expected.size(); ++r) {
-        EXPECT_EQ(list.codes[0][r], expected[r][0]) << r;
-        EXPECT_EQ(list.codes[1][r], expected[r][1]) << r;
-        EXPECT_EQ(list.codes[2][r], expected[r][2]) << r;
-        EXPECT_EQ(list.codes[8][r], expected[r][3]) << r;
+        EXPECT_EQ((std::array{list.codes[0][r], list.codes[1][r], list.codes[2][r], list.codes[8][r]}), expected[r]) << r;
         EXPECT_EQ(list.converterRatio[r], expected[r][0] * expected[r][1] * expected[r][2]) << r;
         EXPECT_EQ(list.ratio[r], list.converterRatio[r] * expected[r][3]) << r;
         // Option indices count from 1 and follow the codes.
@@ -40,16 +37,13 @@ TEST(ChainEnumeration, OdometerOrderReversedWithConverterEndRule)
     EXPECT_DOUBLE_EQ(list.BandwidthFactorProduct(1), 0.5 * 0.3);
 }
 
+// Saturation happens before later factors are applied.
 TEST(ChainEnumeration, SaturatingProduct)
 {
-    const double big[] = {10, 10, 10, 10, 10};
-    EXPECT_EQ(SaturatingProduct16(big, 5), 32767);
-    const double back[] = {10, 10, 10, 10, 10, 0.5};  // saturation happens before later factors
-    EXPECT_EQ(SaturatingProduct16(back, 6), 0);
-    const double negative[] = {-200, 200, 2};
-    EXPECT_EQ(SaturatingProduct16(negative, 3), -32768);
-    const double plain[] = {3, 2, 2, 10};
-    EXPECT_EQ(SaturatingProduct16(plain, 4), 120);
+    for (const auto& [factors, product] : std::vector<std::pair<std::vector<double>, int>>{
+             {{10, 10, 10, 10, 10}, 32767}, {{10, 10, 10, 10, 10, 0.5}, 0}, {{-200, 200, 2}, -32768}, {{3, 2, 2, 10}, 120}}) {
+        EXPECT_EQ(SaturatingProduct16(factors.data(), factors.size()), product) << factors.size();
+    }
 }
 
 TEST(ChainEnumeration, ZeroProductRejected)

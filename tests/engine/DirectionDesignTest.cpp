@@ -3,6 +3,7 @@
 #include <map>
 #include <numeric>
 
+#include "EngineRequests.h"
 #include "engine/DirectionDesign.h"
 
 namespace {
@@ -66,63 +67,28 @@ DirectionResult DesignRx(const EngineContext& context, const ChainList& list, Ca
     return Direction_Design(context, {ChainDirection::Rx, 30.0, clock / 30.0, clock, &list, rows}, scorer);
 }
 
-struct GoalCase {
-    const char* what;
-    const char* goal;
-    double clock_Hz;
-    std::vector<Row> rows;
-    std::map<double, double> rippleByCic;
-    std::vector<double> scored;  // the sinc/CIC codes scored, in order
-    double ripple_dB;            // the result's; UnscoredRipple_dB when nothing was kept
-    double cic;                  // the winner's code; 0 for none
-    std::size_t position;        // 1-based, among the admitted candidates
-};
-
-const GoalCase GoalCases[] = {
-    // 200 MHz: 66,666,667 Hz behind the by-3 stage is admitted; no converter-side division is not.
-    {"admission at 200 MHz", "MinimizeChannelRipple", 200e6, {{1, 2}, {3, 3}, {4, 4}},
-     {{2, 0.01}, {3, 0.02}, {4, 0.03}}, {3, 4}, 0.02, 3, 1},
-    // Exactly 67,584,000 Hz behind the by-3 stage still passes; one hertz more does not.
-    {"admission at the limit", "MinimizeChannelRipple", 3 * 67584000.0, {{1, 2}, {3, 3}, {4, 4}},
-     {{2, 0.01}, {3, 0.02}, {4, 0.03}}, {3, 4}, 0.02, 3, 1},
-    {"admission above the limit", "MinimizeChannelRipple", 3 * 67584000.0 + 3, {{1, 2}, {3, 3}, {4, 4}},
-     {{2, 0.01}, {3, 0.02}, {4, 0.03}}, {4}, 0.03, 4, 1},
-    {"nothing admitted", "TargetChannelRipple", 200e6, {{1, 2}}, {{2, 0.01}}, {}, UnscoredRipple_dB, 0, 0},
-    // The widest figure wins, the first of equal ones; only the winner is scored.
-    {"bandwidth goal", "MaximizeChannelBandwidth", 180e6, {{3, 2, 0.5}, {3, 3, 0.8}, {3, 4, 0.8}, {3, 5, 0.7}},
-     {{2, 0.01}, {3, 0.5}, {4, 0.01}, {5, 0.01}}, {3}, 0.5, 3, 1},
-    // Stops at the first improvement below the target.
-    {"target goal", "TargetChannelRipple", 180e6, {{3, 2}, {3, 3}, {3, 4}, {3, 5}, {3, 6}},
-     {{2, 0.3}, {3, 0.5}, {4, 0.05}, {5, 0.01}, {6, 0.001}}, {2, 3, 4}, 0.05, 4, 3},
-    {"target met at once", "TargetChannelRipple", 180e6, {{3, 2}, {3, 3}, {3, 4}, {3, 5}, {3, 6}},
-     {{2, 0.02}, {3, 0.03}, {4, 0.05}, {5, 0.01}, {6, 0.001}}, {2}, 0.02, 2, 1},
-    {"minimising scores every candidate", "MinimizeChannelRipple", 180e6, {{3, 2}, {4, 3}, {3, 4}, {4, 5}, {3, 6}},
-     {{2, 0.5}, {3, 0.03}, {4, 0.4}, {5, 0.02}, {6, 0.6}}, {2, 3, 4, 5, 6}, 0.02, 5, 4},
-    // A ripple at or below the failure mark (machine epsilon) is a failed design.
-    {"failed designs never become best", "MinimizeChannelRipple", 180e6, {{3, 2}, {3, 3}, {3, 4}},
-     {{2, 2.220446049250313e-16}, {3, 0.0}, {4, 2.3e-16}}, {2, 3, 4}, 2.3e-16, 4, 3},
-    {"only failed designs", "MinimizeChannelRipple", 180e6, {{3, 2}, {3, 3}, {3, 4}},
-     {{2, 2.220446049250313e-16}, {3, 0.0}, {4, -1.0}}, {2, 3, 4}, UnscoredRipple_dB, 0, 0},
-    {"unknown goal designs nothing", "maximizechannelbandwidthX", 180e6, {{3, 2}}, {{2, 0.01}}, {},
-     UnscoredRipple_dB, 0, 0},
-};
-
+// Cases of tests/data/engine/direction-goals.json: candidate rows (converter
+// side, sinc/CIC code, bandwidth factor), the ripple the scorer hands out per
+// code, and what must be scored and chosen (code 0: none; position 1-based
+// among the admitted candidates).
 TEST(DirectionDesign, Goals)
 {
-    for (const GoalCase& c : GoalCases) {
-        SCOPED_TRACE(c.what);
+    for (const auto& c : EngineTest::EngineData("direction-goals.json")) {
+        SCOPED_TRACE(c["what"].get<std::string>());
         FakeScorer scorer;
-        scorer.rippleByCic = c.rippleByCic;
-        const ChainList list = MakeList(c.rows);
-        const DirectionResult r = DesignRx(Context(c.goal), list, scorer, c.clock_Hz);
-        EXPECT_EQ(scorer.scoredCic, c.scored);
-        EXPECT_EQ(r.designed, !c.scored.empty());
-        EXPECT_EQ(r.improved, c.cic != 0);
-        EXPECT_EQ(r.scored, c.scored.size());
-        EXPECT_EQ(r.ripple_dB, c.ripple_dB);
-        if (c.cic != 0) {
-            EXPECT_EQ(r.chain[8], c.cic);
-            EXPECT_EQ(r.position, c.position);
+        std::vector<Row> rows;
+        for (const auto& r : c["rows"]) rows.push_back({r[0], r[1], r.size() > 2 ? r[2].get<double>() : 1.0});
+        for (const auto& p : c["rippleByCic"]) scorer.rippleByCic[p[0]] = p[1];
+        const ChainList list = MakeList(rows);
+        const DirectionResult r = DesignRx(Context(c["goal"].get<std::string>().c_str()), list, scorer, c["clock_Hz"]);
+        EXPECT_EQ(scorer.scoredCic, c["scored"].get<std::vector<double>>());
+        EXPECT_EQ(r.designed, !c["scored"].empty());
+        EXPECT_EQ(r.improved, c["cic"] != 0);
+        EXPECT_EQ(r.scored, c["scored"].size());
+        EXPECT_EQ(r.ripple_dB, c["ripple_dB"].get<double>());
+        if (c["cic"] != 0) {
+            EXPECT_EQ(r.chain[8], c["cic"].get<double>());
+            EXPECT_EQ(r.position, c["position"].get<std::size_t>());
         }
     }
     EXPECT_TRUE(Goal_Is("targetCHANNELripple", "TargetChannelRipple"));

@@ -8,11 +8,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
+#include <string>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
-#include "support/Files.h"
+#include "EngineRequests.h"
 #include "support/Json.h"
 #include "engine/AnalogModels.h"
 #include "engine/ChainDesign.h"
@@ -23,41 +22,29 @@
 
 namespace {
 
-using namespace Veltrix::Marlin::Native;
-using Json = nlohmann::ordered_json;
+using namespace EngineTest;
 
-// Ten significant digits: what the vector kernels keep alike on every
-// instruction set, and enough to see any change of design.
-double Rounded(double value)
+// Ten significant digits and nothing below 1e-9: what stays alike on every
+// instruction set (the logarithm may differ in its last bits), and enough to
+// see any change of design.
+std::string Digits(double value)
 {
     char text[32];
-    std::snprintf(text, sizeof text, "%.10g", value);
-    return std::strtod(text, nullptr);
+    std::snprintf(text, sizeof text, "%.10g", std::fabs(value) < 1e6 ? std::round(value * 1e9) / 1e9 + 0.0 : value);
+    return text;
 }
+
+double Rounded(double value) { return std::strtod(Digits(value).c_str(), nullptr); }
 
 // Arrays travel as space-separated text, so that a case reads on a few lines.
 template <typename Values>
 std::string Text(const Values& values)
 {
-    std::ostringstream out;
-    for (const auto& v : values) out << (out.tellp() > 0 ? " " : "") << Rounded(static_cast<double>(v));
-    return out.str();
+    std::string text;
+    for (const auto& v : values) text.append(text.empty() ? "" : " ").append(Digits(static_cast<double>(v)));
+    return text;
 }
 
-std::vector<std::uint8_t> Bytes(const Json& text)
-{
-    std::vector<std::uint8_t> bytes(24, 0);
-    std::istringstream in(text.get<std::string>());
-    for (std::size_t i = 0, v = 0; in >> v; ++i) bytes.at(i) = static_cast<std::uint8_t>(v);
-    return bytes;
-}
-
-template <typename T>
-void Read(const Json& j, const char* key, T& field)
-{
-    if (j.contains(key)) field = j[key].get<T>();
-}
-#define READ(j, record, field) Read(j, #field, record.field)
 #define SET(j, criteria, option) \
     if (j.contains(#option)) criteria.option(j[#option])
 
@@ -84,25 +71,6 @@ Json OutputOf(const ChannelDesignOutput& o)
     return {{"rxStages", Text(o.rxStages)}, {"txStages", Text(o.txStages)}, {"rxRipple_dB", Rounded(o.rxRipple_dB)},
             {"txRipple_dB", Rounded(o.txRipple_dB)}, {"variants", Text(std::array{o.rxStage21, o.rxStage22, o.rxStage23, o.txStage21})},
             {"status", o.status}};
-}
-
-RxFilterRequest RxRequestOf(const Json& j, const std::vector<std::uint8_t>& stages)
-{
-    RxFilterRequest r;
-    READ(j, r, analogBandwidth_Hz); READ(j, r, channelBandwidth_Hz); READ(j, r, converterRate_Hz); READ(j, r, highPowerAdc);
-    READ(j, r, tiaFilter); READ(j, r, mode0); READ(j, r, mode1); READ(j, r, mode2); READ(j, r, mode3); READ(j, r, mode4);
-    READ(j, r, rippleTarget_dB);
-    r.stages = j.contains("stages") ? stages.data() : nullptr;
-    return r;
-}
-
-TxFilterRequest TxRequestOf(const Json& j, const std::vector<std::uint8_t>& stages)
-{
-    TxFilterRequest r;
-    READ(j, r, analogBandwidth_Hz); READ(j, r, channelBandwidth_Hz); READ(j, r, converterRate_Hz); READ(j, r, option0);
-    READ(j, r, option1); READ(j, r, option2); READ(j, r, narrowband); READ(j, r, rippleTarget_dB);
-    r.stages = j.contains("stages") ? stages.data() : nullptr;
-    return r;
 }
 
 Json ReportOf(const CompensationDesign& d)
@@ -133,7 +101,7 @@ Json ResponseOf(const Request& request, Entry entry, std::size_t passbandBins)
 Json Outputs(const Json& c)
 {
     const std::string entry = c["entry"];
-    const std::vector<std::uint8_t> stages = c.contains("stages") ? Bytes(c["stages"]) : std::vector<std::uint8_t>{};
+    const std::vector<std::uint8_t> stages = Bytes(c);
     testing::internal::CaptureStdout();
     Json out;
     if (entry == "designChains") {
@@ -182,8 +150,7 @@ class EngineVectors : public testing::TestWithParam<const char*> {};
 
 TEST_P(EngineVectors, OutputsMatchTheGoldenVectors)
 {
-    const std::string file = PloverTest::SourcePath(std::string("tests/data/engine/") + GetParam());
-    Json cases = Json::parse(PloverTest::ReadText(file));
+    Json cases = EngineData(GetParam());
     const bool regenerate = std::getenv("PLOVER_REGENERATE_GOLDEN") != nullptr;
     for (Json& c : cases) {
         SCOPED_TRACE(c.value("what", std::string()));
@@ -191,7 +158,7 @@ TEST_P(EngineVectors, OutputsMatchTheGoldenVectors)
         if (regenerate) c["expected"] = actual;
         EXPECT_EQ(PloverTest::FirstDifference(c["expected"], actual), "");
     }
-    if (regenerate) PloverTest::WriteText(file, cases.dump(2) + "\n");
+    if (regenerate) PloverTest::WriteText(PloverTest::SourcePath(std::string("tests/data/engine/") + GetParam()), cases.dump(2) + "\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, EngineVectors,

@@ -104,21 +104,17 @@ TEST(Equiripple, GridSpacingAndUpperEdgePulledInside)
     EXPECT_DOUBLE_EQ(grid.x[0], 1.0);
 }
 
-TEST(Equiripple, QuantisationToFifteenFractionalBits)
+// Coefficients on the 2^-15 grid (a half step rounds up); integer outputs
+// round half away from zero and saturate.
+TEST(Equiripple, QuantisationAndIntegerOutputs)
 {
-    EXPECT_EQ(Coefficient_Quantize(0.5) * 32768.0, 16384.0);
-    EXPECT_EQ(Coefficient_Quantize(0.50002) * 32768.0, 16385.0);
-    EXPECT_EQ(Coefficient_Quantize(-0.25) * 32768.0, -8192.0);
-    EXPECT_EQ(Coefficient_Quantize(1.0 / 65536.0) * 32768.0, 1.0);  // a half step rounds up
-}
-
-TEST(Equiripple, IntegerOutputsRoundHalfAwayAndSaturate)
-{
-    EXPECT_EQ(Coefficient_ToInt32(2.5), 3);
-    EXPECT_EQ(Coefficient_ToInt32(-2.5), -3);
-    EXPECT_EQ(Coefficient_ToInt32(8388608.0), 8388608);
-    EXPECT_EQ(Coefficient_ToInt32(1e12), 2147483647);
-    EXPECT_EQ(Coefficient_ToInt32(-1e12), -2147483647 - 1);
+    for (const auto& [value, steps] : {std::pair{0.5, 16384.0}, {0.50002, 16385.0}, {-0.25, -8192.0}, {1.0 / 65536.0, 1.0}}) {
+        EXPECT_EQ(Coefficient_Quantize(value) * 32768.0, steps) << value;
+    }
+    for (const auto& [value, integer] : {std::pair{2.5, 3}, {-2.5, -3}, {8388608.0, 8388608}, {1e12, 2147483647},
+                                         {-1e12, -2147483647 - 1}}) {
+        EXPECT_EQ(Coefficient_ToInt32(value), integer) << value;
+    }
 }
 
 }  // namespace

@@ -94,23 +94,4 @@ TEST(CandidateScoring, ReuseGivesTheSameRippleAsAFreshDesign)
     }
 }
 
-TEST(CandidateScoring, WiderChannelsCostRipple)
-{
-    StageVector v{0, 2, 3, 1, 1, 1, 1, 1, 1, 1, 6, 1, 1, 2, 2, 2, 1, 1};
-    auto ripple = [&](double share) {
-        PfirCandidateScorer scorer(ChainDirection::Rx, CustomRate_Hz, share * CustomRate_Hz);
-        return scorer.Ripple_dB(v, StageVariants{});
-    };
-    // Up to 90 % of the rate the transition band keeps its width and the ripple
-    // stays near the equaliser's own; beyond, the squeezed transition shows.
-    for (double share : {0.2, 0.5, 0.8, 0.9}) {
-        EXPECT_GT(ripple(share), 0.005) << share;
-        EXPECT_LT(ripple(share), 0.05) << share;
-    }
-    EXPECT_GT(ripple(0.95), 5 * ripple(0.9));
-    // Past what 127 taps can flatten the design is refused (a failed design).
-    PfirCandidateScorer tooWide(ChainDirection::Rx, CustomRate_Hz, 0.99 * CustomRate_Hz);
-    EXPECT_EQ(tooWide.Ripple_dB(v, StageVariants{}), 0.0);
-}
-
 }  // namespace

@@ -1,114 +1,72 @@
-// The quality bars of the designed paths over the stock configurations:
-// compensation designs succeed for both converters, the compensated passband
-// ripple stays within 0.1 dB and every alias (image) lies 60 dB down.
+// The quality bars of the designed paths over the stock configurations of
+// tests/data/engine/quality.json: the compensated passband ripple stays within
+// 0.1 dB and every alias (image) lies 60 dB down.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
-#include "PathQualitySupport.h"
-#include "engine/MagnitudeCompensation.h"
+#include "EngineRequests.h"
 #include "engine/ResponseEntries.h"
 
 namespace {
 
-using namespace Veltrix::Marlin::Native;
-using PathQuality::Configuration;
+using namespace EngineTest;
 
-class PathQualityTest : public testing::TestWithParam<Configuration> {
-protected:
-    static void SetUpTestSuite()
-    {
-        grid_ = new std::vector<double>(ResponseGridPoints);
-        response_ = new std::vector<double>(ResponseGridPoints);
-        std::printf("%-6s %9s %9s %-7s %8s %11s %9s\n", "path", "rate", "bandwidth", "filter", "comp dB", "ripple dB",
-                    "reject dB");
-    }
-    static void TearDownTestSuite()
-    {
-        delete grid_;
-        delete response_;
-    }
-    static std::vector<double>* grid_;
-    static std::vector<double>* response_;
+struct Quality {
+    double ripple_dB = 0.0;     // max - min over |f| <= B/2
+    double rejection_dB = 0.0;  // mean passband level minus the worst alias
+    double worstAlias_Hz = 0.0;
 };
 
-std::vector<double>* PathQualityTest::grid_ = nullptr;
-std::vector<double>* PathQualityTest::response_ = nullptr;
-
-TEST_P(PathQualityTest, RxPathsOfTheHighPerformanceConverter)
+// Passband: grid points with f <= B/2. Aliases (images): every grid point
+// from fs - B/2 up to half the converter clock within B/2 of a multiple of fs.
+Quality Measure(const std::vector<double>& grid, const std::vector<double>& response, double clock_Hz, double rate_Hz,
+                double bandwidth_Hz)
 {
-    const Configuration& c = GetParam();
-    const auto stages = PathQuality::RxStages(c);
-    for (bool tia : {true, false}) {
-        for (bool highPower : {true, false}) {
-            const RxFilterRequest request = PathQuality::RxRequest(c, stages.data(), highPower, tia);
-            std::array<std::int32_t, 21> taps21{};
-            std::array<std::int32_t, 13> taps13{};
-            std::uint8_t status = 99;
-            Engine_RxMagComp(request, taps21.data(), taps13.data(), status);
-            EXPECT_EQ(status, 0) << (highPower ? "HP1 " : "LP1 ") << (tia ? "TIA" : "Biquad");
+    Quality q;
+    const double half = bandwidth_Hz / 2.0;
+    double sum = 0.0, low = 1e300, high = -1e300, worst = -1e300;
+    std::size_t count = 0;
+    for (; count < grid.size() && grid[count] <= half; ++count) {
+        sum += response[count];
+        low = std::min(low, response[count]);
+        high = std::max(high, response[count]);
+    }
+    for (std::size_t k = 0; k < grid.size() && grid[k] <= clock_Hz / 2.0; ++k) {
+        const double nearest = std::round(grid[k] / rate_Hz) * rate_Hz;
+        if (grid[k] >= rate_Hz - half && std::fabs(grid[k] - nearest) <= half && response[k] > worst) {
+            worst = response[k];
+            q.worstAlias_Hz = grid[k];
         }
-        const RxFilterRequest request = PathQuality::RxRequest(c, stages.data(), true, tia);
-        const CompensationDesign design = RxCompensation_Design(request);
+    }
+    q.ripple_dB = high - low;
+    q.rejection_dB = sum / static_cast<double>(count) - worst;
+    return q;
+}
+
+TEST(PathQuality, StockConfigurationsMeetTheBars)
+{
+    std::vector<double> grid(ResponseGridPoints), response(ResponseGridPoints);
+    std::printf("%-28s %11s %9s\n", "path", "ripple dB", "reject dB");
+    for (const Json& c : EngineData("quality.json")) {
+        const std::vector<std::uint8_t> stages = Bytes(c);
         std::uint8_t status = 99;
-        Engine_RxResponse(request, status, grid_->data(), response_->data());
-        const auto q = PathQuality::Measure(grid_->data(), response_->data(), ResponseGridPoints,
-                                            request.converterRate_Hz, c.rate_Hz, c.bandwidth_Hz);
-        std::printf("%-6s %9u %9u %-7s %8.4f %11.4f %9.1f\n", "Rx", c.rate_Hz, c.bandwidth_Hz, tia ? "TIA" : "Biquad",
-                    design.report.ripple_dB, q.ripple_dB, q.rejection_dB);
-        EXPECT_EQ(status, 0);
-        EXPECT_LE(q.ripple_dB, 0.1);
-        EXPECT_GE(q.rejection_dB, 60.0) << "worst alias at " << q.worstAlias_Hz << " Hz";
+        const bool rx = c["entry"] == "rxResponse";
+        const RxFilterRequest rxRequest = RxRequestOf(c, stages);
+        const TxFilterRequest txRequest = TxRequestOf(c, stages);
+        rx ? Engine_RxResponse(rxRequest, status, grid.data(), response.data())
+           : Engine_TxResponse(txRequest, status, grid.data(), response.data());
+        const Quality q = Measure(grid, response, rx ? rxRequest.converterRate_Hz : txRequest.converterRate_Hz, c["rate_Hz"],
+                                  c["channelBandwidth_Hz"]);
+        const std::string what = c["what"];
+        std::printf("%-28s %11.4f %9.1f\n", what.c_str(), q.ripple_dB, q.rejection_dB);
+        EXPECT_EQ(status, 0) << what;
+        EXPECT_LE(q.ripple_dB, 0.1) << what;
+        EXPECT_GE(q.rejection_dB, 60.0) << what << ": worst alias at " << q.worstAlias_Hz << " Hz";
     }
 }
-
-// The designs behind a receiver's narrow-corner banks: a profile develops only
-// when one of each pair (high-rate and low-rate position) succeeds. The
-// Biquad is refused at the low-rate position, so its high-rate design must
-// succeed on its own.
-TEST_P(PathQualityTest, RxNarrowCornerDesignsOfBothConverters)
-{
-    const Configuration& c = GetParam();
-    auto stages = PathQuality::RxStages(c);
-    stages[20] = 1;  // HB1
-    for (bool tia : {true, false}) {
-        for (bool highPower : {true, false}) {
-            for (bool lowRate : {false, true}) {
-                const RxFilterRequest request =
-                    PathQuality::RxNarrowRequest(c, stages.data(), highPower, tia, lowRate);
-                const CompensationDesign design = RxCompensation_Design(request);
-                const std::uint8_t expected = tia || !lowRate ? 0 : 252;
-                EXPECT_EQ(design.report.status, expected)
-                    << (highPower ? "HP" : "LP") << (lowRate ? " low rate " : " high rate ") << (tia ? "TIA" : "Biquad")
-                    << ": ripple " << design.report.ripple_dB << " dB";
-            }
-        }
-    }
-}
-
-TEST_P(PathQualityTest, TxPaths)
-{
-    const Configuration& c = GetParam();
-    const auto stages = PathQuality::TxStages(c);
-    const TxFilterRequest request = PathQuality::TxRequest(c, stages.data());
-    std::array<std::int32_t, 21> taps21{};
-    std::array<std::int32_t, 13> taps13{};
-    std::int32_t compensation = 99;
-    Engine_TxMagComp(request, taps21.data(), taps13.data(), compensation);
-    EXPECT_EQ(compensation, 0);
-    const CompensationDesign design = TxCompensation_Design(request);
-    std::uint8_t status = 99;
-    Engine_TxResponse(request, status, grid_->data(), response_->data());
-    const auto q = PathQuality::Measure(grid_->data(), response_->data(), ResponseGridPoints, request.converterRate_Hz,
-                                        c.rate_Hz, c.bandwidth_Hz);
-    std::printf("%-6s %9u %9u %-7s %8.4f %11.4f %9.1f\n", "Tx", c.rate_Hz, c.bandwidth_Hz, "Biquad",
-                design.report.ripple_dB, q.ripple_dB, q.rejection_dB);
-    EXPECT_EQ(status, 0);
-    EXPECT_LE(q.ripple_dB, 0.1);
-    EXPECT_GE(q.rejection_dB, 60.0) << "worst image at " << q.worstAlias_Hz << " Hz";
-}
-
-INSTANTIATE_TEST_SUITE_P(StockConfigurations, PathQualityTest, testing::ValuesIn(PathQuality::Configurations()));
 
 }  // namespace

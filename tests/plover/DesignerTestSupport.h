@@ -41,8 +41,6 @@ inline std::uint64_t TxClock(const TxChannelBlueprint& tx)
 class DesignerProbe : public FilterDesigner {
 public:
     using FilterDesigner::Blueprint_Prepare;
-    using FilterDesigner::DesignChains;
-    using FilterDesigner::LowRate_Prepare;
 };
 
 }  // namespace DesignerTest

@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <climits>
+#include <cstdlib>
 #include <filesystem>
 #include <thread>
 
@@ -48,7 +49,7 @@ TEST(AtomicFile, EachKindOfTargetIsWrittenTheWayItMustBe)
 
     // A dangling link creates the file it names.
     fs::create_symlink(dir / "sub" / "new.json", dir / "dangling.json");
-    WriteFileAtomically((dir / "dangling.json").string(), ("created"));
+    WriteFileAtomically((dir / "dangling.json").string(), "created");
     EXPECT_EQ(ReadText(dir / "sub" / "new.json"), "created");
 
     // Temporary names already taken (planted links to a victim) are stepped
@@ -57,7 +58,7 @@ TEST(AtomicFile, EachKindOfTargetIsWrittenTheWayItMustBe)
     for (unsigned n = 0; n < 60; ++n) {
         fs::create_symlink(victim, dir / TemporaryName("planted", std::to_string(::getpid()) + "_" + std::to_string(n)));
     }
-    WriteFileAtomically((dir / "planted").string(), ("planted target"));
+    WriteFileAtomically((dir / "planted").string(), "planted target");
     EXPECT_EQ(ReadText(victim), "untouched");
     EXPECT_EQ(ReadText(dir / "planted"), "planted target");
 
@@ -66,7 +67,7 @@ TEST(AtomicFile, EachKindOfTargetIsWrittenTheWayItMustBe)
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
     const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
     ASSERT_GE(reader, 0);
-    WriteFileAtomically(fifo.string(), ("down the pipe"));
+    WriteFileAtomically(fifo.string(), "down the pipe");
     char received[64] = {};
     EXPECT_EQ(::read(reader, received, sizeof received), 13);
     ::close(reader);
@@ -75,19 +76,20 @@ TEST(AtomicFile, EachKindOfTargetIsWrittenTheWayItMustBe)
 
     // A name as long as the file system allows still gets a temporary name that fits.
     const std::string longName(NAME_MAX, 'n');
-    WriteFileAtomically((dir / longName).string(), ("long"));
+    WriteFileAtomically((dir / longName).string(), "long");
     EXPECT_EQ(ReadText(dir / longName), "long");
     EXPECT_EQ(TemporaryCount(dir), 60u);  // the planted ones only
 
     // A folder is refused and left as it was.
     fs::create_directory(dir / "folder");
-    EXPECT_THROW(WriteFileAtomically((dir / "folder").string(), ("x")), FileWriteError);
+    EXPECT_THROW(WriteFileAtomically((dir / "folder").string(), "x"), FileWriteError);
     EXPECT_TRUE(fs::is_directory(dir / "folder"));
     EXPECT_TRUE(fs::is_empty(dir / "folder"));
 }
 
 // A child rewrites a large file over and over and is stopped by each signal
-// in turn; no temporary file may survive it.
+// in turn; no temporary file may survive it. A child the signal does not stop
+// gives up by itself, so that the test fails instead of hanging.
 TEST(AtomicFile, StoppingSignalsLeaveNoTemporaryFile)
 {
     TempFolder folder;
@@ -98,9 +100,9 @@ TEST(AtomicFile, StoppingSignalsLeaveNoTemporaryFile)
         if (child == 0) {
             RemoveTemporariesOnSignals();
             const std::string bytes(8 << 20, 'b');
-            for (;;) {
-                WriteFileAtomically(target, bytes);
-            }
+            const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+            while (std::chrono::steady_clock::now() < end) WriteFileAtomically(target, bytes);
+            std::_Exit(1);
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(150));
         ::kill(child, signal);

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 
 #include "StreamData.h"
 #include "support/Throws.h"
-#include "streams/AtomicFile.h"
 #include "streams/Crc32.h"
 #include "streams/HexText.h"
 #include "streams/Marlin.h"
@@ -14,9 +14,7 @@
 namespace Veltrix::Runnel {
 namespace {
 
-using PloverTest::ReadText;
-using PloverTest::TempFolder;
-using PloverTest::ThrownText;
+using namespace PloverTest;
 namespace fs = std::filesystem;
 
 // Little-endian words [from, to) of the bytes, space-separated.
@@ -27,11 +25,6 @@ std::string Words(const std::vector<std::uint8_t>& b, std::size_t from, std::siz
         text.append(i == from ? "" : " ").append(Hex(b[i] | b[i + 1] << 8 | b[i + 2] << 16 | std::uint32_t(b[i + 3]) << 24, 8));
     }
     return text;
-}
-
-std::uint32_t Crc(const std::vector<std::uint8_t>& b, std::size_t from, std::size_t to)
-{
-    return Crc32(std::span(b.data() + from, to - from));
 }
 
 TEST(Crc32, CatalogueCheckValues)
@@ -59,21 +52,16 @@ struct MiniResources {
             top += std::string(name) + " src_" + name + ".txt " + sizes[name] + "\n";
             folder.Write(std::string("asm/marlin/src_") + name + ".txt", sources[name]);
         }
-        folder.Write("asm/marlin/top_level/top_level.txt", top + extraTopLevel);
+        folder.Write("asm/marlin/top_level/top_level.txt", wholeTopLevel.value_or(top + extraTopLevel));
         return (folder.path() / "asm" / "marlin" / "top_level").string();
     }
     fs::path Chip() const { return folder.path() / "asm" / "marlin"; }
-    std::vector<std::uint8_t> Image(const std::string& si = "c0")
-    {
-        return StreamImage_Get(MarlinSettings(), TopLevelFolder(), si);
-    }
-    std::string Error()
-    {
-        return ThrownText<std::exception>([this] { Image(); });
-    }
+    std::vector<std::uint8_t> Image(const std::string& si = "c0") { return StreamImage_Get(MarlinSettings(), TopLevelFolder(), si); }
+    std::string Error() { return ThrownText<std::exception>([this] { Image(); }); }
 
     std::map<std::string, std::string> sources, sizes;
     std::string extraTopLevel;
+    std::optional<std::string> wholeTopLevel;
     TempFolder folder;
 };
 
@@ -93,10 +81,10 @@ TEST(StreamImageLayout, BlocksHaveTheirSizeHeaderJumpTableAndCrc)
               "20044000 20044038 01000004 00000000 2004405C 20044068 20044058 20044064 00000000 00000000 "
               "00000000 00000000 0000C6C0 5C5B5A59 0000C65D 00050210");
     EXPECT_EQ(std::count(image.begin() + 104, image.begin() + 252, 0xFF), 148);
-    EXPECT_EQ(Words(image, 252, 256), Hex(Crc(image, 0, 252), 8));
+    EXPECT_EQ(Words(image, 252, 256), Hex(Crc32(std::span(image.data(), 252)), 8));
     // A processor without streams: header, empty table, padding, CRC.
     EXPECT_EQ(Words(image, 256, 292), "20040000 20040010 00800002 00000000 00000000 00000000 00000000 00000000 FFFFFFFF");
-    EXPECT_EQ(Words(image, 380, 384), Hex(Crc(image, 256, 380), 8));
+    EXPECT_EQ(Words(image, 380, 384), Hex(Crc32(std::span(image.data() + 256, 124)), 8));
 
     // Opcode runs never reach into operand runs.
     r.sources["rx1"] = "stream 1\ninc r1\ninc r2\ninc r3\ninc r4\nwait 1\nreturn\nstream 0\ncall 1\nreturn\n";
@@ -126,29 +114,15 @@ TEST(StreamImageLayout, StreamsAndSizesThatDoNotFitAreRefused)
 }
 
 // Rows of tests/data/streams/top-level-errors.json: whose options are
-// replaced (or null for an extra line), the text, the message. The core needs
-// 40 + 16 + 8 * 4 + 4 bytes before any stream.
+// replaced (null: a line added, "*": the whole file), the text, the message.
+// The core needs 40 + 16 + 8 * 4 + 4 bytes before any stream.
 TEST(TopLevelFile, MalformedFilesGetTheirMessages)
 {
     for (const auto& row : StreamData("top-level-errors.json")) {
         MiniResources r;
-        (row[0].is_null() ? r.extraTopLevel : r.sizes[row[0]]) = row[1];
+        (row[0].is_null() ? r.extraTopLevel : row[0] == "*" ? r.wholeTopLevel.emplace() : r.sizes[row[0]]) = row[1];
         EXPECT_EQ(r.Error(), row[2]) << row[1];
     }
-    // Identifiers are checked before the processor list.
-    MiniResources r;
-    const auto top = r.Chip() / "top_level";
-    const auto errorFor = [&](const std::string& text) {
-        r.folder.Write("asm/marlin/top_level/top_level.txt", text);
-        return ThrownText<std::exception>([&] { Marlin("c0", top.string()); });
-    };
-    const std::string ids = "ProductID: 1\nProfileID: 1\nMajorVersionID: 1\nMinorVersionID: 1\nMaintVersionID: 1\n";
-    EXPECT_EQ(errorFor(ids + "main m.txt\n"),
-              "top_level.txt required to provide: ProductID, ProfileID, MajorVersionID, MinorVersionID, "
-              "MaintVersionID, & BuildVersionID");
-    EXPECT_EQ(errorFor(""), errorFor(ids + "main m.txt\n"));
-    EXPECT_EQ(errorFor(ids + "BuildVersionID: 1\nmain m.txt\ntx1 t.txt\n"),
-              "Not all processors have been listed in the top_level.txt");
 }
 
 TEST(MarlinDevice, SiliconVersionsResourceFoldersAndMissingFiles)
@@ -189,28 +163,6 @@ TEST(MarlinDevice, SiliconVersionsResourceFoldersAndMissingFiles)
     fs::copy(PloverTest::SourcePath("resources/asm"), resources, fs::copy_options::recursive);
     EXPECT_EQ(StreamImage_Get(MarlinSettings(), "").size(), 32768U);
     saved ? setenv("APPDATA", savedValue.c_str(), 1) : unsetenv("APPDATA");
-}
-
-// A failing build leaves the earlier image untouched and is reported before any write.
-TEST(StreamImageSave, WritesTheImageOrNothing)
-{
-    MiniResources r;
-    r.sources["tx2"] = "stream 1\nwait 3\nreturn\n";
-    const std::string top = r.TopLevelFolder();
-    const auto file = r.folder.File("image.bin");
-    const auto missing = r.folder.File("no/image.bin");
-    StreamImage_Save(MarlinSettings(), file, top);
-    const std::string written = ReadText(file);
-    EXPECT_EQ(std::vector<std::uint8_t>(written.begin(), written.end()), StreamImage_Get(MarlinSettings(), top));
-    r.sources["tx2"] = "stream 7\nreturn\n";
-    r.TopLevelFolder();
-    EXPECT_THROW(StreamImage_Save(MarlinSettings(), file, top), std::invalid_argument);
-    EXPECT_EQ(ReadText(file), written);
-    EXPECT_THROW(StreamImage_Save(MarlinSettings(), missing, top), std::invalid_argument);
-    r.sources["tx2"] = "";
-    r.TopLevelFolder();
-    EXPECT_THROW(StreamImage_Save(MarlinSettings(), missing, top), FileWriteError);
-    EXPECT_FALSE(fs::exists(r.folder.path() / "no"));
 }
 
 }  // namespace

@@ -8,19 +8,11 @@
 
 #include "StreamData.h"
 #include "support/Throws.h"
-#include "streams/HexText.h"
 #include "streams/MarlinSettings.h"
 #include "streams/StreamReader.h"
 
 namespace Veltrix::Runnel {
 namespace {
-
-std::string Hex(const std::vector<std::uint8_t>& bytes)
-{
-    std::string text;
-    for (std::uint8_t b : bytes) text.append(text.empty() ? "" : " ").append(Runnel::Hex(b, 2));
-    return text;
-}
 
 TEST(StreamReader, SourcesGiveTheirStreamsOrTheirMessage)
 {
@@ -40,7 +32,7 @@ TEST(StreamReader, SourcesGiveTheirStreamsOrTheirMessage)
             for (const auto& stream : ReadStreams(in, registers, settings)) {
                 std::vector<std::uint8_t> opcodes;
                 for (const auto& instruction : stream->Instructions()) opcodes.push_back(instruction->opcode);
-                streams.push_back({stream->StreamNumber(), Hex(opcodes), Hex(stream->OperandBytes())});
+                streams.push_back({stream->StreamNumber(), HexBytes(opcodes), HexBytes(stream->OperandBytes())});
             }
         });
         EXPECT_EQ(c.contains("error") ? c["error"] : c["streams"], c.contains("error") ? nlohmann::json(error) : streams);

@@ -4,8 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "DesignerTestSupport.h"
+#include "support/Files.h"
 #include "support/Reports.h"
 #include "support/Throws.h"
 #include "plover/design/FilterDesignerClock.h"
@@ -18,7 +22,7 @@ namespace {
 
 // A chain of the given stages 2.. (the rest 1), as a design leaves it.
 template <typename Path>
-void Chain(Path& path, std::initializer_list<unsigned char> stages)
+void Chain(Path& path, const std::vector<unsigned char>& stages)
 {
     for (std::size_t stage = 2; stage <= 17; ++stage) path.stages[stage] = 1;
     std::size_t stage = 2;
@@ -32,10 +36,14 @@ struct ClockFixture {
     {
         for (auto& path : paths) path.rxRipple_dB = path.txRipple_dB = -1.0;
     }
-    void Lte1p4Rx1()
+    template <typename Path>
+    void Set(ChannelBlueprint& channel, Path& path, const nlohmann::json& spec)
     {
-        Enable(blueprint.rxChannel1, 1920000, 1008000);
-        Chain(paths[0].rx, {3, 1, 1, 2, 2, 2, 2, 2});
+        Enable(channel, spec.at("rate_Hz"), 500);
+        if (spec.contains("chain")) Chain(path, spec.at("chain").get<std::vector<unsigned char>>());
+        if (spec.contains("fill")) path.stages.fill(spec.at("fill").get<unsigned char>());
+        if (spec.contains("preprocessor")) path.stages[TxPath::PreprocessorStage] = spec.at("preprocessor");
+        if (spec.contains("directFmFsk")) path.stages[TxPath::DirectFmFskStage] = spec.at("directFmFsk");
     }
 };
 
@@ -43,69 +51,23 @@ struct ClockFixture {
 
 TEST(SystemClock, FailuresReportTheirLines)
 {
-    struct Case {
-        const char* name;
-        void (*setup)(ClockFixture&);
-        int line;
-        const char* channel = "";  // the number the report names, if it names one
-    };
-    const Case cases[] = {
-        {"undesigned Rx2", [](ClockFixture& f) { Enable(f.blueprint.rxChannel2, 1920000, 1008000); }, 366, "2"},
-        {"undesigned Tx1", [](ClockFixture& f) { Enable(f.blueprint.txChannel1, 1920000, 1008000); }, 380, "1"},
-        {"nothing designed or enabled", [](ClockFixture&) {}, 387},
-        {"184.32 MHz against 180 MHz",
-         [](ClockFixture& f) {
-             f.Lte1p4Rx1();
-             Enable(f.blueprint.txChannel1, 1875000, 1000000);
-             Chain(f.paths[0].tx, {3, 1, 1, 2, 2, 2, 2, 2});
-             f.paths[0].tx.stages[TxPath::PreprocessorStage] = 1;
-         }, 400},
-        {"a zero rate gives clock 0",
-         [](ClockFixture& f) {
-             Enable(f.blueprint.rxChannel1, 0, 0);
-             Chain(f.paths[0].rx, {3});
-         }, 405},
-        // Stage bytes read from a file may hold anything: 255^16 must not wrap into range.
-        {"Rx stage product beyond 32 bits",
-         [](ClockFixture& f) {
-             Enable(f.blueprint.rxChannel1, 1000, 500);
-             f.paths[0].rx.stages.fill(255);
-         }, 368, "1"},
-        {"Tx rate times preprocessor beyond 32 bits",
-         [](ClockFixture& f) {
-             Enable(f.blueprint.txChannel2, 4000000000u, 500);
-             Chain(f.paths[1].tx, {1, 1, 1});
-             f.paths[1].tx.stages[TxPath::PreprocessorStage] = 2;
-         }, 382, "2"},
-        {"direct FM/FSK rate times 1920 beyond 32 bits",
-         [](ClockFixture& f) {
-             Enable(f.blueprint.txChannel1, 3000000, 500);
-             Chain(f.paths[0].tx, {1});
-             f.paths[0].tx.stages[TxPath::DirectFmFskStage] = 1;
-         }, 382, "1"},
-        // 2,214,363,136 x 255 x 255 = 33,525 x 2^32 + 184,320,000: in 32 bits
-        // it would wrap onto exactly the Rx clock.
-        {"product wrapping onto the Rx clock",
-         [](ClockFixture& f) {
-             f.Lte1p4Rx1();
-             Enable(f.blueprint.txChannel1, 2214363136u, 1000000);
-             Chain(f.paths[0].tx, {255, 255});
-             f.paths[0].tx.stages[TxPath::PreprocessorStage] = 1;
-         }, 382, "1"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& row : nlohmann::json::parse(ReadText(SourcePath("tests/data/design/system-clock-refusals.json")))) {
+        SCOPED_TRACE(row.at("name").get<std::string>());
         ClockFixture f;
-        c.setup(f);
+        for (std::size_t index = 0; index < 2; ++index) {
+            const std::string k = std::to_string(index + 1);
+            if (row.contains("rx" + k)) f.Set(f.blueprint.rxChannel(index), f.paths[index].rx, row.at("rx" + k));
+            if (row.contains("tx" + k)) f.Set(f.blueprint.txChannel(index), f.paths[index].tx, row.at("tx" + k));
+        }
         ReportCapture capture;
         std::uint32_t clock = 7;
         EXPECT_EQ(SystemClock_Find(f.blueprint, f.paths, clock), -1);
         EXPECT_EQ(clock, 7u);
-        const auto parts = *c.channel ? std::vector<std::string>{c.channel} : std::vector<std::string>{};
-        EXPECT_EQ(capture.lines(), std::vector<std::string>{ReportLine("FilterDesigner", c.line, parts)});
+        const auto parts = row.contains("channel") ? std::vector<std::string>{row.at("channel")} : std::vector<std::string>{};
+        EXPECT_EQ(capture.lines(), std::vector<std::string>{ReportLine("FilterDesigner", row.at("line"), parts)});
     }
     ClockFixture f;
-    f.Lte1p4Rx1();
+    f.Set(f.blueprint.rxChannel1, f.paths[0].rx, {{"rate_Hz", 1920000}, {"chain", {3, 1, 1, 2, 2, 2, 2, 2}}});
     f.paths[0].rxRipple_dB = f.paths[0].txRipple_dB = 0.0;
     std::uint32_t clock = 0;
     EXPECT_EQ(ThrownText<std::runtime_error>([&] { SystemClock_Find(f.blueprint, f.paths, clock); }),

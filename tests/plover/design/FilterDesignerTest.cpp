@@ -101,40 +101,35 @@ TEST(FilterDesigner, StatusesBecomeMessages)
     }
 }
 
-TEST(FilterDesigner, DesignOnlyStopsAfterTheChainSearch)
+// Design-only stops after the chain search: no SSI check, no feature update,
+// nothing written back. A full design updates the features last and returns
+// their status.
+TEST(FilterDesigner, DesignOnlyAndFeatureUpdates)
 {
     MarlinBlueprint blueprint;
     Enable(blueprint.rxChannel1, 61440000, 38000000);
     blueprint.rxChannel1.ssiType = 1;  // CMOS cannot carry 61.44 MHz of 32-bit samples on one lane
     auto feature = std::make_shared<TestFeature>("probe");
     int updates = 0;
-    feature->onUpdate = [&updates](MarlinBlueprint&) { ++updates; };
+    bool sawDesignedPath = false;
+    feature->onUpdate = [&](MarlinBlueprint& b) {
+        ++updates;
+        sawDesignedPath = b.rxChannel1.dataPath.isDesigned();
+    };
     blueprint.Feature_Enable(feature);
     updates = 0;
-
     FilterDesigner designer;
-    ReportCapture quiet;
-    EXPECT_EQ(designer.Design(blueprint, DesignCriteria{}, true), 0);
-    EXPECT_TRUE(quiet.lines().empty());
+    EXPECT_TRUE(ReportsOf([&] { EXPECT_EQ(designer.Design(blueprint, DesignCriteria{}, true), 0); }).empty());
     EXPECT_FALSE(blueprint.rxChannel1.dataPath.isDesigned());
     EXPECT_EQ(updates, 0);
-
-    ReportCapture capture;
-    EXPECT_EQ(designer.Design(blueprint, DesignCriteria{}, false), 255);
-    EXPECT_EQ(capture.lines(), std::vector<std::string>{ReportLine("FilterDesigner", 463, {"1", "80000000"})});
+    EXPECT_EQ(ReportsOf([&] { EXPECT_EQ(designer.Design(blueprint, DesignCriteria{}, false), 255); }),
+              std::vector<std::string>{ReportLine("FilterDesigner", 463, {"1", "80000000"})});
     EXPECT_FALSE(blueprint.rxChannel1.dataPath.isDesigned());
-}
 
-TEST(FilterDesigner, FeatureUpdatesRunLastAndTheirStatusIsReturned)
-{
-    MarlinBlueprint blueprint;
-    Enable(blueprint.rxChannel1, 1920000, 1008000);
-    auto feature = std::make_shared<TestFeature>("probe");
-    bool sawDesignedPath = false;
-    feature->onUpdate = [&sawDesignedPath](MarlinBlueprint& b) { sawDesignedPath = b.rxChannel1.dataPath.isDesigned(); };
-    blueprint.Feature_Enable(feature);
+    blueprint.rxChannel1.ssiType = 2;  // LVDS carries it on one lane at double rate
+    blueprint.rxChannel1.ssiNumLane = 1;
+    blueprint.rxChannel1.ssiDataRate = SsiDataRate::DOUBLE;
     feature->status(5);
-    FilterDesigner designer;
     EXPECT_EQ(designer.Design(blueprint, DesignCriteria{}, false), 5);
     EXPECT_TRUE(sawDesignedPath);
 }

@@ -17,11 +17,11 @@ using namespace PloverTest;
 
 namespace {
 
-void Enable(ChannelBlueprint& channel, std::uint32_t rate_Hz, std::uint32_t bandwidth_Hz)
+void Enable(ChannelBlueprint& channel, std::uint32_t rate_Hz, double fraction)
 {
     channel.enabled = true;
     channel.samplingRate_Hz(rate_Hz);
-    channel.rfChannelBandwidth_Hz = bandwidth_Hz;
+    channel.rfChannelBandwidth_Hz = static_cast<std::uint32_t>(rate_Hz * fraction);
     const bool lvds = rate_Hz >= 1000000;
     channel.ssiType = lvds ? 2 : 1;
     channel.ssiNumLane = lvds ? 1 : 0;
@@ -29,60 +29,43 @@ void Enable(ChannelBlueprint& channel, std::uint32_t rate_Hz, std::uint32_t band
     channel.ssiDataRate = rate_Hz >= 40000000 ? SsiDataRate::DOUBLE : SsiDataRate::SINGLE;
 }
 
-MarlinBlueprint Base()
+std::vector<std::pair<std::string, MarlinBlueprint>> Grid()
 {
-    MarlinBlueprint blueprint;
-    blueprint.deviceClockInput_kHz = 38400;
-    return blueprint;
-}
-
-struct Named {
-    std::string name;
-    MarlinBlueprint blueprint;
-};
-
-std::vector<Named> Grid()
-{
-    std::vector<Named> grid;
-    const std::uint32_t rates_Hz[] = {24000,    48000,    96000,    144000,   192000,   480000,   960000,
-                                      1000000,  1920000,  3840000,  7680000,  9600000,  15360000, 23040000,
-                                      30720000, 46080000, 61440000, 92160000, 122880000, 245760000};
-    const double fractions[] = {0.1, 0.35, 0.6, 0.9};
-    for (const std::uint32_t rate : rates_Hz) {
-        for (const double fraction : fractions) {
-            const auto bandwidth = static_cast<std::uint32_t>(rate * fraction);
-            const std::string tag = std::to_string(rate) + " Hz / " + std::to_string(bandwidth) + " Hz";
-            Named rx{"Rx1 " + tag, Base()};
-            Enable(rx.blueprint.rxChannel1, rate, bandwidth);
-            Named tx{"Tx2 " + tag, Base()};
-            Enable(tx.blueprint.txChannel2, rate, bandwidth);
-            Named both{"Rx1+Tx1 " + tag, Base()};
-            Enable(both.blueprint.rxChannel1, rate, bandwidth);
-            Enable(both.blueprint.txChannel1, rate, bandwidth);
-            grid.push_back(std::move(rx));
-            grid.push_back(std::move(tx));
-            grid.push_back(std::move(both));
+    std::vector<std::pair<std::string, MarlinBlueprint>> grid;
+    const auto add = [&grid](const std::string& name, auto&& setup) {
+        MarlinBlueprint blueprint;
+        blueprint.deviceClockInput_kHz = 38400;
+        setup(blueprint);
+        grid.emplace_back(name, blueprint);
+    };
+    for (const double fraction : {0.1, 0.35, 0.6, 0.9}) {
+        const std::string tag = " at " + std::to_string(fraction);
+        for (const std::uint32_t rate : {24000u, 48000u, 96000u, 144000u, 192000u, 480000u, 960000u, 1000000u, 1920000u,
+                                         3840000u, 7680000u, 9600000u, 15360000u, 23040000u, 30720000u, 46080000u,
+                                         61440000u, 92160000u, 122880000u, 245760000u}) {
+            const std::string at = std::to_string(rate) + tag;
+            add("Rx1 " + at, [&](MarlinBlueprint& b) { Enable(b.rxChannel1, rate, fraction); });
+            add("Tx2 " + at, [&](MarlinBlueprint& b) { Enable(b.txChannel2, rate, fraction); });
+            add("Rx1+Tx1 " + at, [&](MarlinBlueprint& b) {
+                Enable(b.rxChannel1, rate, fraction);
+                Enable(b.txChannel1, rate, fraction);
+            });
+        }
+        for (const auto& [first, second] : std::vector<std::pair<std::uint32_t, std::uint32_t>>{
+                 {96000, 144000}, {144000, 96000}, {24000, 48000}, {48000, 96000}, {96000, 192000}}) {
+            const std::string at = std::to_string(first) + " + " + std::to_string(second) + tag;
+            add("Rx pair " + at, [&](MarlinBlueprint& b) {
+                Enable(b.rxChannel1, first, fraction);
+                Enable(b.rxChannel2, second, fraction);
+            });
+            add("Tx pair " + at, [&](MarlinBlueprint& b) {
+                Enable(b.txChannel1, first, fraction);
+                Enable(b.txChannel2, second, fraction);
+            });
         }
     }
-    const std::pair<std::uint32_t, std::uint32_t> pairs[] = {
-        {96000, 144000}, {144000, 96000}, {24000, 48000}, {48000, 96000}, {96000, 192000}};
-    for (const auto& [first, second] : pairs) {
-        for (const double fraction : fractions) {
-            const std::string tag = std::to_string(first) + " + " + std::to_string(second) + " Hz at " +
-                                    std::to_string(fraction);
-            Named rx{"Rx pair " + tag, Base()};
-            Enable(rx.blueprint.rxChannel1, first, static_cast<std::uint32_t>(first * fraction));
-            Enable(rx.blueprint.rxChannel2, second, static_cast<std::uint32_t>(second * fraction));
-            Named tx{"Tx pair " + tag, Base()};
-            Enable(tx.blueprint.txChannel1, first, static_cast<std::uint32_t>(first * fraction));
-            Enable(tx.blueprint.txChannel2, second, static_cast<std::uint32_t>(second * fraction));
-            grid.push_back(std::move(rx));
-            grid.push_back(std::move(tx));
-        }
-    }
-    for (const auto& entry : std::filesystem::directory_iterator(std::string(PLOVER_SOURCE_DIR) + "/examples")) {
-        if (entry.path().extension() != ".json") continue;  // examples/python holds scripts
-        grid.push_back({entry.path().filename().string(), Example(entry.path().stem().string())});
+    for (const auto& entry : std::filesystem::directory_iterator(SourcePath("examples"))) {
+        if (entry.path().extension() == ".json") grid.emplace_back(entry.path().filename(), Example(entry.path().stem()));
     }
     return grid;
 }
@@ -92,14 +75,13 @@ std::vector<Named> Grid()
 TEST(Viability, ViableExactlyWhenDesignable)
 {
     int designable = 0;
-    for (const Named& c : Grid()) {
+    for (const auto& [name, blueprint] : Grid()) {
         ReportCapture capture;
-        const bool viable = c.blueprint.isViable();
+        const bool viable = blueprint.isViable();
         Profile profile;
-        const bool designed = Develop(profile, c.blueprint) == 0;
+        const bool designed = Develop(profile, blueprint) == 0;
         designable += designed ? 1 : 0;
-        EXPECT_EQ(viable, designed) << c.name << (capture.lines().empty() ? "" : ": " + capture.lines().back());
+        EXPECT_EQ(viable, designed) << name << (capture.lines().empty() ? "" : ": " + capture.lines().back());
     }
-    // The grid reaches both sides of the line.
-    EXPECT_GT(designable, 100);
+    EXPECT_GT(designable, 100);  // the grid reaches both sides of the line
 }

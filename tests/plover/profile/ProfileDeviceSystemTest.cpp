@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include <nlohmann/json.hpp>
+
+#include "support/Files.h"
 #include "support/Reports.h"
 #include "plover/blueprint/LoMapping.h"
 #include "plover/profile/Profile.h"
@@ -10,48 +13,30 @@
 using namespace Veltrix::Marlin::Native;
 using namespace PloverTest;
 
-TEST(ProfileDeviceSystem, LockWaitFollowsDeviceClockAndCalibration)
+namespace {
+
+const nlohmann::json& Tables()
 {
-    Profile profile;
-    profile.clocks = Clocks(245'760, ClockPllMode::HIGH_PERFORMANCE, 2, 3, ProcessorClockDivisor::DIVISOR_1, {0, 0});
-    profile.PllLockWait_us_Calculate();
-    EXPECT_EQ(profile.pllLockWait_us, 17);
-    EXPECT_EQ(profile.deviceSystem.pllLockTime_us, 17);
+    static const auto tables = nlohmann::json::parse(ReadText(SourcePath("tests/data/profile/tables.json")));
+    return tables;
 }
+
+}  // namespace
 
 TEST(ProfileDeviceSystem, PhaseSyncWaitOnlyWhenPllsRetuneUnderMcs)
 {
-    struct Case {
-        std::int32_t mcsMode;
-        bool hopping, retuning;
-        std::uint32_t frequency_kHz;
-        std::uint16_t expected_us;
-    };
-    const Case cases[] = {
-        {2, true, false, 3'250'000, 410},   {2, true, false, 6'000'000, 410},
-        {2, true, false, 25'389, 48'851},   {2, false, true, 25'000, 48'851},
-        {2, false, false, 3'250'000, 0},    {1, true, true, 3'250'000, 0},
-        {0, true, true, 25'000, 0},
-    };
-    for (const Case& c : cases) {
+    for (const auto& row : Tables().at("profilePhaseSyncWait_us")) {
         ReportCapture capture;
         Profile profile;
-        profile.deviceSystem.mcsMode = c.mcsMode;
-        profile.FrequencyHoppingEnable(c.hopping);
-        profile.allowPllRetuning = c.retuning;
+        profile.deviceSystem.mcsMode = row.at("mcsMode");
+        profile.FrequencyHoppingEnable(row.at("hopping"));
+        profile.allowPllRetuning = row.at("retuning");
         profile.deviceSystem.pllPhaseSyncWait_us = 1234;
-        profile.PllPhaseSyncWait_us_Calculate(c.frequency_kHz);
-        EXPECT_EQ(profile.deviceSystem.pllPhaseSyncWait_us, c.expected_us) << c.frequency_kHz;
-        EXPECT_EQ(profile.pllPhaseSyncWait_us, c.expected_us);
-        EXPECT_EQ(capture.lines().empty(), c.expected_us <= 0x7FFF) << c.frequency_kHz;
+        profile.PllPhaseSyncWait_us_Calculate(row.at("frequency_kHz"));
+        EXPECT_EQ(profile.deviceSystem.pllPhaseSyncWait_us, row.at("us")) << row;
+        EXPECT_EQ(profile.pllPhaseSyncWait_us, row.at("us"));
+        EXPECT_EQ(capture.lines().empty(), row.at("us") <= 0x7FFF) << row;
     }
-    // One band lower doubles the divider: a longer wait than at D = 2.
-    Profile profile;
-    profile.deviceSystem.mcsMode = 2;
-    profile.FrequencyHoppingEnable(true);
-    profile.PllPhaseSyncWait_us_Calculate(3'249'999);
-    EXPECT_GT(profile.pllPhaseSyncWait_us, 410);
-    EXPECT_LT(profile.pllPhaseSyncWait_us, 48'851);
 }
 
 // The stored wait and its stream code keep their saturation; the device
@@ -84,32 +69,18 @@ TEST(ProfileDeviceSystem, PhaseSyncWaitBeyondTheStreamFieldIsReported)
     }
 }
 
+// Mode 2 is an external LO, and LO2 in mode 3 holds its selections.
 TEST(ProfileDeviceSystem, InternalLoSwapMovesSelectionsOnlyBetweenInternalLos)
 {
-    struct Case {
-        std::int32_t pll1Mode, pll2Mode;
-        std::array<vx_marlin_LoSel, 4> before, after;
-    };
-    // Mode 2 is an external LO, and LO2 in mode 3 holds its selections.
-    const Case cases[] = {
-        {0, 0, {LO1, LO2, LO1, 3}, {LO2, LO1, LO2, 3}},
-        {2, 0, {LO1, LO2, LO1, LO2}, {LO1, LO2, LO1, LO2}},
-        {0, 2, {LO2, LO2, LO1, LO1}, {LO2, LO2, LO1, LO1}},
-        {0, 3, {LO1, LO2, LO2, LO1}, {LO1, LO2, LO2, LO1}},
-        {2, 2, {LO1, LO2, 0, LO1}, {LO1, LO2, 0, LO1}},
-    };
-    for (const Case& c : cases) {
+    for (const auto& row : Tables().at("internalLoSwap")) {
         Profile profile;
-        profile.clocks.rfPll1LoMode = c.pll1Mode;
-        profile.clocks.rfPll2LoMode = c.pll2Mode;
-        profile.clocks.rx1LoSelect = c.before[0];
-        profile.clocks.rx2LoSelect = c.before[1];
-        profile.clocks.tx1LoSelect = c.before[2];
-        profile.clocks.tx2LoSelect = c.before[3];
+        profile.clocks.rfPll1LoMode = row.at("pll1Mode");
+        profile.clocks.rfPll2LoMode = row.at("pll2Mode");
+        vx_marlin_LoSel* selects[] = {&profile.clocks.rx1LoSelect, &profile.clocks.rx2LoSelect,
+                                      &profile.clocks.tx1LoSelect, &profile.clocks.tx2LoSelect};
+        for (std::size_t i = 0; i < 4; ++i) *selects[i] = row.at("before")[i];
         profile.InternalLoMapping_Swap();
-        const std::array<vx_marlin_LoSel, 4> after = {profile.clocks.rx1LoSelect, profile.clocks.rx2LoSelect,
-                                                     profile.clocks.tx1LoSelect, profile.clocks.tx2LoSelect};
-        EXPECT_EQ(after, c.after);
+        for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(*selects[i], row.at("after")[i]) << row;
     }
 }
 

@@ -135,31 +135,24 @@ TEST(ProfileStreamSettingsFile, IsSortedJsonWithIndentFourAndALineBreak)
     EXPECT_EQ(loaded.tokens->ReplaceTokens("$IfTx1FMDM$WR 1|$IfNoTx1FMDM$WR 2|$Pll1LockWait$"), "WR 1|#WR 2|82EE");
 }
 
-TEST(ProfileStreamSettingsFile, AFileThatCannotBeWrittenIsReportedAndLeftAlone)
+// A missing folder is reported; a folder in the way stays as it was, and no
+// temporary file is left beside it.
+TEST(ProfileStreamFiles, AFileThatCannotBeWrittenIsReportedAndLeftAlone)
 {
     TempFolder folder;
-    const ReportCapture missingFolder;
-    const std::string nowhere = folder.File("missing/settings.json");
-    EXPECT_EQ(MixedProfile().StreamSettings_Save(nowhere), -1);
-    EXPECT_EQ(missingFolder.lines(), std::vector<std::string>{ReportLine("Profile", 668, {nowhere})});
-
-    // A folder in the way stays as it was, and no temporary file is left beside it.
     std::filesystem::create_directories(folder.path() / "taken" / "inside");
-    const ReportCapture taken;
-    EXPECT_EQ(MixedProfile().StreamSettings_Save(folder.File("taken")), -1);
-    EXPECT_EQ(taken.lines().size(), 1U);
-    EXPECT_TRUE(std::filesystem::is_directory(folder.path() / "taken" / "inside"));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
-}
-
-TEST(ProfileStreamImageFile, AFileThatCannotBeWrittenIsReportedAndLeftAlone)
-{
-    TempFolder folder;
-    const std::string nowhere = folder.File("missing/image.bin");
-    const ReportCapture report;
-    EXPECT_EQ(MixedProfile().StreamImage_Save(nowhere, kTopLevel), -1);
-    EXPECT_EQ(report.lines(), std::vector<std::string>{ReportLine("Profile", 689, {nowhere})});
-    EXPECT_TRUE(std::filesystem::is_empty(folder.path()));
+    const std::function<std::int8_t(const std::string&)> saves[] = {
+        [](const std::string& file) { return MixedProfile().StreamSettings_Save(file); },
+        [](const std::string& file) { return MixedProfile().StreamImage_Save(file, kTopLevel); }};
+    const int lines[] = {668, 689};
+    for (std::size_t i = 0; i < 2; ++i) {
+        const std::string nowhere = folder.File("missing/file");
+        EXPECT_EQ(ReportsOf([&] { EXPECT_EQ(saves[i](nowhere), -1); }),
+                  std::vector<std::string>{ReportLine("Profile", lines[i], {nowhere})});
+        EXPECT_EQ(ReportsOf([&] { EXPECT_EQ(saves[i](folder.File("taken")), -1); }).size(), 1U);
+        EXPECT_TRUE(std::filesystem::is_directory(folder.path() / "taken" / "inside"));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+    }
 }
 
 TEST(ProfileStreamImageFile, ABuildFaultThrowsAndKeepsTheEarlierImage)

@@ -98,47 +98,27 @@ TEST_F(ProfileFile, LoadKeepsTheBlueprintAndClockFigures)
     EXPECT_EQ(kept, (std::vector<std::uint64_t>{122'880, 184'320'000, 92'160'000, 77, 410, 1, 884'736'000}));
 }
 
-TEST_F(ProfileFile, MissingFileThrowsFileNotFound)
-{
-    Profile profile;
-    EXPECT_EQ(ThrownText<std::runtime_error>([&] { profile.Load(Path("absent.json")); }), ReportLine("Profile", 603));
-    EXPECT_THROW(profile.Load(folder_.path().string()), std::runtime_error);  // a folder is no file
-}
-
-TEST_F(ProfileFile, MalformedFilesThrowAndChangeNothing)
+TEST_F(ProfileFile, MissingOrMalformedFilesThrowAndChangeNothing)
 {
     ASSERT_EQ(DesignedProfile().Save(Path("good.json")), 0);
-    const nlohmann::json good = nlohmann::json::parse(ReadText(Path("good.json")));
-
-    struct Case {
-        const char* name;
-        std::string text;
-        const char* fragment;  // of the JSON library's message
+    nlohmann::json shortList = nlohmann::json::parse(ReadText(Path("good.json")));
+    shortList["rx"]["rxChannelCfg"].erase(7);  // the other record faults are the records' tests
+    const std::pair<std::string, const char*> cases[] = {
+        {ReadText(Path("good.json")).substr(0, 400), "parse error"},
+        {"", "parse error"},
+        {shortList.dump(2), "out of range"},
     };
-    auto edited = [&](auto&& edit) {
-        nlohmann::json copy = good;
-        edit(copy);
-        return copy.dump(2);
-    };
-    const Case cases[] = {
-        {"truncated", ReadText(Path("good.json")).substr(0, 400), "parse error"},
-        {"empty", "", "parse error"},
-        // The record-level faults are the records' tests; one of them shows Load keeps the profile.
-        {"short channel list", edited([](auto& j) { j["rx"]["rxChannelCfg"].erase(7); }), "out of range"},
-    };
-    for (const Case& c : cases) {
-        Profile profile = DesignedProfile();
-        profile.rxChannels[2].rxOffsetLo_kHz = 123;
-        const std::string before = nlohmann::json(profile.ToInit()).dump();
-        WriteText(Path("bad.json"), c.text);
-        try {
-            profile.Load(Path("bad.json"));
-            ADD_FAILURE() << c.name << ": no exception";
-        } catch (const nlohmann::json::exception& e) {
-            EXPECT_THAT(e.what(), ::testing::HasSubstr(c.fragment)) << c.name;
-        }
-        EXPECT_EQ(nlohmann::json(profile.ToInit()).dump(), before) << c.name;
-        EXPECT_EQ(profile.rxChannels[0].decimation, 16u) << c.name;  // working values untouched too
+    Profile profile = DesignedProfile();
+    profile.rxChannels[2].rxOffsetLo_kHz = 123;
+    const std::string before = nlohmann::json(profile.ToInit()).dump();
+    EXPECT_EQ(ThrownText<std::runtime_error>([&] { profile.Load(Path("absent.json")); }), ReportLine("Profile", 603));
+    EXPECT_THROW(profile.Load(folder_.path().string()), std::runtime_error);  // a folder is no file
+    for (const auto& [text, fragment] : cases) {
+        WriteText(Path("bad.json"), text);
+        EXPECT_THAT(ThrownText<nlohmann::json::exception>([&] { profile.Load(Path("bad.json")); }),
+                    ::testing::HasSubstr(fragment));
+        EXPECT_EQ(nlohmann::json(profile.ToInit()).dump(), before) << fragment;
+        EXPECT_EQ(profile.rxChannels[0].decimation, 16u);  // working values untouched too
     }
 }
 

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
+#include "support/Files.h"
 #include "support/Reports.h"
 #include "support/Throws.h"
 #include "plover/profile/RxChannel.h"
@@ -11,6 +14,12 @@ using namespace Veltrix::Marlin::Native;
 using namespace PloverTest;
 
 namespace {
+
+const nlohmann::json& Tables()
+{
+    static const auto tables = nlohmann::json::parse(ReadText(SourcePath("tests/data/profile/tables.json")));
+    return tables;
+}
 
 RxChannel Channel(std::uint32_t rate, std::uint32_t bandwidth, AnalogFilterOrder order = AnalogFilterOrder::ORDER_1,
                   std::uint32_t corner_kHz = 40'000)
@@ -46,37 +55,27 @@ TEST(RxChannel, ConstructionLimitsAndDerivedSettings)
               ReportLine("RxChannel.h", 163));
 }
 
-TEST(RxChannel, SignalTypes)
+// The DMR and analog FM examples pin what the signal types set; failures change nothing.
+TEST(RxChannel, UnknownSignalTypesAreRefused)
 {
     RxChannel channel = Channel(48'000, 12'000);
-    EXPECT_EQ(channel.SignalType_Set(1, RxChannelSignalSetup::DMR), 0);
-    channel.SignalTypeIq_Set();  // keeps the rounding mode
-    EXPECT_EQ(channel.outputSignaling, 0);
-    EXPECT_EQ(channel.signalSetup, RxChannelSignalSetup::NONE);
-    EXPECT_EQ(channel.rxDpProfile.rxNbDem.rxOutSel, 0);
-    EXPECT_EQ(channel.rxDpProfile.rxNbDem.rxRoundMode, 1);
-    EXPECT_EQ(channel.SignalType_Set(0, RxChannelSignalSetup::DMR), 0);
-    EXPECT_EQ(channel.rxDpProfile.rxNbDem.rxRoundMode, 0);
-    EXPECT_EQ(channel.signalSetup, RxChannelSignalSetup::NONE);
-
     channel.SignalTypeFrequencyDeviation_Set(RxChannelSignalSetup::ANALOG_FM);
     for (const auto& [type, line] : {std::pair<int, int>{2, 112}, {7, 116}}) {
         std::int8_t status = 0;
         EXPECT_EQ(ReportsOf([&] { status = channel.SignalType_Set(type, RxChannelSignalSetup::NONE); }),
                   std::vector<std::string>{ReportLine("RxChannel", line)});
         EXPECT_EQ(status, -1);
-        EXPECT_EQ(channel.outputSignaling, 1);  // failures change nothing
+        EXPECT_EQ(channel.outputSignaling, 1);
+        EXPECT_EQ(channel.signalSetup, RxChannelSignalSetup::ANALOG_FM);
     }
 }
 
 TEST(RxChannel, IntermediateFrequencyTruncatesTowardZero)
 {
     RxChannel channel = Channel(1'920'000, 1'008'000);
-    const std::pair<std::int32_t, std::int32_t> cases[] = {
-        {-1'999, -1}, {1'999, 1}, {-2'000, -2}, {999, 0}, {-999, 0}, {2'500'000, 2'500}};
-    for (const auto& [hz, khz] : cases) {
-        EXPECT_EQ(channel.IntermediateFrequency_Set(true, hz), 0);
-        EXPECT_EQ(channel.rxOffsetLo_kHz, khz) << hz;
+    for (const auto& row : Tables().at("rxIntermediateFrequency")) {
+        EXPECT_EQ(channel.IntermediateFrequency_Set(true, row.at("Hz")), 0);
+        EXPECT_EQ(channel.rxOffsetLo_kHz, row.at("kHz")) << row;
     }
 }
 
@@ -96,51 +95,29 @@ TEST(RxChannel, SsiSettingsAreStoredOnlyWhenValid)
 
 TEST(RxChannel, AnalogCornerClampsNarrowBandWithAWarning)
 {
-    struct Case {
-        AnalogFilterOrder order;
-        std::uint32_t corner_kHz;
-        OperationalBandwidth bandwidth;
-        std::uint32_t expected_kHz;
-        bool warns;
-    };
-    const Case cases[] = {
-        {AnalogFilterOrder::ORDER_2, 30'000, OperationalBandwidth::NARROW, 28'200, true},
-        {AnalogFilterOrder::ORDER_2, 20'000, OperationalBandwidth::NARROW, 20'000, false},
-        {AnalogFilterOrder::ORDER_2, 28'200, OperationalBandwidth::NARROW, 28'200, false},
-        {AnalogFilterOrder::ORDER_1, 40'001, OperationalBandwidth::NARROW, 40'000, true},
-        {AnalogFilterOrder::ORDER_1, 40'000, OperationalBandwidth::NARROW, 40'000, false},
-        {AnalogFilterOrder::ORDER_1, 5'000, OperationalBandwidth::WIDE, 100'000, false},
-        {AnalogFilterOrder::ORDER_2, 90'000, OperationalBandwidth::WIDE, 70'710, false},
-    };
-    for (const Case& c : cases) {
-        const RxChannel channel = Channel(1'920'000, 1'008'000, c.order, c.corner_kHz);
+    for (const auto& row : Tables().at("rxAnalogCorner_kHz")) {
+        const RxChannel channel = Channel(1'920'000, 1'008'000, row.at("order"), row.at("corner_kHz"));
         std::uint32_t corner = 0;
-        const auto lines = ReportsOf([&] { corner = channel.AnalogFilterCorner_Get(c.bandwidth); });
-        EXPECT_EQ(corner, c.expected_kHz);
-        EXPECT_EQ(lines, c.warns ? std::vector<std::string>{ReportLine("RxChannel.h", 188)} : std::vector<std::string>{});
+        const auto lines = ReportsOf([&] {
+            corner = channel.AnalogFilterCorner_Get(row.at("narrow") ? OperationalBandwidth::NARROW : OperationalBandwidth::WIDE);
+        });
+        EXPECT_EQ(corner, row.at("expected_kHz")) << row;
+        EXPECT_EQ(lines, row.at("warns") ? std::vector<std::string>{ReportLine("RxChannel.h", 188)} : std::vector<std::string>{});
     }
 }
 
 TEST(RxChannel, ChannelTypeAndPfirBank)
 {
-    struct Case {
-        std::uint8_t port, number;
-        std::uint32_t type;  // 0: refused
-        std::int32_t bank;
-    };
-    const Case cases[] = {
-        {0, 1, 1, 0},  {0, 2, 2, 2},   {2, 1, 16, 1}, {2, 2, 32, 3}, {3, 1, 64, 1}, {3, 2, 128, 3},
-        {4, 1, 256, 1}, {4, 2, 512, 3}, {1, 1, 0, 0},  {5, 1, 0, 0},  {0, 0, 0, 0},  {2, 3, 0, 0},
-    };
-    for (const Case& c : cases) {
+    for (const auto& row : Tables().at("rxChannelTypes")) {
+        const std::uint32_t type = row.at("type");  // 0: refused
         RxChannel channel = Channel(1'920'000, 1'008'000);
-        channel.inUse = c.type == 0;
-        EXPECT_EQ(channel.ChannelType_Set(c.port, c.number), c.type == 0 ? -1 : 0);
-        EXPECT_EQ(channel.inUse, c.type != 0);
-        if (c.type != 0) {
-            EXPECT_EQ(channel.channelType, c.type);
-            EXPECT_EQ(channel.rxDpProfile.rxNbDem.rxWbNbCompPFir.bankSel, c.bank);
-            EXPECT_EQ(channel.ChannelNumber_Get(), c.number);
+        channel.inUse = type == 0;
+        EXPECT_EQ(channel.ChannelType_Set(row.at("port"), row.at("number")), type == 0 ? -1 : 0) << row;
+        EXPECT_EQ(channel.inUse, type != 0);
+        if (type != 0) {
+            EXPECT_EQ(channel.channelType, type);
+            EXPECT_EQ(channel.rxDpProfile.rxNbDem.rxWbNbCompPFir.bankSel, row.at("bank"));
+            EXPECT_EQ(channel.ChannelNumber_Get(), row.at("number"));
         }
     }
     RxChannel channel;
@@ -172,22 +149,14 @@ TEST(RxChannel, AdcConfiguration)
 
 TEST(RxChannel, NarrowBandNcoRunsForMainReceiversThatNeedIt)
 {
-    struct Case {
-        ChannelType type;
-        bool deviation, correction, nco;
-    };
-    const Case cases[] = {
-        {ChannelType::RX1, false, false, false}, {ChannelType::RX1, true, false, true},
-        {ChannelType::RX2, false, true, true},   {ChannelType::ORX1, true, true, false},
-        {ChannelType::ILB2, false, true, false},
-    };
-    for (const Case& c : cases) {
+    for (const auto& row : Tables().at("rxNarrowBandNco")) {
         RxChannel channel = Channel(24'000, 12'000);
-        channel.ChannelType_Set(c.type);
-        if (c.deviation) channel.SignalTypeFrequencyDeviation_Set(RxChannelSignalSetup::NONE);
-        channel.FrequencyOffsetCorrectionEnable_Set(c.correction);
+        channel.ChannelType_Set(row.at("type").get<ChannelType>());
+        if (row.at("deviation")) channel.SignalTypeFrequencyDeviation_Set(RxChannelSignalSetup::NONE);
+        channel.FrequencyOffsetCorrectionEnable_Set(row.at("correction"));
         ASSERT_EQ(channel.Adc_Configure(184'320'000, AdcRate::HIGH, 2, DesignedPath()), 0);
-        EXPECT_EQ(channel.rxDpProfile.rxNbDem.rxNbNco.rxNbNcoEn, c.nco ? 1 : 0);
-        EXPECT_EQ(channel.rxDpProfile.rxNbDem.rxNbNco.rxNbNcoConfig.sampleFreq, c.nco ? 24'000u : 0u);
+        const bool nco = row.at("nco");
+        EXPECT_EQ(channel.rxDpProfile.rxNbDem.rxNbNco.rxNbNcoEn, nco ? 1 : 0) << row;
+        EXPECT_EQ(channel.rxDpProfile.rxNbDem.rxNbNco.rxNbNcoConfig.sampleFreq, nco ? 24'000u : 0u);
     }
 }
