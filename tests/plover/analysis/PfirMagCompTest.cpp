@@ -72,38 +72,24 @@ TxChannel Transmitter(std::uint8_t number)
     return channel;
 }
 
-marlin_PfirMag21Buffer_t Written21(std::int32_t value)
+// A bank as a design leaves it: its tap count and every tap `value`.
+template <typename Bank, std::int32_t Taps>
+Bank Written(std::int32_t value)
 {
-    marlin_PfirMag21Buffer_t bank{};
-    bank.numCoeff = 21;
+    Bank bank{};
+    bank.numCoeff = Taps;
     bank.coefficients.fill(value);
     return bank;
 }
 
-marlin_PfirMag13Buffer_t Written13(std::int32_t value)
-{
-    marlin_PfirMag13Buffer_t bank{};
-    bank.numCoeff = 13;
-    bank.coefficients.fill(value);
-    return bank;
-}
+marlin_PfirMag21Buffer_t Written21(std::int32_t value) { return Written<marlin_PfirMag21Buffer_t, 21>(value); }
+marlin_PfirMag13Buffer_t Written13(std::int32_t value) { return Written<marlin_PfirMag13Buffer_t, 13>(value); }
 
 // The six compensation banks of channel index i in design order.
 std::vector<marlin_PfirMag21Buffer_t> DesignBanks(const Pfir& pfir, std::size_t i)
 {
     return {pfir.pfirRxMagHighTiaHighSRHp[i], pfir.pfirRxMagLowTiaHighSRHp[i], pfir.pfirRxMagLowTiaLowSRHp[i],
             pfir.pfirRxMagHighTiaHighSRLp[i], pfir.pfirRxMagLowTiaHighSRLp[i], pfir.pfirRxMagLowTiaLowSRLp[i]};
-}
-
-std::vector<std::string> ErrorLines(const std::vector<std::string>& lines)
-{
-    std::vector<std::string> errors;
-    for (const auto& line : lines) {
-        if (line.rfind("ERROR", 0) == 0) {
-            errors.push_back(line);
-        }
-    }
-    return errors;
 }
 
 }  // namespace
@@ -213,8 +199,8 @@ TEST(PfirReceiveEntries, StopsAtTheFirstFatalFailure)
         Pfir pfir;
         const ReportCapture capture;
         EXPECT_EQ(RxMagnitudeCompensation_Design(pfir, channel, ScriptedDesigner(c.statuses)), c.result);
-        const auto errors = ErrorLines(capture.lines());
-        EXPECT_EQ(errors, c.line == 0 ? std::vector<std::string>{} : std::vector<std::string>{ReportLine("Pfir", c.line)});
+        // The scripted designs warn of nothing: every line is the entry's own.
+        EXPECT_EQ(capture.lines(), c.line == 0 ? std::vector<std::string>{} : std::vector<std::string>{ReportLine("Pfir", c.line)});
         const auto banks = DesignBanks(pfir, 1);
         for (std::size_t n = 0; n < 6; ++n) {
             EXPECT_EQ(banks[n], n < c.banksWritten ? Written21(static_cast<std::int32_t>(100 + n)) : marlin_PfirMag21Buffer_t{})

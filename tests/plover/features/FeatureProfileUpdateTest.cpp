@@ -1,8 +1,16 @@
+// What each feature's profile update leaves in a developed profile, seen in
+// the whole saved profile: an example developed with the features below must
+// save to tests/data/features/NAME.profile.json (see the README there). After
+// an intended change:
+//     PLOVER_REGENERATE_GOLDEN=1 build/tests/tests_plover --gtest_filter='FeatureProfileUpdate*'
+
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 
 #include "support/Examples.h"
+#include "support/Json.h"
 #include "plover/features/DynamicProfileFeature.h"
 #include "plover/features/ExternalLnaFeature.h"
 #include "plover/features/FrequencyHoppingFeature.h"
@@ -13,26 +21,10 @@
 using namespace Veltrix::Marlin::Native;
 using namespace PloverTest;
 
-namespace {
-
-Profile DevelopWith(MarlinBlueprint blueprint, const std::shared_ptr<Feature>& feature)
+TEST(FeatureProfileUpdate, DevelopedProfilesMatchTheirGoldenFiles)
 {
-    EXPECT_EQ(blueprint.Feature_Enable(feature), 0);
-    Profile profile;
-    EXPECT_EQ(Develop(profile, blueprint), 0);
-    return profile;
-}
-
-}  // namespace
-
-// Dynamic profiles mask every receive strobe; the external LNA configures the
-// two main receivers only; the impedance control reaches the clocks.
-TEST(FeatureProfileUpdate, PassiveFeaturesReachTheProfile)
-{
-    MarlinBlueprint blueprint = Example("lte-20mhz-2t2r-tdd");
     auto dynamic = std::make_shared<DynamicProfileFeature>();
     dynamic->numDynamicProfiles = 5;
-    ASSERT_EQ(blueprint.Feature_Enable(dynamic), 0);
     marlin_RxLnaConfig_t first{};
     first.externalLnaPresent = true;
     first.lnaGainSteps_mdB = {1000, 2000, 3000, 4000};
@@ -40,54 +32,42 @@ TEST(FeatureProfileUpdate, PassiveFeaturesReachTheProfile)
     second.settlingDelay = 7;
     auto impedance = std::make_shared<RxPortImpedanceControlFeature>();
     impedance->rxPortImpedanceControl(2, true);
-    ASSERT_EQ(blueprint.Feature_Enable(impedance), 0);
-    const Profile profile = DevelopWith(blueprint, std::make_shared<ExternalLnaFeature>(std::array{first, second}));
-    EXPECT_EQ(profile.deviceSystem.numDynamicProfiles, 5);
-    for (const RxChannel& channel : profile.rxChannels) EXPECT_TRUE(channel.rxSsiConfig.rxMaskStrobeEn);
-    EXPECT_EQ(profile.rxChannels[0].lnaConfig, first);
-    EXPECT_EQ(profile.rxChannels[1].lnaConfig, second);
-    EXPECT_EQ(profile.rxChannels[4].lnaConfig, marlin_RxLnaConfig_t{});
-    EXPECT_FALSE(profile.clocks.rxPortImpedanceControl(1));
-    EXPECT_TRUE(profile.clocks.rxPortImpedanceControl(2));
-}
-
-TEST(FeatureProfileUpdate, FrequencyHoppingAndMultiChipSync)
-{
-    MarlinBlueprint blueprint = Example("lte-20mhz-2t2r-tdd");
-    blueprint.diversity = true;
     auto mcs = std::make_shared<McsFeature>();
     mcs->mode = 2;
     mcs->interfaceType = 1;
     mcs->minOperatingFrequency_kHz = 1000;  // below every divider step: 2^8
-    ASSERT_EQ(blueprint.Feature_Enable(mcs), 0);
-    {
-        // Without hopping or retuning the PLLs never need a phase-sync wait.
+    auto sync = std::make_shared<MonitorModeSyncFeature>();
+    struct Case {
+        const char* name;
+        const char* example;
+        std::vector<std::shared_ptr<Feature>> features;
+    };
+    // Without hopping the PLLs need no phase-sync wait; with it, MCS (updated
+    // after hopping) waits for a 38.4 MHz clock and D = 256.
+    const Case cases[] = {
+        {"lte20-dynamic-profiles-lna-impedance", "lte-20mhz-2t2r-tdd",
+         {dynamic, std::make_shared<ExternalLnaFeature>(std::array{first, second}), impedance}},
+        {"lte20-diversity-mcs", "lte-20mhz-2t2r-tdd", {mcs}},
+        {"lte20-diversity-mcs-hopping", "lte-20mhz-2t2r-tdd", {mcs, std::make_shared<FrequencyHoppingFeature>()}},
+        {"dmr48k-monitor-mode-sync", "dmr-12p5khz-48ksps", {sync}},
+    };
+    const bool regenerating = std::getenv("PLOVER_REGENERATE_GOLDEN") != nullptr;
+    TempFolder folder;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MarlinBlueprint blueprint = Example(c.example);
+        blueprint.diversity = std::string(c.name).find("diversity") != std::string::npos;
+        for (const auto& feature : c.features) EXPECT_EQ(blueprint.Feature_Enable(feature), 0);
         Profile profile;
         ASSERT_EQ(Develop(profile, blueprint), 0);
-        EXPECT_EQ(profile.deviceSystem.mcsMode, 2);
-        EXPECT_EQ(profile.deviceSystem.mcsInterfaceType, 1);
-        EXPECT_EQ(profile.deviceSystem.fhModeOn, 0);
-        EXPECT_EQ(profile.pllPhaseSyncWait_us, 0u);
-    }
-    const Profile profile = DevelopWith(blueprint, std::make_shared<FrequencyHoppingFeature>());
-    EXPECT_EQ(profile.deviceSystem.fhModeOn, 1);
-    // Hopping is updated before MCS, which then waits for a 38.4 MHz clock and D = 256.
-    EXPECT_EQ(profile.deviceSystem.pllPhaseSyncWait_us, 48851u);
-    EXPECT_EQ(profile.pllPhaseSyncWait_us, 48851u);
-}
-
-TEST(FeatureProfileUpdate, MonitorModeSyncFeedsTheInputFifo)
-{
-    auto feature = std::make_shared<MonitorModeSyncFeature>();
-    feature->monitorModeSyncOverSamplingRatio = MonitorModeSyncOverSamplingRatio::OSR_4;
-    const Profile profile = DevelopWith(Example("dmr-12p5khz-48ksps"), feature);
-    EXPECT_EQ(profile.rxChannels[0].rxInterfaceSampleRate_Hz, 192000u);
-    EXPECT_EQ(profile.marlinBlueprint.rxChannel1.ssiInterfaceRate_Hz(), 192000u);
-    for (const RxChannel& channel : profile.rxChannels) {
-        EXPECT_TRUE(channel.rxSsiConfig.rxMaskStrobeEn);
-        EXPECT_EQ(channel.rxDpProfile.rxNbDem.dpInFifo.dpInFifoEn, 1);
-        EXPECT_EQ(channel.rxDpProfile.rxNbDem.dpInFifo.dpInFifoMode, 1);
-        EXPECT_EQ(channel.rxDpProfile.rxNbDem.dpInFifo.dpInFifoTestDataSel, 0);
+        ASSERT_EQ(profile.Save(folder.File("saved.json")), 0);
+        const std::string golden = SourcePath("tests/data/features/" + std::string(c.name) + ".profile.json");
+        if (regenerating) WriteText(golden, ReadText(folder.File("saved.json")));
+        EXPECT_EQ(FirstDifference(ReadText(golden), ReadText(folder.File("saved.json"))), "") << "golden vs now";
+        if (c.features.back() == impedance) {  // not in the saved profile
+            EXPECT_FALSE(profile.clocks.rxPortImpedanceControl(1));
+            EXPECT_TRUE(profile.clocks.rxPortImpedanceControl(2));
+        }
     }
 }
 
