@@ -231,18 +231,27 @@ void WriteFileAtomically(const std::string& path, const std::function<void(const
     static std::atomic<unsigned> counter{0};
     int fd = -1;
     std::string temp;
+    // The stopping signals wait until the new temporary is registered: one
+    // arriving between its creation and its registration would leave it behind.
+    sigset_t stopping, previous;
+    sigemptyset(&stopping);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&stopping, signal);
+    ::pthread_sigmask(SIG_BLOCK, &stopping, &previous);
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temp = folder + "/" +
                TemporaryName(NameOf(target.path), std::to_string(::getpid()) + "_" + std::to_string(counter++));
         fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST && errno != EINTR) {
-            FailErrno(path, errno);
+            const int error = errno;
+            ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+            FailErrno(path, error);
         }
     }
+    PendingSlot* slot = fd < 0 ? nullptr : Register(temp);
+    ::pthread_sigmask(SIG_SETMASK, &previous, nullptr);
     if (fd < 0) {
         Fail(path, "no free temporary file name");
     }
-    PendingSlot* slot = Register(temp);
 
     int error = 0;
     if (target.exists) {
