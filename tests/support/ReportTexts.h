@@ -6,7 +6,7 @@
 
 #include <algorithm>
 #include <fstream>
-#include <sstream>
+#include <regex>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -32,16 +32,11 @@ inline const std::vector<ReportText>& ReportTexts()
         std::vector<ReportText> rows;
         for (std::string row; std::getline(in, row);) {
             if (row.empty() || row[0] == '#') continue;
-            std::istringstream fields(row);
-            ReportText r;
-            std::string line;
-            if (!std::getline(fields, r.unit, '\t') || !std::getline(fields, line, '\t') ||
-                !std::getline(fields, r.level, '\t') || !std::getline(fields, r.text) ||
-                line.find_first_not_of("0123456789") != std::string::npos || line.empty()) {
+            std::smatch m;
+            if (!std::regex_match(row, m, std::regex("([^\t]+)\t([0-9]+)\t(ERROR|WARNING|THROWN)\t([^\t]+)"))) {
                 throw std::runtime_error("malformed row in " + path + ": " + row);
             }
-            r.line = std::stoi(line);
-            rows.push_back(r);
+            rows.push_back({m[1], std::stoi(m[2]), m[3], m[4]});
         }
         return rows;
     }();
@@ -92,24 +87,8 @@ inline std::string ReportLine(const std::string& unit, int line, const std::vect
 // table's text, each "{}" matching any run of characters.
 inline bool IsReport(const std::string& text, const std::string& unit, int line)
 {
-    const std::string full = ReportPattern(unit, line);
-    std::vector<std::string> pieces;
-    std::size_t from = 0;
-    for (std::size_t at; (at = full.find("{}", from)) != std::string::npos; from = at + 2) {
-        pieces.push_back(full.substr(from, at - from));
-    }
-    pieces.push_back(full.substr(from));
-    if (text.compare(0, pieces.front().size(), pieces.front()) != 0) return false;
-    std::size_t position = pieces.front().size();
-    for (std::size_t i = 1; i < pieces.size(); ++i) {
-        const bool last = i + 1 == pieces.size();
-        const std::size_t found = last ? text.size() - std::min(text.size(), pieces[i].size()) : text.find(pieces[i], position);
-        if (found == std::string::npos || found < position || text.compare(found, pieces[i].size(), pieces[i]) != 0) {
-            return false;
-        }
-        position = found + pieces[i].size();
-    }
-    return pieces.size() > 1 || text.size() == full.size();
+    const std::string literal = std::regex_replace(ReportPattern(unit, line), std::regex(R"([.^$|()\[\]*+?\\])"), "\\$&");
+    return std::regex_match(text, std::regex(std::regex_replace(literal, std::regex(R"(\{\})"), ".*")));
 }
 
 }  // namespace PloverTest

@@ -9,6 +9,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "host/ErrorHandler.h"
@@ -76,39 +77,29 @@ Outcome RunJob(const Job& job, const TempFolder& folder, int slot)
     return outcome;
 }
 
-class PrintedLines {
-public:
-    PrintedLines()
-    {
-        ErrorHandler::PrintSink_Set([this](const std::string& text) {
-            const std::lock_guard lock(mutex_);
-            lines_.push_back(text);
-        });
-    }
-    ~PrintedLines() { ErrorHandler::PrintSink_Set(nullptr); }
-    std::vector<std::string> TakeSorted()
-    {
-        const std::lock_guard lock(mutex_);
-        std::vector<std::string> out;
-        out.swap(lines_);
-        std::sort(out.begin(), out.end());
-        return out;
-    }
+std::mutex printedMutex;
+std::vector<std::string> printed;  // what the engine printed through the sink
 
-private:
-    std::mutex mutex_;
-    std::vector<std::string> lines_;
-};
+std::vector<std::string> TakePrinted()
+{
+    const std::lock_guard lock(printedMutex);
+    std::vector<std::string> out = std::exchange(printed, {});
+    std::sort(out.begin(), out.end());
+    return out;
+}
 
 TEST(ParallelDesign, ThreadsGiveTheSequentialResultsAndKeepTheirOwnReports)
 {
     constexpr std::size_t JobCount = std::size(Jobs);
     TempFolder folder;
-    PrintedLines printed;
+    ErrorHandler::PrintSink_Set([](const std::string& text) {
+        const std::lock_guard lock(printedMutex);
+        printed.push_back(text);
+    });
 
     std::vector<Outcome> sequential;
     for (const Job& job : Jobs) sequential.push_back(RunJob(job, folder, 0));
-    const std::vector<std::string> sequentialPrints = printed.TakeSorted();
+    const std::vector<std::string> sequentialPrints = TakePrinted();
 
     // The failing jobs must have something of their own to keep apart.
     EXPECT_NE(sequential[3].status, 0);
@@ -141,7 +132,8 @@ TEST(ParallelDesign, ThreadsGiveTheSequentialResultsAndKeepTheirOwnReports)
     std::vector<std::string> expectedPrints;
     for (int t = 0; t < ThreadCount; ++t) expectedPrints.insert(expectedPrints.end(), sequentialPrints.begin(), sequentialPrints.end());
     std::sort(expectedPrints.begin(), expectedPrints.end());
-    EXPECT_EQ(printed.TakeSorted(), expectedPrints);
+    EXPECT_EQ(TakePrinted(), expectedPrints);
+    ErrorHandler::PrintSink_Set(nullptr);
 }
 
 void DesignFailing()

@@ -4,7 +4,6 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -19,14 +18,6 @@ struct ToolResult {
     int status = -1;
     std::string out;
     std::string err;
-
-    std::vector<std::string> ErrLines() const
-    {
-        std::vector<std::string> lines;
-        std::istringstream in(err);
-        for (std::string line; std::getline(in, line);) lines.push_back(line);
-        return lines;
-    }
 };
 
 // Arguments are quoted for the shell; none of ours holds a single quote.
