@@ -206,8 +206,9 @@ void Path_Response(const PathLayout& layout, std::span<const ResponseStage> stag
         std::sort(order.begin(), order.end());
         std::vector<double> firstPoint(blocks + 1);
         std::vector<bool> known(blocks + 1, false);
-        double values[block];
-        double mirrored[block];
+        // The block and the first point of the next: the mirror block reads
+        // the last block points of it backwards.
+        double values[block + 1];
         for (const auto& [position, m] : order) {
             const std::size_t base = m * block;
             cascade.Block(base, block, values);
@@ -217,11 +218,10 @@ void Path_Response(const PathLayout& layout, std::span<const ResponseStage> stag
                 cascade.Block(base + block, 1, &firstPoint[m + 1]);
                 known[m + 1] = true;
             }
+            values[block] = firstPoint[m + 1];
             const std::size_t mirror = n - base - block;
-            mirrored[0] = firstPoint[m + 1];
-            Kernel_Mirror(values + 1, block - 1, mirrored + 1);
-            Kernel_FrontDb(shape, FrontSeed(front, rotor, mirror), mirror, block, floorSquared, mirrored,
-                           response_dB + mirror);
+            Kernel_FrontDbReversed(shape, FrontSeed(front, rotor, mirror), mirror, block, floorSquared, values + 1,
+                                   response_dB + mirror);
             Kernel_FrontDb(shape, FrontSeed(front, rotor, base), base, block, floorSquared, values,
                            response_dB + base);
         }

@@ -269,9 +269,13 @@ void FrontPowers(const FrontShape& front, const RotorBlock& rotor, std::size_t b
     std::copy(values, values + count, power);
 }
 
+// 10 log10 of a square held at the floor, a normal number: Highway's Log10
+// without its rescaling of subnormal inputs, which then changes no lane (the
+// same bits, fewer operations).
 HWY_INLINE V PowerLevel(D d, V squared, V floor)
 {
-    return hn::Mul(hn::Set(d, 10.0), hn::Log10(d, hn::Max(squared, floor)));
+    const V logarithm = hn::impl::Log<D, V, false>(d, hn::Max(squared, floor));
+    return hn::Mul(hn::Set(d, 10.0), hn::Mul(logarithm, hn::Set(d, 0.4342944819032518276511)));
 }
 
 void PowerDb(const double* HWY_RESTRICT squared, std::size_t count, double floorSquared, double* HWY_RESTRICT out_dB)
@@ -312,8 +316,11 @@ void FrontMagnitude(const FrontShape& front, const RotorBlock& rotor, std::size_
     }
 }
 
-void FrontDb(const FrontShape& front, const RotorBlock& rotor, std::size_t base, std::size_t count,
-             double floorSquared, const double* magnitude, double* response_dB)
+// The magnitude of point i is magnitude[i], or magnitude[count - 1 - i]
+// when reversed (a mirror block read in place).
+template <bool kReversed>
+void FrontDbImpl(const FrontShape& front, const RotorBlock& rotor, std::size_t base, std::size_t count,
+                 double floorSquared, const double* magnitude, double* response_dB)
 {
     const D d;
     const std::size_t lanes = hn::Lanes(d);
@@ -322,12 +329,15 @@ void FrontDb(const FrontShape& front, const RotorBlock& rotor, std::size_t base,
     std::size_t i = 0;
     for (; i + lanes <= count; i += lanes) {
         const V power = FrontPower(d, front, rotor, hn::Iota(d, static_cast<double>(base + i)), i);
-        const V value = hn::LoadU(d, magnitude + i);
+        const V value = kReversed ? hn::Reverse(d, hn::LoadU(d, magnitude + (count - i - lanes)))
+                                  : hn::LoadU(d, magnitude + i);
         hn::Store(hn::Mul(hn::Mul(value, value), power), d, squared + i);
     }
     if (i < count) {
         HWY_ALIGN double values[MaxLanes] = {};
-        std::copy(magnitude + i, magnitude + count, values);
+        for (std::size_t l = 0; i + l < count; ++l) {
+            values[l] = magnitude[kReversed ? count - 1 - (i + l) : i + l];
+        }
         const V power = FrontPower(d, front, rotor, hn::Iota(d, static_cast<double>(base + i)), i);
         const V value = hn::Load(d, values);
         hn::Store(hn::Mul(hn::Mul(value, value), power), d, squared + i);
@@ -339,6 +349,18 @@ void FrontDb(const FrontShape& front, const RotorBlock& rotor, std::size_t base,
         hn::Store(PowerLevel(d, hn::Load(d, squared + i), floor), d, squared + i);
         std::copy(squared + i, squared + count, response_dB + i);
     }
+}
+
+void FrontDb(const FrontShape& front, const RotorBlock& rotor, std::size_t base, std::size_t count,
+             double floorSquared, const double* magnitude, double* response_dB)
+{
+    FrontDbImpl<false>(front, rotor, base, count, floorSquared, magnitude, response_dB);
+}
+
+void FrontDbReversed(const FrontShape& front, const RotorBlock& rotor, std::size_t base, std::size_t count,
+                     double floorSquared, const double* magnitude, double* response_dB)
+{
+    FrontDbImpl<true>(front, rotor, base, count, floorSquared, magnitude, response_dB);
 }
 
 // out[i] = source[count - 1 - i].
@@ -623,6 +645,7 @@ HWY_EXPORT(FrontPowers);
 HWY_EXPORT(PowerDb);
 HWY_EXPORT(FrontMagnitude);
 HWY_EXPORT(FrontDb);
+HWY_EXPORT(FrontDbReversed);
 HWY_EXPORT(Ramp);
 HWY_EXPORT(MagnitudeDb);
 HWY_EXPORT(CosineSeries);
@@ -663,6 +686,12 @@ void Kernel_FrontDb(const FrontShape& front, const RotorBlock& rotor, std::size_
                     double floorSquared, const double* magnitude, double* response_dB)
 {
     HWY_DYNAMIC_DISPATCH(FrontDb)(front, rotor, base, count, floorSquared, magnitude, response_dB);
+}
+
+void Kernel_FrontDbReversed(const FrontShape& front, const RotorBlock& rotor, std::size_t base, std::size_t count,
+                            double floorSquared, const double* magnitude, double* response_dB)
+{
+    HWY_DYNAMIC_DISPATCH(FrontDbReversed)(front, rotor, base, count, floorSquared, magnitude, response_dB);
 }
 
 void Kernel_Ramp(double step, std::size_t base, std::size_t count, double* out)

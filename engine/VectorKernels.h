@@ -77,6 +77,12 @@ void Kernel_FrontMagnitude(const FrontShape& front, const RotorBlock& rotor, std
 void Kernel_FrontDb(const FrontShape& front, const RotorBlock& rotor, std::size_t base, std::size_t count,
                     double floorSquared, const double* magnitude, double* response_dB);
 
+// As Kernel_FrontDb with the magnitudes read backwards, magnitude[count - 1 - i]
+// for point base + i: a block's mirror image without a copy. response_dB
+// and magnitude do not overlap.
+void Kernel_FrontDbReversed(const FrontShape& front, const RotorBlock& rotor, std::size_t base, std::size_t count,
+                            double floorSquared, const double* magnitude, double* response_dB);
+
 // out[i] = source[count - 1 - i]; out and source do not overlap.
 void Kernel_Mirror(const double* source, std::size_t count, double* out);
 

@@ -7,18 +7,16 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "EngineRequests.h"
 #include "support/Json.h"
-#include "engine/AnalogModels.h"
 #include "engine/ChainDesign.h"
 #include "engine/MagnitudeCompensation.h"
 #include "engine/ModelingSearch.h"
+#include "engine/PathEvaluation.h"
 #include "engine/ResponseEntries.h"
-#include "engine/StockLookup.h"
 
 namespace {
 

@@ -60,6 +60,11 @@ void RunAll(Outputs& out)
         std::vector<double> magnitude(n), grid(n), response(n);
         Path_Magnitude(layout, stages, n, magnitude, workspace);
         Path_Response(layout, stages, n, grid.data(), response.data(), workspace);
+        // The window evaluation (the tool's) promises the whole grid's values bit for bit.
+        GridFigures figures;
+        std::vector<double> table(n);
+        Path_Window(layout, stages, n, GridBands{0, n, 0, n}, table, workspace, figures);
+        ASSERT_EQ(std::memcmp(figures.window_dB.data(), response.data(), n * sizeof(double)), 0);
         for (std::size_t k = 0; k < n; k += 7) {
             const double plain = PlainMagnitude(layout, stages, k, n);
             ASSERT_NEAR(magnitude[k], plain, 1e-12 * std::max(1.0, plain)) << k;

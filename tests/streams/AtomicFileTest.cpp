@@ -98,6 +98,8 @@ TEST(AtomicFile, StoppingSignalsLeaveNoTemporaryFile)
         const pid_t child = ::fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
+            // From a terminal, not from nohup or a background job (which ignore some of them).
+            for (int s : {SIGINT, SIGTERM, SIGHUP}) ::signal(s, SIG_DFL);
             RemoveTemporariesOnSignals();
             const std::string bytes(8 << 20, 'b');
             const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);

@@ -16,11 +16,10 @@
 #include "streams/JsonInput.h"
 
 using namespace Veltrix::Runnel;
-using PloverTest::TempFolder;
 
 TEST(UntrustedInput, FilesThatAreNotSmallRegularFilesAreRefusedUnread)
 {
-    TempFolder folder;
+    PloverTest::TempFolder folder;
     const auto file = [&folder](const std::string& name) { return (folder.path() / name).string(); };
     const std::string small = folder.Write("small.json", "{}").string();
     const std::string big = folder.Write("big.json", "x").string();
