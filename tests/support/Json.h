@@ -1,6 +1,6 @@
 #pragma once
-// Comparing saved JSON documents: the first difference by key path, and key
-// order (parsed order-preserving, since a plain nlohmann::json re-sorts keys).
+// Comparing saved JSON documents: the first difference by key path, key order
+// included (parsed order-preserving, since a plain nlohmann::json re-sorts keys).
 
 #include <algorithm>
 #include <string>
@@ -70,21 +70,6 @@ inline std::string MissingFrom(const nlohmann::json& expected, const nlohmann::j
         if (!inner.empty()) return inner;
     }
     return "";
-}
-
-// Every object of the document lists its keys in ascending byte order.
-inline bool KeysSortedEverywhere(const nlohmann::ordered_json& j)
-{
-    if (j.is_object()) {
-        const std::string* previous = nullptr;
-        for (auto it = j.begin(); it != j.end(); ++it) {
-            if ((previous != nullptr && !(*previous < it.key())) || !KeysSortedEverywhere(it.value())) return false;
-            previous = &it.key();
-        }
-    } else if (j.is_array()) {
-        return std::all_of(j.begin(), j.end(), [](const auto& element) { return KeysSortedEverywhere(element); });
-    }
-    return true;
 }
 
 }  // namespace PloverTest

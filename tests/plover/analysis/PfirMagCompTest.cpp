@@ -94,42 +94,34 @@ std::vector<marlin_PfirMag21Buffer_t> DesignBanks(const Pfir& pfir, std::size_t 
 
 }  // namespace
 
-// Which request each of the six designs gets, for both analog filter orders.
+// Which request each of the six designs gets, for both analog filter orders:
+// high-performance ADC for the first three, the wide corner (and HB012 mode 2)
+// for the first of each three, the narrow corner (clamped) and the channel's
+// own HB012 selection (1) for the others, low-rate mode 2 for the third.
 TEST(PfirReceiveEntries, SixDesignRequests)
 {
-    struct Expected {
-        std::uint8_t highPowerAdc;
-        bool narrowCorner;
-        std::uint8_t mode4;
-    };
-    const Expected rows[] = {{1, false, 1}, {1, true, 1}, {1, true, 2}, {0, false, 1}, {0, true, 1}, {0, true, 2}};
     struct OrderCase {
         AnalogFilterOrder order;
-        std::uint32_t corner_kHz;
-        std::uint32_t wide_Hz;
-        std::uint32_t narrow_Hz;  // the corner after the narrow-band clamp
+        std::uint32_t corner_kHz, wide_Hz, narrow_Hz;
         std::uint8_t tia;
     };
-    const OrderCase orders[] = {{AnalogFilterOrder::ORDER_1, 50000, 100000000, 40000000, 1},
-                                {AnalogFilterOrder::ORDER_2, 20000, 70710000, 20000000, 0}};
-    for (const OrderCase& order : orders) {
-        SCOPED_TRACE(order.corner_kHz);
+    for (const OrderCase& order : {OrderCase{AnalogFilterOrder::ORDER_1, 50000, 100000000, 40000000, 1},
+                                   OrderCase{AnalogFilterOrder::ORDER_2, 20000, 70710000, 20000000, 0}}) {
         RxChannel channel = Receiver(ChannelType::RX1, order.order, order.corner_kHz);
         channel.rippleTarget = 0.05;
-        Pfir pfir;
         const ScriptedDesigner designer;
+        Pfir pfir;
         ASSERT_EQ(RxMagnitudeCompensation_Design(pfir, channel, designer), 0);
         ASSERT_EQ(designer.rxRequests.size(), 6u);
         for (std::size_t n = 0; n < 6; ++n) {
-            SCOPED_TRACE(n);
-            const RxFilterRequest& request = designer.rxRequests[n];
-            EXPECT_EQ(request.highPowerAdc, rows[n].highPowerAdc);
-            EXPECT_EQ(request.analogBandwidth_Hz, rows[n].narrowCorner ? order.narrow_Hz : order.wide_Hz);
-            EXPECT_EQ(request.mode0, rows[n].narrowCorner ? 1 : 2);  // the channel's HB012 selection is 1
-            EXPECT_EQ(request.mode4, rows[n].mode4);
-            EXPECT_EQ(request.tiaFilter, order.tia);
-            EXPECT_EQ(request.channelBandwidth_Hz, 1008000u);
-            EXPECT_FLOAT_EQ(request.rippleTarget_dB, 0.05f);
+            const RxFilterRequest& r = designer.rxRequests[n];
+            const std::uint32_t wide = n % 3 == 0;
+            EXPECT_EQ((std::vector<std::uint32_t>{r.highPowerAdc, r.analogBandwidth_Hz, r.mode0, r.mode4, r.tiaFilter,
+                                                  r.channelBandwidth_Hz}),
+                      (std::vector<std::uint32_t>{n < 3, wide ? order.wide_Hz : order.narrow_Hz, wide ? 2u : 1u,
+                                                  n % 3 == 2 ? 2u : 1u, order.tia, 1008000}))
+                << order.corner_kHz << " design " << n;
+            EXPECT_FLOAT_EQ(r.rippleTarget_dB, 0.05f);
         }
     }
 }

@@ -108,6 +108,7 @@ TEST(DynamicProfiles, ShiftsAndHalfBandEnablesOfEveryPath)
                                                           t.txInterpBy2Blk24En, t.txInterpBy2Blk22En};
             for (const auto* rx : {&channel.rxDynamicProfile, &channel.ilbDynamicProfile}) {
                 EXPECT_EQ(rx->rxOutputRate_Hz, 30720000u >> shift);
+                EXPECT_EQ(rx->primaryBw_Hz, 18000000u >> shift);
                 const auto& r = rx->rxWbDecTop;
                 const std::array<std::uint8_t, 5> rxHalfBands{r.decBy2Blk25En, r.decBy2Blk27En, r.decBy2Blk29En,
                                                               r.decBy2Blk31En, r.decBy2Blk33En};

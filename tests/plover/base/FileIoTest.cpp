@@ -50,18 +50,12 @@ TEST(FileIo, WritesAndReplacesWholeFilesLeavingNoTemporaries)
 {
     TempFolder folder;
     const std::string path = folder.File("out.bin");
-    const std::string bytes("a\0b\nc", 5);
-    ASSERT_TRUE(WriteFileAtomically(path, bytes));
-    std::string read;
-    ASSERT_TRUE(ReadFileWhole(path, read));
-    EXPECT_EQ(read, bytes);
-
-    ASSERT_TRUE(WriteFileAtomically(path, "short"));
-    ASSERT_TRUE(ReadFileWhole(path, read));
-    EXPECT_EQ(read, "short");
-    ASSERT_TRUE(WriteFileAtomically(path, ""));
-    ASSERT_TRUE(ReadFileWhole(path, read));
-    EXPECT_EQ(read, "");
+    for (const std::string& bytes : {std::string("a\0b\nc", 5), std::string("short"), std::string()}) {
+        ASSERT_TRUE(WriteFileAtomically(path, bytes));
+        std::string read = "stale";
+        ASSERT_TRUE(ReadFileWhole(path, read));
+        EXPECT_EQ(read, bytes);
+    }
     EXPECT_EQ(EntryCount(folder.path()), 1u);
 }
 

@@ -96,37 +96,33 @@ TEST(BlueprintFile, MissingFileThrowsTheRecordedError)
 
 TEST(BlueprintFile, BadTextLeavesTheBlueprintExactlyAsItWas)
 {
-    enum class Kind { Parse, Type, Range };
     struct Case {
         const char* name;
         std::string text;
-        Kind kind;
-        const char* fragment;
+        const char* fragment;  // of the reader's error
     };
     // Each text is valid up to one late fault, so a reader that copied as it
     // went would already have changed the blueprint.
     const Case cases[] = {
-        {"truncated", R"({"duplex": 0, "rxChannel1": {"enabled": false)", Kind::Parse, ""},
-        {"comment", "{\"duplex\": 0 // TDD\n}", Kind::Parse, ""},
-        {"not json", "duplex = 0", Kind::Parse, ""},
-        {"boolean as number", R"({"duplex": 0, "rxChannel1": {"enabled": false}, "warmBootEnable": 1})", Kind::Type,
-         "type must be boolean, but is number"},
+        {"truncated", R"({"duplex": 0, "rxChannel1": {"enabled": false)", "parse_error"},
+        {"comment", "{\"duplex\": 0 // TDD\n}", "parse_error"},
+        {"not json", "duplex = 0", "parse_error"},
+        {"boolean as number", R"({"duplex": 0, "rxChannel1": {"enabled": false}, "warmBootEnable": 1})", "type must be boolean, but is number"},
         {"filter not an array",
-         R"({"duplex": 0, "rxChannel1": {"enabled": false}, "txChannel1": {"channelFilter": "none"}})", Kind::Type,
-         "type must be array, but is string"},
+         R"({"duplex": 0, "rxChannel1": {"enabled": false}, "txChannel1": {"channelFilter": "none"}})", "type must be array, but is string"},
         {"short filter", R"({"duplex": 0, "rxChannel1": {"enabled": false}, "txChannel2": {"channelFilter": [1, 2]}})",
-         Kind::Range, ""},
-        {"short data path", R"({"duplex": 0, "rxChannel2": {"dataPath": [1, 1, 3]}})", Kind::Range, ""},
+         "out_of_range"},
+        {"short data path", R"({"duplex": 0, "rxChannel2": {"dataPath": [1, 1, 3]}})", "out_of_range"},
         {"number as text", R"({"duplex": 0, "rxChannel1": {"enabled": false}, "deviceClockInput_kHz": "38400"})",
-         Kind::Type, "type must be number, but is string"},
+         "type must be number, but is string"},
         {"channel not an object", R"({"duplex": 0, "rxChannel1": {"enabled": false}, "txChannel1": [1]})",
-         Kind::Type, "type must be object, but is array"},
-        {"top level not an object", R"([{"duplex": 0}])", Kind::Type, "type must be object, but is array"},
-        {"nested past the stack", R"({"duplex": 0, "txChannel1": )" + std::string(150000, '['), Kind::Parse, ""},
+         "type must be object, but is array"},
+        {"top level not an object", R"([{"duplex": 0}])", "type must be object, but is array"},
+        {"nested past the stack", R"({"duplex": 0, "txChannel1": )" + std::string(150000, '['), "parse_error"},
         {"deep value where an object belongs",
          R"({"duplex": 0, "rxChannel1": {"enabled": false}, "txChannel1": )" + std::string(60, '[') +
              std::string(60, ']') + "}",
-         Kind::Type, "type must be object, but is array"},
+         "type must be object, but is array"},
     };
     auto feature = std::make_shared<TestFeature>("F");
     for (const Case& c : cases) {
@@ -135,17 +131,7 @@ TEST(BlueprintFile, BadTextLeavesTheBlueprintExactlyAsItWas)
         b.Feature_Enable(feature);
         b.expandedSearchEnable = true;
         const std::string before = b.SaveToString();
-        try {
-            b.LoadFromString(c.text);
-            ADD_FAILURE() << "accepted";
-        } catch (const json::parse_error&) {
-            EXPECT_EQ(c.kind, Kind::Parse);
-        } catch (const json::type_error& e) {
-            EXPECT_EQ(c.kind, Kind::Type);
-            EXPECT_NE(std::string(e.what()).find(c.fragment), std::string::npos) << e.what();
-        } catch (const json::out_of_range&) {
-            EXPECT_EQ(c.kind, Kind::Range);
-        }
+        EXPECT_NE(ThrownText<json::exception>([&] { b.LoadFromString(c.text); }).find(c.fragment), std::string::npos);
         EXPECT_EQ(b.SaveToString(), before);
         EXPECT_EQ(b.features().size(), 1u);
         EXPECT_TRUE(b.expandedSearchEnable);

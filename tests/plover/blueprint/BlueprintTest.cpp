@@ -79,7 +79,6 @@ TEST(Blueprint, FeaturesAreKeyedByIdAndUpdatedInIdOrder)
     EXPECT_EQ(b.features().size(), 1u);
     b.Features_Clear();
     EXPECT_TRUE(b.features().empty());
-    EXPECT_EQ(b.Update(), 0);
 
     b.Feature_Enable(std::make_shared<TestFeature>("C", &log));
     auto failing = std::make_shared<TestFeature>("B", &log, -1);

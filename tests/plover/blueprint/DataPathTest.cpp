@@ -23,29 +23,27 @@ TxPath DesignedTx()
 
 }  // namespace
 
+// Only chain stages 2 to 17 take an override; any other index is reported and
+// changes nothing.
 TEST(DataPath, OverrideIndexMustBeAChainStage)
 {
-    struct Case {
-        unsigned char index;
-        bool accepted;
-    };
-    const Case cases[] = {{0, false}, {1, false}, {2, true}, {10, true}, {17, true}, {18, false}, {255, false}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(static_cast<int>(c.index));
-        RxPath rx;
-        TxPath tx;
-        ReportCapture capture;
-        EXPECT_EQ(DecimationOverride_Set(rx, c.index, 7), c.accepted ? 0 : -1);
-        EXPECT_EQ(InterpolationOverride_Set(tx, c.index, 9), c.accepted ? 0 : -1);
-        if (c.accepted) {
-            EXPECT_EQ(rx.stages[c.index], 7);
-            EXPECT_EQ(tx.stages[c.index], 9);
-            EXPECT_TRUE(capture.lines().empty());
-        } else {
-            EXPECT_EQ(rx.stages, RxPath().stages);
-            EXPECT_EQ(tx.stages, TxPath().stages);
-            EXPECT_EQ(capture.lines(), (std::vector<std::string>{ReportLine("DataPath.h", 108), ReportLine("DataPath.h", 181)}));
+    for (const auto& [index, accepted] : {std::pair<unsigned char, bool>{0, false}, {1, false}, {2, true}, {10, true},
+                                          {17, true}, {18, false}, {255, false}}) {
+        SCOPED_TRACE(static_cast<int>(index));
+        RxPath rx, rxExpected;
+        TxPath tx, txExpected;
+        const auto lines = ReportsOf([&, index = index, accepted = accepted] {
+            EXPECT_EQ(DecimationOverride_Set(rx, index, 7), accepted ? 0 : -1);
+            EXPECT_EQ(InterpolationOverride_Set(tx, index, 9), accepted ? 0 : -1);
+        });
+        if (accepted) {
+            rxExpected.stages[index] = 7;
+            txExpected.stages[index] = 9;
         }
+        EXPECT_EQ(rx.stages, rxExpected.stages);
+        EXPECT_EQ(tx.stages, txExpected.stages);
+        const std::vector<std::string> reports{ReportLine("DataPath.h", 108), ReportLine("DataPath.h", 181)};
+        EXPECT_EQ(lines, accepted ? std::vector<std::string>{} : reports);
     }
 }
 
