@@ -63,32 +63,32 @@ bool Matches(const std::vector<std::string>& lines, std::size_t line, const json
     return line < lines.size() && lines[line].rfind(pattern, 0) == 0 && Matches(lines, line + 1, patterns, p + 1);
 }
 
-void Make(const fs::path& file, const json& spec, const Places& places)
+void Make(const fs::path& file, const json& recipe, const Places& places)
 {
-    if (spec.contains("copy")) {
-        const fs::path from = places.Expand(spec["copy"]);
+    if (recipe.contains("copy")) {
+        const fs::path from = places.Expand(recipe["copy"]);
         fs::copy(from.is_absolute() ? from : fs::path(PloverTest::SourcePath(from.string())), file,
                  fs::copy_options::recursive);
     }
-    if (spec.contains("text")) WriteText(file.string(), places.Expand(spec["text"]));
-    if (spec.contains("repeat")) {
+    if (recipe.contains("text")) WriteText(file.string(), places.Expand(recipe["text"]));
+    if (recipe.contains("repeat")) {
         std::string text;
-        for (const auto& piece : spec["repeat"]) text.append(piece[1].get<std::size_t>(), piece[0].get<std::string>()[0]);
+        for (const auto& piece : recipe["repeat"]) text.append(piece[1].get<std::size_t>(), piece[0].get<std::string>()[0]);
         WriteText(file.string(), text);
     }
-    if (spec.contains("edit") || spec.contains("flip")) {
+    if (recipe.contains("edit") || recipe.contains("flip")) {
         std::string text = ReadText(file);
-        for (const auto& edit : spec.value("edit", json::array())) {
+        for (const auto& edit : recipe.value("edit", json::array())) {
             const auto at = text.find(edit[0].get<std::string>());
             ASSERT_NE(at, std::string::npos) << file << ": " << edit[0];
             text.replace(at, edit[0].get<std::string>().size(), places.Expand(edit[1]));
         }
-        if (spec.contains("flip")) {
-            text.at(spec["flip"][0].get<std::size_t>()) ^= static_cast<char>(spec["flip"][1].get<int>());
+        if (recipe.contains("flip")) {
+            text.at(recipe["flip"][0].get<std::size_t>()) ^= static_cast<char>(recipe["flip"][1].get<int>());
         }
         WriteText(file, text);
     }
-    if (spec.contains("size")) fs::resize_file(file, spec["size"].get<std::uintmax_t>());
+    if (recipe.contains("size")) fs::resize_file(file, recipe["size"].get<std::uintmax_t>());
 }
 
 // The output against its golden file, or the golden file written anew.
@@ -115,7 +115,7 @@ void RunCase(const json& c, const TempFolder& shared, std::set<std::string>& set
         }
     }
     const json files = c.value("files", json::object());
-    for (const auto& [name, spec] : files.items()) Make(folder.path() / name, spec, places);
+    for (const auto& [name, recipe] : files.items()) Make(folder.path() / name, recipe, places);
 
     std::vector<std::string> args;
     for (const auto& arg : c["args"]) args.push_back(expand(arg));

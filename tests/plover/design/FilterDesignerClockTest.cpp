@@ -37,13 +37,13 @@ struct ClockFixture {
         for (auto& path : paths) path.rxRipple_dB = path.txRipple_dB = -1.0;
     }
     template <typename Path>
-    void Set(ChannelBlueprint& channel, Path& path, const nlohmann::json& spec)
+    void Set(ChannelBlueprint& channel, Path& path, const nlohmann::json& setting)
     {
-        Enable(channel, spec.at("rate_Hz"), 500);
-        if (spec.contains("chain")) Chain(path, spec.at("chain").get<std::vector<unsigned char>>());
-        if (spec.contains("fill")) path.stages.fill(spec.at("fill").get<unsigned char>());
-        if (spec.contains("preprocessor")) path.stages[TxPath::PreprocessorStage] = spec.at("preprocessor");
-        if (spec.contains("directFmFsk")) path.stages[TxPath::DirectFmFskStage] = spec.at("directFmFsk");
+        Enable(channel, setting.at("rate_Hz"), 500);
+        if (setting.contains("chain")) Chain(path, setting.at("chain").get<std::vector<unsigned char>>());
+        if (setting.contains("fill")) path.stages.fill(setting.at("fill").get<unsigned char>());
+        if (setting.contains("preprocessor")) path.stages[TxPath::PreprocessorStage] = setting.at("preprocessor");
+        if (setting.contains("directFmFsk")) path.stages[TxPath::DirectFmFskStage] = setting.at("directFmFsk");
     }
 };
 
